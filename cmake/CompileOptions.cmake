@@ -1,0 +1,12 @@
+# One INTERFACE target carries the project's compile options; every target of
+# ours links it instead of setting flags of its own.
+add_library(tradumar_options INTERFACE)
+target_compile_options(tradumar_options INTERFACE
+  -Wall -Wextra -Wpedantic -Werror=return-type)
+target_include_directories(tradumar_options INTERFACE ${PROJECT_SOURCE_DIR}/src)
+
+if(TRADUMAR_SANITIZE)
+  target_compile_options(tradumar_options INTERFACE
+    -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
+  target_link_options(tradumar_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tradumar {
+
+// The whole content of a file as bytes, or nothing when it cannot be read.
+std::optional<std::string> readWholeFile(const std::string& path);
+
+// Replaces the file's content through a temporary file in the same folder and
+// a rename, so a failure halfway leaves the old content intact. Returns 0 on
+// success, otherwise the errno of the failing step.
+int writeFileAtomically(const std::string& path, std::string_view content);
+
+// True when a file or folder of that name exists.
+bool pathExists(const std::string& path);
+
+} // namespace tradumar

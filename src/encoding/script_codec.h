@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#include "encoding/conversions.h"
+#include "encoding/thingy_table.h"
+
+namespace tradumar {
+
+// What the counter and the encoder read besides the text: the translated
+// table, the longest length to try at each position, and the two enclosure
+// characters of raw blocks.
+struct CodecContext {
+    const ThingyTable& table;
+    int longest;
+    char leftEnclosure = '<';
+    char rightEnclosure = '>';
+};
+
+// The real bytes a translated text takes in the ROM, as the status shows them
+// while the translator types (longest = the translated table's longest text,
+// codes left out). Never fails; counts in 64 bits.
+std::int64_t countTranslatedBytes(std::string_view text, const CodecContext& context);
+
+enum class MissingAnswer { GoOn, Stop };
+
+// Asked for each character that matches nothing: the character, its 1-based
+// position in the text and its 8-bit code.
+using MissingHandler = std::function<MissingAnswer(char character, int position, int code)>;
+
+struct EncodeResult {
+    Bytes bytes;
+    int error = FailureCode::None; // InvalidCall or Overflow
+    int stoppedAt = 0;             // 1-based position of the character the user stopped at
+
+    bool ok() const { return error == FailureCode::None && stoppedAt == 0; }
+    bool stopped() const { return stoppedAt != 0; }
+};
+
+// The bytes of a translated text for insertion (longest = the original
+// table's longest text, codes counted).
+EncodeResult encodeScript(std::string_view text, const CodecContext& context,
+                          const MissingHandler& onMissing);
+
+} // namespace tradumar

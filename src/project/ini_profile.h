@@ -1,0 +1,21 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tradumar {
+
+// Reads one value of an INI file by the rules of the Windows profile
+// functions: section and key names without regard to case, the first
+// matching section and key win, the value trimmed, one pair of matching
+// quotes removed, at most 749 characters. Missing file, section or key:
+// empty text.
+std::string readIniValue(std::string_view section, std::string_view key, const std::string& filePath);
+
+// Sets one value (the key written in upper case) and leaves every other line
+// byte for byte as it was. The file is replaced atomically; a failed write is
+// ignored.
+void writeIniValue(std::string_view section, std::string_view key, std::string_view value,
+                   const std::string& filePath);
+
+} // namespace tradumar

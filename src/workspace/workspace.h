@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "encoding/script_codec.h"
+#include "encoding/thingy_table.h"
+#include "project/project_settings.h"
+
+namespace tradumar {
+
+// The program's state from start to exit: the project's settings, both thingy
+// tables with their longest text lengths, and the state of the open script.
+// One instance, owned by main() (or by each test) and handed to the windows
+// by reference.
+struct Workspace {
+    ProjectSettings settings;
+
+    ThingyTable originalTable;
+    ThingyTable translatedTable;
+    std::int16_t originalLongest = 1;
+    std::int16_t translatedLongest = 1;
+
+    // The script whose texts the panes show.
+    std::optional<int> openScriptIndex;
+    std::string openScriptFile;
+    bool translationChanged = false;
+    std::string pendingTranslation;
+
+    // The counter reads the translated table up to its own longest text.
+    CodecContext counterContext() const {
+        return {translatedTable, translatedLongest, enclosure(settings.leftEnclosure()),
+                enclosure(settings.rightEnclosure())};
+    }
+    // The encoder reads the translated table up to the original table's longest text.
+    CodecContext encoderContext() const {
+        return {translatedTable, originalLongest, enclosure(settings.leftEnclosure()),
+                enclosure(settings.rightEnclosure())};
+    }
+
+private:
+    static char enclosure(const std::string& text) { return text.empty() ? ' ' : text.front(); }
+};
+
+} // namespace tradumar
