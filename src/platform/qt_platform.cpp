@@ -1,0 +1,114 @@
+#include "platform/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+namespace tradumar {
+
+QString displayText(const QString& text) {
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return out;
+}
+
+MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, const QString& title,
+                                 MessageButtons buttons, MessageIcon icon) {
+    QMessageBox box(parent);
+    box.setWindowTitle(title);
+    box.setText(displayText(text));
+    box.setTextFormat(Qt::PlainText);
+    switch (icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    }
+    // Closing the box answers as its last button: Cancel, No, or OK.
+    switch (buttons) {
+    case MessageButtons::Ok:
+        box.setStandardButtons(QMessageBox::Ok);
+        box.setEscapeButton(QMessageBox::Ok);
+        break;
+    case MessageButtons::YesNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::No);
+        break;
+    case MessageButtons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Yes);
+        box.setEscapeButton(QMessageBox::Cancel);
+        break;
+    }
+    box.exec();
+    const auto* clicked = box.clickedButton();
+    if (clicked == box.button(QMessageBox::Yes))
+        return MessageAnswer::Yes;
+    if (clicked == box.button(QMessageBox::No))
+        return MessageAnswer::No;
+    if (clicked == box.button(QMessageBox::Ok))
+        return MessageAnswer::Ok;
+    if (buttons == MessageButtons::Ok)
+        return MessageAnswer::Ok;
+    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+}
+
+QStringList nameFiltersOf(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        patterns = patterns.simplified();
+        // Qt reads the patterns from the bracketed group at the end of the
+        // text, blank-separated. A description that already shows its own
+        // patterns there ("Proyecto (*.tpr)") loses that group first so the
+        // patterns are not shown twice.
+        QString description = parts.at(i).trimmed();
+        if (description.endsWith(QLatin1Char(')'))) {
+            const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+            if (open >= 0) {
+                QString shown = description.mid(open + 1, description.size() - open - 2);
+                shown.replace(QLatin1Char(';'), QLatin1Char(' '));
+                if (shown.simplified() == patterns)
+                    description = description.left(open).trimmed();
+            }
+        }
+        out << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return out;
+}
+
+QString QtDialogs::openFile(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent, request.title, request.initialFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    const QStringList filters = nameFiltersOf(request.filter);
+    dialog.setNameFilters(filters);
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
+        dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.front();
+}
+
+QString QtDialogs::chooseFolder(QWidget* parent, const QString& title) {
+    return QFileDialog::getExistingDirectory(parent, title);
+}
+
+void QtClipboard::setText(const QString& text) {
+    QApplication::clipboard()->setText(text);
+}
+
+bool QtProcessLauncher::startDetached(const QString& program, const QStringList& arguments) {
+    // Started directly, never through a shell: each argument arrives as one
+    // argument, whatever characters it holds.
+    return QProcess::startDetached(program, arguments);
+}
+
+} // namespace tradumar
