@@ -1,0 +1,90 @@
+#include "common/file_io.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace tradumar {
+
+std::optional<std::string> readWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return content;
+}
+
+namespace {
+
+std::string temporaryNameFor(const std::string& path) {
+    static std::mt19937_64 generator{std::random_device{}()};
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, "%016llx",
+                  static_cast<unsigned long long>(generator()));
+    return folder + "." + name + "." + suffix + ".tmp";
+}
+
+int writeAll(int fd, std::string_view content) {
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+} // namespace
+
+int writeFileAtomically(const std::string& path, std::string_view content) {
+    // Keep the permissions of the file being replaced; new files get the usual ones.
+    mode_t mode = 0666;
+    bool replacing = false;
+    struct stat existing {};
+    if (::stat(path.c_str(), &existing) == 0) {
+        if (S_ISDIR(existing.st_mode))
+            return EISDIR;
+        mode = existing.st_mode & 07777;
+        replacing = true;
+    }
+
+    const std::string temporary = temporaryNameFor(path);
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (fd < 0)
+        return errno;
+
+    int error = replacing && ::fchmod(fd, mode) != 0 ? errno : 0;
+    if (error == 0)
+        error = writeAll(fd, content);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0)
+        error = errno;
+    if (error != 0)
+        ::unlink(temporary.c_str());
+    return error;
+}
+
+bool pathExists(const std::string& path) {
+    struct stat info {};
+    return !path.empty() && ::stat(path.c_str(), &info) == 0;
+}
+
+} // namespace tradumar

@@ -1,0 +1,100 @@
+#include "insertion/rom_writer.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <limits>
+#include <unistd.h>
+
+namespace tradumar {
+
+namespace {
+
+// The operating system's reasons map onto the four codes translators know:
+//   52 the name cannot be a file name at all (empty, too long, invalid);
+//   70 no permission: read-only file or file system, a busy or locked file;
+//   76 a folder on the path does not exist or is not a folder;
+//   75 anything else that fails on an existing path: the path is a folder,
+//      an input/output error, a full disk.
+int failureCodeFor(int error) {
+    switch (error) {
+    case ENAMETOOLONG:
+    case EINVAL:
+    case EILSEQ:
+        return FailureCode::BadFileName;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ETXTBSY:
+    case EBUSY:
+    case EAGAIN:
+        return FailureCode::PermissionDenied;
+    case ENOENT:
+    case ENOTDIR:
+    case ELOOP:
+        return FailureCode::PathNotFound;
+    default:
+        return FailureCode::PathFileAccess;
+    }
+}
+
+} // namespace
+
+int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& bytes) {
+    if (path.empty() || path.find('\0') != std::string::npos)
+        return FailureCode::BadFileName;
+    if (offset < 0 || offset > std::numeric_limits<std::int32_t>::max() - 1)
+        return FailureCode::Overflow;
+
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return failureCodeFor(errno);
+
+    int code = FailureCode::None;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
+                                   static_cast<off_t>(offset) + static_cast<off_t>(done));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            code = failureCodeFor(errno);
+            break;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    if (::close(fd) != 0 && code == FailureCode::None)
+        code = failureCodeFor(errno);
+    return code;
+}
+
+InsertOutcome insertTranslation(std::string_view text, const CodecContext& context,
+                                const MissingHandler& onMissing, std::string_view scriptFileName,
+                                const std::string& romPath) {
+    InsertOutcome outcome;
+    const EncodeResult encoded = encodeScript(text, context, onMissing);
+    if (encoded.stopped()) {
+        outcome.kind = InsertOutcome::Kind::Stopped;
+        outcome.stoppedAt = encoded.stoppedAt;
+        return outcome;
+    }
+    if (!encoded.ok()) {
+        outcome.error = encoded.error;
+        return outcome;
+    }
+    const Result<std::int32_t> address = scriptAddress(scriptFileName);
+    if (!address.ok()) {
+        outcome.error = address.error;
+        return outcome;
+    }
+    // The encoding is complete before the ROM is touched: no failure above
+    // leaves a partly written file.
+    if (const int code = writeBytesAt(romPath, address.value, encoded.bytes); code != FailureCode::None) {
+        outcome.error = code;
+        return outcome;
+    }
+    outcome.kind = InsertOutcome::Kind::Written;
+    outcome.bytesWritten = encoded.bytes.size();
+    return outcome;
+}
+
+} // namespace tradumar
