@@ -1,6 +1,19 @@
 #include <QApplication>
+#include <QDir>
+
+#include "platform/qt_platform.h"
+#include "workspace/main_window.h"
+#include "workspace/workspace.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Tradumar"));
+
+    tradumar::Workspace workspace;
+    tradumar::QtPlatform platform;
+    // "Abrir" and the project pickers start in the folder the program was
+    // started from.
+    tradumar::MainWindow window(workspace, platform.platform(), QDir::currentPath());
+    window.show();
+    return app.exec();
 }

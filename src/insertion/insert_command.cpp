@@ -1,0 +1,86 @@
+#include "insertion/insert_command.h"
+
+#include <QPlainTextEdit>
+#include <QTextCursor>
+
+#include "encoding/conversions.h"
+#include "insertion/rom_writer.h"
+#include "platform/ansi_text.h"
+#include "platform/platform.h"
+#include "workspace/status_refresh.h"
+#include "workspace/workspace.h"
+
+namespace tradumar {
+namespace {
+
+const QString kConfirmTitle = QStringLiteral("Confirmación requerida");
+
+bool confirm(QWidget* parent, Dialogs& dialogs, std::int64_t available) {
+    if (available >= 0)
+        return dialogs.message(parent, QStringLiteral("¿Está seguro de insertar el Script?"), kConfirmTitle,
+                               MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes;
+    // The excess is shown as the program always formats a positive number:
+    // one blank for its sign, then the digits.
+    const QString warning = QStringLiteral("Tienes que disminuir ") + QLatin1Char(' ') + QString::number(-available) +
+                            QStringLiteral(" byte(s).\r\n¿Desea insertar el script de todos modos?");
+    return dialogs.message(parent, warning, kConfirmTitle, MessageButtons::YesNo, MessageIcon::Critical) ==
+           MessageAnswer::Yes;
+}
+
+// The pane position of the character at a 1-based position of the bytes:
+// every character is one byte except a line break, which is two (CR LF).
+int panePositionOf(const std::string& text, int bytePosition) {
+    int position = 0;
+    for (int i = 0; i < bytePosition - 1 && i < static_cast<int>(text.size()); ++i) {
+        if (text[static_cast<std::size_t>(i)] == '\r' && i + 1 < static_cast<int>(text.size()) &&
+            text[static_cast<std::size_t>(i) + 1] == '\n')
+            ++i;
+        ++position;
+    }
+    return position;
+}
+
+} // namespace
+
+void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace, const InsertSource& source) {
+    QPlainTextEdit* pane = source.translationPane;
+    const std::string text = paneText(pane);
+    if (text.empty()) {
+        dialogs.inform(parent, QStringLiteral("¡Nada que insertar!"));
+        return;
+    }
+    if (!confirm(parent, dialogs, labelNumber(source.availableBytes)))
+        return;
+
+    const MissingHandler onMissing = [&](char character, int, int code) {
+        const QString question = QStringLiteral("Caracter '") + toQString(std::string(1, character)) +
+                                 QStringLiteral("'\r\n[Ascii: ") + QString::number(code) +
+                                 QStringLiteral("] no existe en la tabla.\r\n¿Desea insertar el script de todos modos?");
+        return dialogs.message(parent, question, QStringLiteral("Precaución"), MessageButtons::YesNo,
+                               MessageIcon::Critical) == MessageAnswer::Yes
+                   ? MissingAnswer::GoOn
+                   : MissingAnswer::Stop;
+    };
+    const InsertOutcome outcome = insertTranslation(text, workspace.encoderContext(), onMissing,
+                                                    source.scriptFileName, workspace.settings.romPath);
+    switch (outcome.kind) {
+    case InsertOutcome::Kind::Stopped: {
+        QTextCursor cursor(pane->document());
+        cursor.setPosition(panePositionOf(text, outcome.stoppedAt));
+        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        pane->setTextCursor(cursor);
+        pane->setFocus();
+        return;
+    }
+    case InsertOutcome::Kind::Failed:
+        dialogs.inform(parent, QString::number(outcome.error) + QStringLiteral(": No se pudo insertar el script"));
+        return;
+    case InsertOutcome::Kind::Written:
+        dialogs.inform(parent, QStringLiteral("Se han insertado ") + QString::number(outcome.bytesWritten) +
+                                   QStringLiteral(" bytes en la dirección 0x") +
+                                   pathToQString(scriptAddressText(source.scriptFileName)) + QLatin1Char('.'));
+        return;
+    }
+}
+
+} // namespace tradumar

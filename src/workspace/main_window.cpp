@@ -1,0 +1,320 @@
+#include "workspace/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFont>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "insertion/insert_command.h"
+#include "platform/ansi_text.h"
+#include "project/ini_profile.h"
+#include "project/project_dialog.h"
+#include "workspace/emulator.h"
+#include "workspace/file_list.h"
+#include "workspace/status_refresh.h"
+#include "workspace/workspace.h"
+
+namespace tradumar {
+namespace {
+
+// The layout is given in twips; at 96 dots per inch a pixel is 15 twips.
+QRect twips(int left, int top, int width, int height) {
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+template <typename W>
+W* place(W* widget, const char* name, const QRect& geometry) {
+    widget->setObjectName(QString::fromUtf8(name));
+    widget->setGeometry(geometry);
+    return widget;
+}
+
+QFont paneFont() {
+    QFont font(QStringLiteral("Courier New"));
+    font.setStyleHint(QFont::TypeWriter);
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+QFont sansFont(bool bold) {
+    // Where MS Sans Serif is missing, Liberation Sans has its metrics closest.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8.25);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel* valueLabel(QWidget* parent, const char* name, const QRect& geometry) {
+    auto* label = place(new QLabel(QStringLiteral("0"), parent), name, geometry);
+    label->setFont(sansFont(true));
+    return label;
+}
+
+} // namespace
+
+MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFolder, QWidget* parent)
+    : QMainWindow(parent), m_workspace(workspace), m_platform(platform), m_startFolder(std::move(startFolder)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QString::fromUtf8(kCaption));
+    setFont(sansFont(false));
+    buildControls();
+    buildMenus();
+
+    m_status = std::make_unique<StatusRefresh>(
+        m_workspace, m_rtxtTraducido, StatusLabels{m_lblRealesT, m_lblRealesO, m_lblRealesD, m_lblLinea, m_lblLineas});
+
+    // The window loads with the project's menus unusable and no script list.
+    deshabilitarMenus();
+    m_scripts->hide();
+
+    m_timer2 = new QTimer(this);
+    m_timer2->setObjectName(QStringLiteral("Timer2"));
+    m_timer2->setInterval(10);
+    connect(m_timer2, &QTimer::timeout, this, &MainWindow::refreshStatus);
+    m_timer2->start();
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(786, 447);
+    setCentralWidget(client);
+
+    m_fraEdicion = place(new QGroupBox(QStringLiteral("Editor"), client), "fraEdicion", twips(120, 120, 9135, 6015));
+    place(new QLabel(QStringLiteral("Largo de línea:"), m_fraEdicion), "Label1", twips(120, 240, 1095, 255));
+    m_lblLinea = valueLabel(m_fraEdicion, "lblLinea", twips(1320, 240, 495, 375));
+    place(new QLabel(QStringLiteral("Total de líneas:"), m_fraEdicion), "Label2", twips(2160, 240, 1215, 255));
+    m_lblLineas = valueLabel(m_fraEdicion, "lblLineas", twips(3360, 240, 495, 255));
+
+    const auto makePane = [this](const char* name, const QRect& geometry) {
+        auto* pane = place(new QPlainTextEdit(m_fraEdicion), name, geometry);
+        pane->setFont(paneFont());
+        // Each line of a script is a line of the game's text box: no wrapping.
+        pane->setLineWrapMode(QPlainTextEdit::NoWrap);
+        pane->setTabChangesFocus(false);
+        return pane;
+    };
+    m_rtxtTraducido = makePane("rtxtTraducido", twips(120, 480, 8895, 2655));
+    m_rtxtOriginal = makePane("rtxtOriginal", twips(120, 3240, 8895, 2655));
+    // The original is for reading only; the program never keeps what is typed there.
+    m_rtxtOriginal->setReadOnly(true);
+    m_rtxtOriginal->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    {
+        QPalette palette = m_rtxtOriginal->palette();
+        palette.setColor(QPalette::Base, QColor(255, 224, 192));
+        m_rtxtOriginal->setPalette(palette);
+        palette = m_rtxtTraducido->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        m_rtxtTraducido->setPalette(palette);
+    }
+    m_rtxtTraducido->installEventFilter(this);
+
+    m_fraInfo = place(new QGroupBox(QStringLiteral("Scripts e información"), client), "fraInfo",
+                      twips(9360, 120, 2295, 6495));
+    m_shape1 = place(new QFrame(m_fraInfo), "Shape1", twips(120, 240, 2055, 4320));
+    m_shape1->setFrameShape(QFrame::Box);
+    m_shape1->setFrameShadow(QFrame::Plain);
+    m_scripts = place(new FileList(QStringLiteral("*.txt"), m_fraInfo), "Scripts", twips(120, 240, 2055, 4320));
+    connect(m_scripts, &FileList::chosen, this, &MainWindow::openSelectedScript);
+
+    place(new QLabel(QStringLiteral("Bytes Reales Traducido:"), m_fraInfo), "lblBytesT", twips(120, 4680, 2055, 255));
+    m_lblRealesT = valueLabel(m_fraInfo, "lblRealesT", twips(120, 4920, 2055, 255));
+    place(new QLabel(QStringLiteral("Bytes Reales Original:"), m_fraInfo), "lblBytesO", twips(120, 5280, 2055, 255));
+    m_lblRealesO = valueLabel(m_fraInfo, "lblRealesO", twips(120, 5520, 2055, 255));
+    place(new QLabel(QStringLiteral("Bytes Reales Disponibles:"), m_fraInfo), "Label6", twips(120, 5880, 2055, 255));
+    m_lblRealesD = valueLabel(m_fraInfo, "lblRealesD", twips(120, 6120, 2055, 255));
+    const auto colour = [](QLabel* label, const QColor& text) {
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, text);
+        // The byte figures stand on the window-background colour of text fields.
+        palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+        label->setPalette(palette);
+        label->setAutoFillBackground(true);
+    };
+    colour(m_lblRealesT, Qt::blue);
+    colour(m_lblRealesO, m_lblRealesO->palette().color(QPalette::WindowText));
+    colour(m_lblRealesD, Qt::red);
+
+    const auto button = [client](const char* name, const QString& caption, const QRect& geometry) {
+        return place(new QPushButton(caption, client), name, geometry);
+    };
+    m_cmdAnterior = button("cmdAnterior", QStringLiteral("<< Anterior"), twips(240, 6240, 1335, 375));
+    m_cmdSiguiente = button("cmdSiguiente", QStringLiteral("Siguiente >>"), twips(1680, 6240, 1215, 375));
+    m_cmdBuscar = button("cmdBuscar", QStringLiteral("Buscar Texto"), twips(3000, 6240, 1335, 375));
+    m_cmdOrtog = button("cmdOrtog", QStringLiteral("Revisar Ortografía"), twips(4440, 6240, 1455, 375));
+    m_cmdInsertar = button("cmdInsertar", QStringLiteral("Insertar Script"), twips(6000, 6240, 1455, 375));
+    m_cmdGuardar = button("cmdGuardar", QStringLiteral("Guardar"), twips(7560, 6240, 1455, 375));
+    connect(m_cmdAnterior, &QPushButton::clicked, this, &MainWindow::previousScript);
+    connect(m_cmdSiguiente, &QPushButton::clicked, this, &MainWindow::nextScript);
+    connect(m_cmdInsertar, &QPushButton::clicked, this, &MainWindow::insertScript);
+    connect(m_cmdGuardar, &QPushButton::clicked, this, &MainWindow::saveTranslation);
+
+    // The lists of the search lie below the visible client area.
+    m_ori = place(new FileList(QStringLiteral("*.txt"), client), "Ori", twips(10200, 6720, 495, 480));
+    m_trans = place(new FileList(QStringLiteral("*.txt"), client), "Trans", twips(9600, 6720, 495, 480));
+}
+
+void MainWindow::buildMenus() {
+    const auto menu = [this](const char* name, const QString& caption) {
+        QMenu* m = menuBar()->addMenu(caption);
+        m->setObjectName(QString::fromUtf8(name));
+        m->menuAction()->setObjectName(QString::fromUtf8(name));
+        return m;
+    };
+    const auto item = [this](QMenu* parent, const char* name, const QString& caption) {
+        QAction* action = parent->addAction(caption);
+        action->setObjectName(QString::fromUtf8(name));
+        action->setParent(this);
+        return action;
+    };
+    m_mnuProyecto = menu("mnuProyecto", QStringLiteral("Proyecto"));
+    m_mnuNuevo = item(m_mnuProyecto, "mnuNuevo", QStringLiteral("Nuevo"));
+    m_mnuAbrir = item(m_mnuProyecto, "mnuAbrir", QStringLiteral("Abrir"));
+    m_mnuCerrar = item(m_mnuProyecto, "mnuCerrar", QStringLiteral("Cerrar"));
+    m_mnuConfig = item(m_mnuProyecto, "mnuConfig", QStringLiteral("Configurar"));
+    m_mnuSalir = item(m_mnuProyecto, "mnuSalir", QStringLiteral("Salir"));
+
+    m_mnuEdicion = menu("mnuEdición", QStringLiteral("Edición"));
+    m_mnuGuardar = item(m_mnuEdicion, "mnuGuardar", QStringLiteral("Guardar script"));
+    m_mnuInsertar = item(m_mnuEdicion, "mnuInsertar", QStringLiteral("Insertar script"));
+    m_mnuBuscar = item(m_mnuEdicion, "mnuBuscar", QStringLiteral("Buscar"));
+
+    m_mnuHerramientas = menu("mnuHerramientas", QStringLiteral("Herramientas"));
+    m_mnuCorrector = item(m_mnuHerramientas, "mnuCorrector", QStringLiteral("Revisar Ortografía"));
+    m_mnuEmulador = item(m_mnuHerramientas, "mnuEmulador", QStringLiteral("Ejecutar ROM Emulada"));
+
+    m_mnuAyuda = menu("mnuAyuda", QStringLiteral("Ayuda"));
+    m_mnuManual = item(m_mnuAyuda, "mnuManual", QStringLiteral("Manual de usuario"));
+    m_mnuAcerca = item(m_mnuAyuda, "mnuAcerca", QStringLiteral("Acerca de..."));
+
+    connect(m_mnuNuevo, &QAction::triggered, this, &MainWindow::newProject);
+    connect(m_mnuAbrir, &QAction::triggered, this, &MainWindow::openProject);
+    connect(m_mnuCerrar, &QAction::triggered, this, &MainWindow::closeProject);
+    connect(m_mnuConfig, &QAction::triggered, this, &MainWindow::configureProject);
+    connect(m_mnuSalir, &QAction::triggered, this, &MainWindow::leave);
+    connect(m_mnuGuardar, &QAction::triggered, this, &MainWindow::saveTranslation);
+    connect(m_mnuInsertar, &QAction::triggered, this, &MainWindow::insertScript);
+    connect(m_mnuEmulador, &QAction::triggered, this, &MainWindow::runEmulator);
+}
+
+// ---- enabling ----
+
+void MainWindow::habilitar() {
+    for (QWidget* w : {static_cast<QWidget*>(m_cmdAnterior), static_cast<QWidget*>(m_cmdSiguiente),
+                       static_cast<QWidget*>(m_cmdGuardar), static_cast<QWidget*>(m_cmdInsertar),
+                       static_cast<QWidget*>(m_cmdOrtog), static_cast<QWidget*>(m_rtxtTraducido),
+                       static_cast<QWidget*>(m_rtxtOriginal)})
+        w->setEnabled(true);
+}
+
+void MainWindow::habilitarMenus() {
+    for (QAction* a : {m_mnuCerrar, m_mnuConfig, m_mnuGuardar, m_mnuEdicion->menuAction(),
+                       m_mnuHerramientas->menuAction()})
+        a->setEnabled(true);
+}
+
+void MainWindow::deshabilitarMenus() {
+    for (QAction* a : {m_mnuCerrar, m_mnuConfig, m_mnuGuardar, m_mnuEdicion->menuAction(),
+                       m_mnuHerramientas->menuAction()})
+        a->setEnabled(false);
+}
+
+void MainWindow::disableMnuAbrir() { m_mnuAbrir->setEnabled(false); }
+void MainWindow::disableMnuNuevo() { m_mnuNuevo->setEnabled(false); }
+void MainWindow::showScriptList() { m_scripts->show(); }
+bool MainWindow::pointScriptList(const QString& folder) { return m_scripts->setFolder(folder); }
+int MainWindow::scriptListCount() const { return m_scripts->count(); }
+
+// ---- project ----
+
+void MainWindow::newProject() {
+    runNewProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder);
+}
+
+void MainWindow::configureProject() {
+    runConfigureProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder, this);
+}
+
+void MainWindow::saveScriptIndex() {
+    const std::string& path = m_workspace.settings.projectFilePath;
+    if (!path.empty())
+        writeIniValue("Index", "Value", std::to_string(m_scripts->selectedIndex()), path);
+}
+
+void MainWindow::closeProject() {
+    if (!offerToSaveBeforeLeaving())
+        return;
+    saveScriptIndex();
+    m_workspace.settings.close();
+    deshabilitarMenus();
+    m_rtxtTraducido->clear();
+    m_rtxtOriginal->clear();
+    m_scripts->hide();
+    setWindowTitle(QString::fromUtf8(kCaption));
+    for (QLabel* label : {m_lblRealesT, m_lblRealesO, m_lblRealesD})
+        label->setText(QStringLiteral("0"));
+    m_mnuNuevo->setEnabled(true);
+    m_mnuAbrir->setEnabled(true);
+    m_workspace.originalTable.clear();
+    m_workspace.translatedTable.clear();
+    m_status->invalidate();
+    m_workspace.openScriptIndex.reset();
+    m_workspace.translationChanged = false;
+    m_workspace.pendingTranslation.clear();
+}
+
+void MainWindow::leave() {
+    if (!offerToSaveBeforeLeaving())
+        return;
+    // "Salir" ends without the closing step: the stored index stays as it was.
+    m_leavingWithoutIndex = true;
+    close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (!m_leavingWithoutIndex) {
+        if (!offerToSaveBeforeLeaving()) {
+            event->ignore();
+            return;
+        }
+        saveScriptIndex();
+    }
+    event->accept();
+}
+
+// ---- status, insertion, emulator ----
+
+void MainWindow::refreshStatus() { m_status->tick(); }
+
+void MainWindow::insertScript() {
+    tradumar::insertScript(this, m_platform.dialogs, m_workspace,
+                           InsertSource{m_rtxtTraducido, m_lblRealesD->text(),
+                                        pathFromQString(m_scripts->selectedFileName())});
+}
+
+void MainWindow::runEmulator() {
+    tradumar::runEmulator(this, m_workspace.settings, m_platform.dialogs, m_platform.launcher);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Every key released in the translation marks it changed and keeps a
+    // copy of the text after the key's edit: that copy is what the question
+    // about unsaved changes saves.
+    if (watched == m_rtxtTraducido && event->type() == QEvent::KeyRelease) {
+        m_workspace.translationChanged = true;
+        m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace tradumar

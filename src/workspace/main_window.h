@@ -1,0 +1,144 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <QMainWindow>
+#include <QString>
+
+#include "platform/platform.h"
+#include "project/project_dialog_host.h"
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+namespace tradumar {
+
+class FileList;
+class StatusRefresh;
+struct Workspace;
+
+// frmMain: the translator's workspace. The script list, the translation pane
+// over the original one, the byte and line figures, six buttons and the menu
+// bar. Every command of the window is a public routine so the menus, the
+// buttons, the project dialog and the tests all run the same code.
+//
+// Every widget carries its control name as objectName (rtxtTraducido,
+// lblRealesT, mnuAbrir, Scripts, ...).
+class MainWindow : public QMainWindow, public ProjectDialogHost {
+    Q_OBJECT
+public:
+    static constexpr const char* kCaption = "Tradumar 1.0 Beta";
+
+    // startFolder is the folder the program was started from: "Abrir" and
+    // the project dialog's pickers open there.
+    MainWindow(Workspace& workspace, Platform platform, QString startFolder, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // ProjectDialogHost
+    bool pointScriptList(const QString& folder) override;
+    int scriptListCount() const override;
+    void habilitar() override;
+    void habilitarMenus() override;
+    void disableMnuAbrir() override;
+    void disableMnuNuevo() override;
+    void showScriptList() override;
+
+    // Disables mnuCerrar, mnuConfig, mnuGuardar, mnuEdición and mnuHerramientas.
+    void deshabilitarMenus();
+
+    // Menu Proyecto.
+    void newProject();       // mnuNuevo
+    void openProject();      // mnuAbrir: OpenProject
+    void closeProject();     // mnuCerrar: CloseProject
+    void configureProject(); // mnuConfig: ConfigureProject
+    void leave();            // mnuSalir: ends without storing the script index
+
+    // Stores the selected position of Scripts in the project file.
+    void saveScriptIndex();
+
+    // Scripts.
+    void openSelectedScript();
+    void saveTranslation(); // cmdGuardar, mnuGuardar
+    void nextScript();      // cmdSiguiente
+    void previousScript();  // cmdAnterior
+
+    void insertScript(); // cmdInsertar, mnuInsertar
+    void runEmulator();  // mnuEmulador
+
+    // One tick of Timer2: RefreshStatus.
+    void refreshStatus();
+
+    // Puts the caret at the start of the 1-based line, nothing selected.
+    static void goToLine(QPlainTextEdit* pane, int line);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+
+    // Saves text as the translation of the named script: creates the
+    // Traducidos folder when needed (and says so), writes the file and says
+    // "¡Traducción guardada!". Failures are reported; false then.
+    bool writeTranslation(const std::string& fileName, const std::string& text);
+
+    // Asks about an unsaved translation before the project or the program
+    // is left. True when leaving may go on.
+    bool offerToSaveBeforeLeaving();
+
+    Workspace& m_workspace;
+    Platform m_platform;
+    QString m_startFolder;
+    bool m_leavingWithoutIndex = false;
+
+    QGroupBox* m_fraEdicion = nullptr;
+    QLabel* m_lblLinea = nullptr;
+    QLabel* m_lblLineas = nullptr;
+    QPlainTextEdit* m_rtxtTraducido = nullptr;
+    QPlainTextEdit* m_rtxtOriginal = nullptr;
+    QGroupBox* m_fraInfo = nullptr;
+    FileList* m_scripts = nullptr;
+    QFrame* m_shape1 = nullptr;
+    QLabel* m_lblRealesT = nullptr;
+    QLabel* m_lblRealesO = nullptr;
+    QLabel* m_lblRealesD = nullptr;
+    QPushButton* m_cmdAnterior = nullptr;
+    QPushButton* m_cmdSiguiente = nullptr;
+    QPushButton* m_cmdBuscar = nullptr;
+    QPushButton* m_cmdOrtog = nullptr;
+    QPushButton* m_cmdInsertar = nullptr;
+    QPushButton* m_cmdGuardar = nullptr;
+    FileList* m_ori = nullptr;
+    FileList* m_trans = nullptr;
+    QTimer* m_timer2 = nullptr;
+
+    QMenu* m_mnuProyecto = nullptr;
+    QMenu* m_mnuEdicion = nullptr;
+    QMenu* m_mnuHerramientas = nullptr;
+    QMenu* m_mnuAyuda = nullptr;
+    QAction* m_mnuNuevo = nullptr;
+    QAction* m_mnuAbrir = nullptr;
+    QAction* m_mnuCerrar = nullptr;
+    QAction* m_mnuConfig = nullptr;
+    QAction* m_mnuSalir = nullptr;
+    QAction* m_mnuGuardar = nullptr;
+    QAction* m_mnuInsertar = nullptr;
+    QAction* m_mnuBuscar = nullptr;
+    QAction* m_mnuCorrector = nullptr;
+    QAction* m_mnuEmulador = nullptr;
+    QAction* m_mnuManual = nullptr;
+    QAction* m_mnuAcerca = nullptr;
+
+    std::unique_ptr<StatusRefresh> m_status;
+};
+
+} // namespace tradumar

@@ -1,0 +1,165 @@
+// Opening, saving and moving through the scripts of the main window.
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include "encoding/conversions.h"
+#include "platform/ansi_text.h"
+#include "project/ini_profile.h"
+#include "workspace/file_list.h"
+#include "workspace/main_window.h"
+#include "workspace/script_files.h"
+#include "workspace/status_refresh.h"
+#include "workspace/workspace.h"
+
+namespace tradumar {
+namespace {
+
+const QString kUnsavedQuestion = QStringLiteral("No se han guardado los cambios anteriores ¿Desea guardarlos?");
+
+void setPaneText(QPlainTextEdit* pane, const std::string& text) { pane->setPlainText(toQString(text)); }
+
+QString errorText(int error) { return QString::fromLocal8Bit(describeError(error)); }
+
+} // namespace
+
+bool MainWindow::writeTranslation(const std::string& fileName, const std::string& text) {
+    const std::string& scriptsFolder = m_workspace.settings.scriptsFolder;
+    const FolderResult folder = createTranslationFolder(scriptsFolder);
+    if (folder.status == FolderStatus::Failed) {
+        m_platform.dialogs.inform(this, errorText(folder.error));
+        return false;
+    }
+    if (folder.status == FolderStatus::Created)
+        m_platform.dialogs.inform(this, QStringLiteral("Se ha creado la carpeta 'Traducidos'\r\n"
+                                                       "En ella se guardarán los scripts traducidos."));
+    if (const int error = writeTranslationFile(translationFolderOf(scriptsFolder) + fileName, text); error != 0) {
+        m_platform.dialogs.inform(this, errorText(error));
+        return false;
+    }
+    m_platform.dialogs.inform(this, QStringLiteral("¡Traducción guardada!"));
+    return true;
+}
+
+bool MainWindow::offerToSaveBeforeLeaving() {
+    // Only a translation typed into an open script can be saved anywhere.
+    if (!m_workspace.openScriptIndex || m_workspace.pendingTranslation.empty() || !m_workspace.translationChanged)
+        return true;
+    switch (m_platform.dialogs.message(this, kUnsavedQuestion, QStringLiteral("Atención"),
+                                       MessageButtons::YesNoCancel, MessageIcon::Exclamation)) {
+    case MessageAnswer::Yes:
+        if (!writeTranslation(m_workspace.openScriptFile, m_workspace.pendingTranslation))
+            return false;
+        m_workspace.translationChanged = false;
+        return true;
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void MainWindow::openSelectedScript() {
+    const int selected = m_scripts->selectedIndex();
+    if (selected < 0)
+        return;
+    const QString name = m_scripts->selectedFileName();
+    m_platform.clipboard.setText(name.left(std::max<qsizetype>(0, name.size() - 4)));
+    if (m_workspace.openScriptIndex == selected)
+        return;
+
+    if (!m_workspace.pendingTranslation.empty() && m_workspace.translationChanged) {
+        const MessageAnswer answer = m_platform.dialogs.message(
+            this, kUnsavedQuestion, QStringLiteral("Atención"), MessageButtons::YesNoCancel, MessageIcon::Exclamation);
+        // Cancel, or a save that failed, keeps the open script with its text
+        // and its change mark, and the list goes back to it.
+        const auto stay = [this] {
+            const QSignalBlocker blocker(m_scripts);
+            m_scripts->selectIndex(m_workspace.openScriptIndex.value_or(-1));
+        };
+        if (answer == MessageAnswer::Yes) {
+            if (!writeTranslation(m_workspace.openScriptFile, m_workspace.pendingTranslation)) {
+                stay();
+                return;
+            }
+            m_rtxtTraducido->setFocus();
+        } else if (answer != MessageAnswer::No) {
+            stay();
+            return;
+        }
+        m_workspace.pendingTranslation.clear();
+        m_workspace.translationChanged = false;
+    }
+
+    m_workspace.openScriptFile = pathFromQString(name);
+    m_workspace.openScriptIndex = selected;
+
+    // From here on a failure ends the opening quietly; the script still
+    // counts as open.
+    m_rtxtTraducido->clear();
+    m_rtxtOriginal->clear();
+    m_lblRealesT->setText(QStringLiteral("0"));
+    ProjectSettings& settings = m_workspace.settings;
+    settings.scriptsFolder = readIniValue("Scripts", "Patch", settings.projectFilePath);
+
+    const std::optional<std::string> original = readJoinedText(settings.scriptsFolder + "/" + m_workspace.openScriptFile);
+    if (!original)
+        return;
+    setPaneText(m_rtxtOriginal, *original);
+    const std::optional<std::int16_t> size = originalByteCount(m_workspace.openScriptFile);
+    if (!size)
+        return;
+    m_lblRealesO->setText(QString::number(*size));
+    goToLine(m_rtxtOriginal, 1);
+
+    const std::optional<std::string> translation =
+        readJoinedText(translationFolderOf(settings.scriptsFolder) + m_workspace.openScriptFile);
+    if (!translation)
+        return;
+    setPaneText(m_rtxtTraducido, *translation);
+    m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
+    goToLine(m_rtxtTraducido, 1);
+}
+
+void MainWindow::saveTranslation() {
+    const std::string text = paneText(m_rtxtTraducido);
+    if (text.empty()) {
+        m_platform.dialogs.inform(this, QStringLiteral("¡Nada que guardar!"));
+        return;
+    }
+    if (!writeTranslation(pathFromQString(m_scripts->selectedFileName()), text))
+        return;
+    m_workspace.translationChanged = false;
+    m_rtxtTraducido->setFocus();
+}
+
+void MainWindow::nextScript() {
+    const int selected = m_scripts->selectedIndex();
+    if (selected < m_scripts->count() - 1)
+        m_scripts->selectIndex(selected + 1);
+}
+
+void MainWindow::previousScript() {
+    const int selected = m_scripts->selectedIndex();
+    if (selected > 0)
+        m_scripts->selectIndex(selected - 1);
+}
+
+void MainWindow::goToLine(QPlainTextEdit* pane, int line) {
+    QTextDocument* document = pane->document();
+    if (document->isEmpty())
+        return;
+    QTextCursor cursor(document);
+    if (line <= 1) {
+        cursor.setPosition(0);
+    } else if (line > document->blockCount()) {
+        cursor.movePosition(QTextCursor::End);
+    } else {
+        cursor.setPosition(document->findBlockByNumber(line - 1).position());
+    }
+    pane->setTextCursor(cursor);
+}
+
+} // namespace tradumar

@@ -1,0 +1,85 @@
+#include "workspace/status_refresh.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include "encoding/script_codec.h"
+#include "platform/ansi_text.h"
+#include "workspace/line_status.h"
+#include "workspace/workspace.h"
+
+namespace tradumar {
+
+std::int64_t labelNumber(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text.at(i) == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == QLatin1Char('-') || text.at(i) == QLatin1Char('+'))) {
+        negative = text.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    std::int64_t value = 0;
+    for (; i < text.size() && text.at(i).isDigit() && text.at(i).unicode() < 0x80; ++i) {
+        if (value < (std::int64_t{1} << 58))
+            value = value * 10 + (text.at(i).unicode() - u'0');
+    }
+    return negative ? -value : value;
+}
+
+std::string paneText(const QPlainTextEdit* pane) {
+    // The raw text keeps no-break blanks and separates blocks with U+2029,
+    // which the conversion turns into CR LF.
+    return fromQString(pane->document()->toRawText());
+}
+
+StatusRefresh::StatusRefresh(const Workspace& workspace, QPlainTextEdit* pane, StatusLabels labels)
+    : m_workspace(workspace), m_pane(pane), m_labels(labels) {
+    QObject::connect(pane->document(), &QTextDocument::contentsChanged, pane,
+                     [this] { m_textChanged = true; });
+}
+
+void StatusRefresh::tick() {
+    const int caret = m_pane->textCursor().selectionStart();
+    const std::string enclosures = m_workspace.settings.leftEnclosure() + m_workspace.settings.rightEnclosure();
+    const QString original = m_labels.realesO->text();
+    if (m_valid && !m_textChanged && caret == m_caret && enclosures == m_enclosures && original == m_original &&
+        m_labels.realesT->text() == m_wroteT && m_labels.realesD->text() == m_wroteD)
+        return;
+
+    m_textChanged = false;
+    m_caret = caret;
+    m_enclosures = enclosures;
+    m_original = original;
+    recompute();
+    m_wroteT = m_labels.realesT->text();
+    m_wroteD = m_labels.realesD->text();
+    m_valid = true;
+}
+
+void StatusRefresh::recompute() {
+    const std::string text = paneText(m_pane);
+    const std::int64_t translated = countTranslatedBytes(text, m_workspace.counterContext());
+    m_labels.realesT->setText(QString::number(translated));
+    m_labels.realesD->setText(QString::number(labelNumber(m_labels.realesO->text()) - translated));
+
+    if (text.empty()) {
+        m_labels.linea->setText(QStringLiteral("0"));
+        m_labels.lineas->setText(QStringLiteral("0"));
+        return;
+    }
+    // Lines are the pane's blocks: the panes never wrap, so a block is a line
+    // of the game's text box.
+    const QTextDocument* document = m_pane->document();
+    const QTextBlock line = document->findBlock(m_pane->textCursor().selectionStart());
+    const std::string lineText = fromQString(line.text());
+    const ProjectSettings& settings = m_workspace.settings;
+    const char left = settings.leftEnclosure().empty() ? ' ' : settings.leftEnclosure().front();
+    const char right = settings.rightEnclosure().empty() ? ' ' : settings.rightEnclosure().front();
+    m_labels.linea->setText(QString::number(stripRawBlocks(lineText, left, right).size()));
+    m_labels.lineas->setText(QString::number(document->blockCount()));
+}
+
+} // namespace tradumar
