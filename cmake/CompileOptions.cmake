@@ -10,3 +10,10 @@ if(TRADUMAR_SANITIZE)
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
   target_link_options(tradumar_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+if(TRADUMAR_FUZZ)
+  # Everything is instrumented for coverage; the fuzz executables add libFuzzer's main.
+  target_compile_options(tradumar_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer -g)
+  target_link_options(tradumar_options INTERFACE -fsanitize=address,undefined)
+endif()

@@ -10,20 +10,29 @@ constexpr std::size_t kRawBlockSearch = 101;
 
 bool isCodeText(std::string_view s) { return s == "END" || s == "LINE"; }
 
-// The longest table match at `i` of two or more characters (the caller tries
-// single characters itself, after the line break and raw block tests).
-// Returns {length, position}, or {0, 0}.
-std::pair<int, int> longestMultiMatch(std::string_view text, std::size_t i, int maxLength,
-                                      const ThingyTable& table, bool skipCodeTexts) {
-    std::pair<int, int> best{0, 0};
+// What the table holds at position i: the longest text of two or more
+// characters (tried first, from the longest length down), and the entry for
+// the single character (tried only after the line break and raw block tests).
+struct Matches {
+    int length = 0;         // 0 when no text of two or more characters matches
+    int position = 0;       // its table position
+    int singlePosition = 0; // the single character's table position, 0 if none
+};
+
+Matches matchesAt(std::string_view text, std::size_t i, int maxLength, const ThingyTable& table,
+                  bool skipCodeTexts) {
+    Matches m;
     table.forEachPrefixMatch(text.substr(i), maxLength, [&](int n, int position) {
-        if (n < 2)
+        if (n == 1) {
+            m.singlePosition = position;
             return;
+        }
         if (skipCodeTexts && isCodeText(text.substr(i, static_cast<std::size_t>(n))))
             return;
-        best = {n, position};
+        m.length = n;
+        m.position = position;
     });
-    return best;
+    return m;
 }
 
 // count + half of an odd or even digit count, halves to the even number.
@@ -48,10 +57,10 @@ std::int64_t countTranslatedBytes(std::string_view text, const CodecContext& con
             ++i;
             continue;
         }
-        if (const auto [length, position] = longestMultiMatch(text, i, context.longest, table, false);
-            length > 0) {
-            count = addHalf(count, table.at(position).hexCode.size());
-            i += static_cast<std::size_t>(length);
+        const Matches m = matchesAt(text, i, context.longest, table, false);
+        if (m.length > 0) {
+            count = addHalf(count, table.at(m.position).hexCode.size());
+            i += static_cast<std::size_t>(m.length);
             continue;
         }
         const char c = text[i];
@@ -68,8 +77,8 @@ std::int64_t countTranslatedBytes(std::string_view text, const CodecContext& con
                 }
             }
             i = next;
-        } else if (const int position = table.find(text.substr(i, 1)); position > 0) {
-            count = addHalf(count, table.at(position).hexCode.size());
+        } else if (m.singlePosition > 0) {
+            count = addHalf(count, table.at(m.singlePosition).hexCode.size());
             i += 1;
         } else {
             i += 1;
@@ -135,10 +144,10 @@ EncodeResult encodeScript(std::string_view text, const CodecContext& context, co
             ++i;
             continue;
         }
-        if (const auto [length, position] = longestMultiMatch(text, i, context.longest, table, true);
-            length > 0) {
-            append(result.bytes, hexToBytes(table.at(position).hexCode));
-            i += static_cast<std::size_t>(length);
+        const Matches m = matchesAt(text, i, context.longest, table, true);
+        if (m.length > 0) {
+            append(result.bytes, hexToBytes(table.at(m.position).hexCode));
+            i += static_cast<std::size_t>(m.length);
             continue;
         }
         const char c = text[i];
@@ -152,8 +161,8 @@ EncodeResult encodeScript(std::string_view text, const CodecContext& context, co
                 result.bytes.clear();
                 return result;
             }
-        } else if (const int position = table.find(text.substr(i, 1)); position > 0) {
-            append(result.bytes, hexToBytes(table.at(position).hexCode));
+        } else if (m.singlePosition > 0) {
+            append(result.bytes, hexToBytes(table.at(m.singlePosition).hexCode));
             i += 1;
         } else {
             const int position1 = static_cast<int>(i) + 1;

@@ -6,21 +6,7 @@
 
 namespace tradumar {
 
-std::int32_t ThingyTable::Index::child(std::int32_t node, unsigned char c) const {
-    const auto& children = nodes[static_cast<std::size_t>(node)].children;
-    auto it = std::lower_bound(children.begin(), children.end(), c,
-                               [](const auto& entry, unsigned char key) { return entry.first < key; });
-    return it != children.end() && it->first == c ? it->second : -1;
-}
-
 namespace {
-
-// The index also remembers the first line and end codes, which are looked
-// for among all positions, past the table's end too.
-struct CodePositions {
-    int line = 0;
-    int end = 0;
-};
 
 const ThingyEntry& emptyEntry() {
     static const ThingyEntry empty;
@@ -62,30 +48,59 @@ void ThingyTable::clear() {
 const ThingyTable::Index& ThingyTable::index() const {
     if (m_index)
         return *m_index;
-    auto index = std::make_unique<Index>();
-    index->nodes.emplace_back();
+
+    // The texts before the table's end, sorted, each with the first position
+    // that holds it.
+    std::vector<std::pair<std::string_view, std::int32_t>> texts;
     for (int position = 1; position <= kCapacity; ++position) {
         const std::string& text = m_entries[static_cast<std::size_t>(position - 1)].text;
         if (text.empty())
             break;
-        std::int32_t node = 0;
-        for (char ch : text) {
-            const auto c = static_cast<unsigned char>(ch);
-            auto& children = index->nodes[static_cast<std::size_t>(node)].children;
-            auto it = std::lower_bound(children.begin(), children.end(), c,
-                                       [](const auto& entry, unsigned char key) { return entry.first < key; });
-            if (it != children.end() && it->first == c) {
-                node = it->second;
-            } else {
-                const auto created = static_cast<std::int32_t>(index->nodes.size());
-                children.insert(it, {c, created});
-                index->nodes.emplace_back();
-                node = created;
-            }
+        texts.emplace_back(text, position);
+    }
+    std::sort(texts.begin(), texts.end());
+    texts.erase(std::unique(texts.begin(), texts.end(),
+                            [](const auto& a, const auto& b) { return a.first == b.first; }),
+                texts.end());
+
+    // Breadth first: a node stands for the run of sorted texts that share its
+    // prefix; its children are the sub-runs grouped by the next byte, so each
+    // node's edges are laid out together and already sorted.
+    auto index = std::make_unique<Index>();
+    std::fill(std::begin(index->root), std::end(index->root), -1);
+    struct Pending {
+        std::int32_t node; // -1 for the root
+        std::size_t begin, end, depth;
+    };
+    std::vector<Pending> queue{{-1, 0, texts.size(), 0}};
+    for (std::size_t q = 0; q < queue.size(); ++q) {
+        const Pending run = queue[q];
+        std::size_t i = run.begin;
+        // The text that ends exactly here sorts first in its run.
+        if (i < run.end && texts[i].first.size() == run.depth) {
+            index->nodes[static_cast<std::size_t>(run.node)].position = texts[i].second;
+            ++i;
         }
-        auto& slot = index->nodes[static_cast<std::size_t>(node)].position;
-        if (slot == 0)
-            slot = position; // the first entry with a text wins
+        if (run.node >= 0)
+            index->nodes[static_cast<std::size_t>(run.node)].firstEdge =
+                static_cast<std::uint32_t>(index->edgeBytes.size());
+        while (i < run.end) {
+            const auto byte = static_cast<unsigned char>(texts[i].first[run.depth]);
+            std::size_t j = i + 1;
+            while (j < run.end && static_cast<unsigned char>(texts[j].first[run.depth]) == byte)
+                ++j;
+            const auto created = static_cast<std::int32_t>(index->nodes.size());
+            index->nodes.emplace_back();
+            if (run.node < 0) {
+                index->root[byte] = created;
+            } else {
+                index->edgeBytes.push_back(byte);
+                index->edgeTargets.push_back(created);
+                ++index->nodes[static_cast<std::size_t>(run.node)].edgeCount;
+            }
+            queue.push_back({created, i, j, run.depth + 1});
+            i = j;
+        }
     }
     m_index = std::move(index);
     return *m_index;
@@ -95,7 +110,7 @@ int ThingyTable::find(std::string_view text) const {
     if (text.empty())
         return 0;
     const Index& idx = index();
-    std::int32_t node = 0;
+    std::int32_t node = -1;
     for (char ch : text) {
         node = idx.child(node, static_cast<unsigned char>(ch));
         if (node < 0)
@@ -159,8 +174,10 @@ LoadStatus loadThingyTable(const std::string& path, ThingyTable& table, TableOve
     const std::optional<std::string> content = readWholeFile(path);
     if (!content)
         return LoadStatus::Unreadable;
+    return parseThingyTable(*content, table, overflow);
+}
 
-    const std::string_view data = *content;
+LoadStatus parseThingyTable(std::string_view data, ThingyTable& table, TableOverflow overflow) {
     int next = 1;
     std::size_t start = 0;
     while (start < data.size()) {

@@ -83,24 +83,41 @@ enum class LoadStatus {
 // left as they were.
 LoadStatus loadThingyTable(const std::string& path, ThingyTable& table, TableOverflow overflow);
 
+// The same rules applied to a table file's content already in memory.
+LoadStatus parseThingyTable(std::string_view content, ThingyTable& table, TableOverflow overflow);
+
 // ---- implementation of the template ----
 
+// A trie over the texts before the table's end, laid out flat: the root's
+// children by byte, every other node's children as one sorted run of edges.
 struct ThingyTable::Index {
     struct Node {
-        std::vector<std::pair<unsigned char, std::int32_t>> children; // sorted by byte
         std::int32_t position = 0; // first table position with this text, 0 if none
+        std::uint32_t firstEdge = 0;
+        std::uint32_t edgeCount = 0;
     };
-    std::vector<Node> nodes; // nodes[0] is the root (the empty text)
+    std::int32_t root[256];
+    std::vector<Node> nodes;
+    std::vector<unsigned char> edgeBytes;
+    std::vector<std::int32_t> edgeTargets;
 
-    std::int32_t child(std::int32_t node, unsigned char c) const;
+    std::int32_t child(std::int32_t node, unsigned char c) const {
+        if (node < 0)
+            return root[c];
+        const Node& n = nodes[static_cast<std::size_t>(node)];
+        const unsigned char* first = edgeBytes.data() + n.firstEdge;
+        const unsigned char* last = first + n.edgeCount;
+        const unsigned char* it = std::lower_bound(first, last, c);
+        return it != last && *it == c ? edgeTargets[static_cast<std::size_t>(it - edgeBytes.data())] : -1;
+    }
 };
 
 template <typename Visit>
 void ThingyTable::forEachPrefixMatch(std::string_view text, int maxLength, Visit&& visit) const {
     const Index& idx = index();
-    std::int32_t node = 0;
     const std::size_t limit =
         maxLength <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(maxLength), text.size());
+    std::int32_t node = -1; // the root
     for (std::size_t n = 1; n <= limit; ++n) {
         node = idx.child(node, static_cast<unsigned char>(text[n - 1]));
         if (node < 0)

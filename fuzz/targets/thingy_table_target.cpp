@@ -1,0 +1,62 @@
+// Loads arbitrary table files under both overflow rules and checks the index
+// against a plain walk over the positions.
+
+#include "../fuzz_targets.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "encoding/thingy_table.h"
+
+namespace {
+
+void check(bool condition, const char* what) {
+    if (!condition) {
+        std::fprintf(stderr, "thingy table invariant broken: %s\n", what);
+        std::abort();
+    }
+}
+
+int walkFind(const tradumar::ThingyTable& table, std::string_view text) {
+    for (int p = 1; p <= tradumar::ThingyTable::kCapacity; ++p) {
+        if (table.at(p).text.empty())
+            return 0;
+        if (table.at(p).text == text)
+            return p;
+    }
+    return 0;
+}
+
+} // namespace
+
+int fuzzThingyTable(const std::uint8_t* data, std::size_t size) {
+    using namespace tradumar;
+    const std::string_view content(reinterpret_cast<const char*>(data), size);
+
+    ThingyTable dropping;
+    check(parseThingyTable(content, dropping, TableOverflow::Drop) == LoadStatus::Loaded, "drop never fails");
+    ThingyTable failing;
+    const LoadStatus status = parseThingyTable(content, failing, TableOverflow::Fail);
+    check(status == LoadStatus::Loaded || status == LoadStatus::Overflow, "fail status");
+    for (int p = 1; p <= ThingyTable::kCapacity; ++p)
+        check(dropping.at(p) == failing.at(p), "the first 5000 entries agree");
+
+    for (int p = 1; p <= ThingyTable::kCapacity; ++p) {
+        const ThingyEntry& entry = dropping.at(p);
+        if (entry.empty())
+            break;
+        check(entry.text.find('\r') == std::string::npos, "no CR inside an entry");
+        check(dropping.find(entry.text) == walkFind(dropping, entry.text), "index agrees with the walk");
+    }
+    // Every substring of the input is looked up the same way as the walk does.
+    for (std::size_t i = 0; i < std::min<std::size_t>(size, 64); ++i)
+        for (std::size_t n = 1; n <= 4 && i + n <= size; ++n)
+            check(dropping.find(content.substr(i, n)) == walkFind(dropping, content.substr(i, n)),
+                  "substring lookup agrees with the walk");
+
+    check(dropping.longestTextLength(true) >= dropping.longestTextLength(false), "codes only add");
+    check(dropping.longestTextLength(false) >= 1, "at least 1");
+    return 0;
+}
