@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -67,6 +68,9 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     setFont(sansFont(false));
     buildControls();
     buildMenus();
+    // The program never resizes the window: its size is the client area plus
+    // the menu bar.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_status = std::make_unique<StatusRefresh>(
         m_workspace, m_rtxtTraducido, StatusLabels{m_lblRealesT, m_lblRealesO, m_lblRealesD, m_lblLinea, m_lblLineas});

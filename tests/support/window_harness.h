@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "platform/ansi_text.h"
+#include "support/fixture_project.h"
+#include "support/scripted_platform.h"
+#include "workspace/file_list.h"
+#include "workspace/main_window.h"
+#include "workspace/workspace.h"
+
+namespace tradumar::testsupport {
+
+// The real main window over its own state and the scripted desktop.
+class WindowHarness {
+public:
+    Workspace workspace;
+    ScriptedPlatform desktop;
+    MainWindow window;
+
+    explicit WindowHarness(const QString& startFolder = QStringLiteral("/start/folder"))
+        : window(workspace, desktop.platform(), startFolder) {
+        window.show();
+    }
+
+    template <typename T = QWidget>
+    T* find(const char* name) const {
+        T* found = window.findChild<T*>(QString::fromUtf8(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    QPlainTextEdit* translationPane() const { return find<QPlainTextEdit>("rtxtTraducido"); }
+    QPlainTextEdit* originalPane() const { return find<QPlainTextEdit>("rtxtOriginal"); }
+    FileList* scripts() const { return find<FileList>("Scripts"); }
+    QString label(const char* name) const { return find<QLabel>(name)->text(); }
+    QAction* action(const char* name) const { return find<QAction>(name); }
+    QAction* menu(const char* name) const { return find<QMenu>(name)->menuAction(); }
+
+    // "Abrir" with the project file chosen in the picker.
+    void openProject(const std::string& projectFile) {
+        desktop.dialogs.fileAnswers.push_back(pathToQString(projectFile));
+        window.openProject();
+    }
+    void openProject(const FixtureProject& project) {
+        project.writeProjectFile();
+        openProject(project.projectFile);
+    }
+
+    // The user clicks an entry of the script list.
+    void clickScript(int row) {
+        FileList* list = scripts();
+        const QRect rect = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    // Types into the translation pane, one key event per character, as a
+    // keyboard would: QTest::keyClicks cannot send characters beyond ASCII.
+    void type(const QString& text) {
+        QPlainTextEdit* pane = translationPane();
+        for (const QChar ch : text) {
+            if (ch == QLatin1Char('\n'))
+                QTest::keyClick(pane, Qt::Key_Return);
+            else
+                QTest::sendKeyEvent(QTest::Click, pane, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+        }
+    }
+
+    QString paneText() const { return translationPane()->toPlainText(); }
+
+    // One tick of Timer2.
+    void tick() { window.refreshStatus(); }
+};
+
+} // namespace tradumar::testsupport
