@@ -9,7 +9,8 @@ namespace tradumar {
 // functions: section and key names without regard to case, the first
 // matching section and key win, the value trimmed, one pair of matching
 // quotes removed, at most 749 characters. Missing file, section or key:
-// empty text.
+// empty text. The section and key asked for are trimmed of blanks and tabs,
+// as the names in the file are.
 std::string readIniValue(std::string_view section, std::string_view key, const std::string& filePath);
 
 // Sets one value (the key written in upper case) and leaves every other line
