@@ -1,0 +1,212 @@
+#include "project/ini_profile.h"
+
+#include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+using tradumar::readIniValue;
+using tradumar::writeIniValue;
+
+namespace {
+
+class IniProfileTest : public ::testing::Test {
+protected:
+    void put(const std::string& content) const { tradumar::testing::writeBytes(m_path, content); }
+    std::string get() const { return tradumar::testing::readBytes(m_path); }
+    std::vector<std::string> folderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(m_dir))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    tradumar::testing::TempDir m_temp;
+    const fs::path& m_dir = m_temp.path();
+    std::string m_path = m_temp.file("project.tpr");
+};
+
+struct ReadCase {
+    const char* label;
+    std::string content;
+    std::string section;
+    std::string key;
+    std::string expected;
+};
+
+TEST_F(IniProfileTest, ReadsByTheProfileRules) {
+    const std::string longValue(800, 'x');
+    const std::vector<ReadCase> cases = {
+        {"plain entry", "[Project]\r\nNAME=Foo\r\n", "Project", "Name", "Foo"},
+        {"section case", "[PROJECT]\r\nName=Foo\r\n", "project", "name", "Foo"},
+        {"key case", "[Project]\r\nnAmE=Foo\r\n", "Project", "NAME", "Foo"},
+        {"first of two sections", "[A]\r\nk=1\r\n[a]\r\nk=2\r\n", "A", "k", "1"},
+        {"key only in a later duplicate section", "[A]\r\nx=1\r\n[a]\r\nk=2\r\n", "A", "k", ""},
+        {"first of two keys", "[A]\r\nk=1\r\nK=2\r\n", "A", "k", "1"},
+        {"key without = comes first", "[A]\r\nk\r\nk=2\r\n", "A", "k", ""},
+        {"header with blanks", "[ Project ]\r\nk=v\r\n", "Project", "k", "v"},
+        {"header up to the last ]", "[a]b] tail\r\nk=v\r\n", "a]b", "k", "v"},
+        {"unclosed bracket is no header", "[abc\r\nk=v\r\n", "abc", "k", ""},
+        {"unclosed bracket stays in its section", "[S]\r\n[abc\r\nk=v\r\n", "S", "k", "v"},
+        {"unclosed bracket is a key", "[S]\r\n[abc=1\r\n", "S", "[abc", "1"},
+        {"split at the first =", "[A]\r\nk=a=b\r\n", "A", "k", "a=b"},
+        {"no comments", "[A]\r\n;k=v\r\n", "A", ";k", "v"},
+        {"commented key is not the key", "[A]\r\n;k=v\r\n", "A", "k", ""},
+        {"blanks around name and value", "[A]\r\n  k  =   v w  \r\n", "A", "k", "v w"},
+        {"tabs everywhere", "\t[\tA\t]\t\r\n\tk\t=\tv\t\r\n", "A", "k", "v"},
+        {"double quotes removed", "[A]\r\nk=\"v w\"\r\n", "A", "k", "v w"},
+        {"single quotes removed", "[A]\r\nk='v'\r\n", "A", "k", "v"},
+        {"quotes removed once", "[A]\r\nk=\"\"v\"\"\r\n", "A", "k", "\"v\""},
+        {"quotes inside blanks", "[A]\r\nk=  \" v \"  \r\n", "A", "k", " v "},
+        {"two quotes give empty", "[A]\r\nk=''\r\n", "A", "k", ""},
+        {"unmatched quotes kept", "[A]\r\nk=\"v'\r\n", "A", "k", "\"v'"},
+        {"opening quote only", "[A]\r\nk=\"v\r\n", "A", "k", "\"v"},
+        {"lone quote kept", "[A]\r\nk=\"\r\n", "A", "k", "\""},
+        {"cut to 749", "[A]\r\nk=" + longValue + "\r\n", "A", "k", std::string(749, 'x')},
+        {"749 kept whole", "[A]\r\nk=" + std::string(749, 'y') + "\r\n", "A", "k", std::string(749, 'y')},
+        {"quotes removed before the cut", "[A]\r\nk=\"" + longValue + "\"\r\n", "A", "k",
+         std::string(749, 'x')},
+        {"CR only", "[A]\rj=w\rk=v\r[B]\rk=z", "A", "k", "v"},
+        {"LF only", "[A]\nj=w\nk=v\n[B]\nk=z", "B", "k", "z"},
+        {"mixed and repeated breaks", "\r\n\n[A]\n\r\r\nk=v\r\r\n\n[B]\rk=z\n", "A", "k", "v"},
+        {"last line without a break", "[A]\r\nk=v", "A", "k", "v"},
+        {"key before every section", "k=v\r\n[A]\r\n", "A", "k", ""},
+        {"missing section", "[A]\r\nk=v\r\n", "B", "k", ""},
+        {"missing key", "[A]\r\nk=v\r\n", "A", "j", ""},
+        {"key without =", "[A]\r\nk\r\n", "A", "k", ""},
+        {"empty value", "[A]\r\nk=\r\n", "A", "k", ""},
+        {"empty file", "", "A", "k", ""},
+        {"high bytes kept as they are", "[A\xF1o]\r\nk=C:\\Traducci\xF3n\\\xC1rbol\r\n", "a\xF1O", "K",
+         "C:\\Traducci\xF3n\\\xC1rbol"},
+    };
+    for (const ReadCase& c : cases) {
+        put(c.content);
+        EXPECT_EQ(readIniValue(c.section, c.key, m_path), c.expected) << c.label;
+    }
+}
+
+TEST_F(IniProfileTest, MissingFileReadsEmpty) {
+    EXPECT_EQ(readIniValue("Project", "Name", (m_dir / "absent.tpr").string()), "");
+    EXPECT_TRUE(folderEntries().empty());
+}
+
+struct WriteCase {
+    const char* label;
+    std::string before;
+    std::string section;
+    std::string key;
+    std::string value;
+    std::string after;
+};
+
+TEST_F(IniProfileTest, WritesByTheProfileRules) {
+    const std::vector<WriteCase> cases = {
+        {"new section after a last line without a break", "[A]\r\nX=1", "B", "k", "v",
+         "[A]\r\nX=1\r\n[B]\r\nK=v\r\n"},
+        {"new section after a terminated last line", "[A]\r\nX=1\r\n", "B", "k", "v",
+         "[A]\r\nX=1\r\n[B]\r\nK=v\r\n"},
+        {"new section after an LF", "[A]\nX=1\n", "B", "k", "v", "[A]\nX=1\n[B]\r\nK=v\r\n"},
+        {"new section after trailing blank lines", "[A]\r\nX=1\r\n\r\n", "B", "k", "v",
+         "[A]\r\nX=1\r\n\r\n[B]\r\nK=v\r\n"},
+        {"new section in an empty file", "", "B", "k", "v", "[B]\r\nK=v\r\n"},
+        {"section found without regard to case", "[project]\r\n", "Project", "name", "v",
+         "[project]\r\nNAME=v\r\n"},
+        {"new key before blank lines and the next section", "[A]\r\nX=1\r\n\r\n[B]\r\nY=2\r\n", "A", "k", "v",
+         "[A]\r\nX=1\r\nK=v\r\n\r\n[B]\r\nY=2\r\n"},
+        {"new key before a line of blanks", "[A]\r\nX=1\r\n \t \r\n\r\n[B]\r\n", "A", "k", "v",
+         "[A]\r\nX=1\r\nK=v\r\n \t \r\n\r\n[B]\r\n"},
+        {"new key right after the header", "[A]\r\n\r\n[B]\r\n", "A", "k", "v", "[A]\r\nK=v\r\n\r\n[B]\r\n"},
+        {"new key after a header without a break", "[A]", "A", "k", "v", "[A]\r\nK=v\r\n"},
+        {"new key after a last line without a break", "[A]\r\nX=1", "A", "k", "v", "[A]\r\nX=1\r\nK=v\r\n"},
+        {"new key in a CR-only file", "[A]\rX=1\r\r[B]\r", "A", "k", "v", "[A]\rX=1\rK=v\r\n\r[B]\r"},
+        {"new key after an LF run", "[A]\nX=1\n\n[B]\n", "A", "k", "v", "[A]\nX=1\nK=v\r\n\n[B]\n"},
+        {"new key in the first of two sections", "[A]\r\nX=1\r\n[a]\r\nY=2\r\n", "A", "k", "v",
+         "[A]\r\nX=1\r\nK=v\r\n[a]\r\nY=2\r\n"},
+        {"existing key keeps its spelling", "[A]\r\n  Name = old  \r\nY=2\r\n", "A", "name", "new",
+         "[A]\r\nName=new\r\nY=2\r\n"},
+        {"first of two keys changes", "[A]\r\nk=1\r\nK=2\r\n[A]\r\nk=3\r\n", "a", "K", "9",
+         "[A]\r\nk=9\r\nK=2\r\n[A]\r\nk=3\r\n"},
+        {"key without = gets its value", "[A]\r\nk\r\n", "A", "k", "v", "[A]\r\nk=v\r\n"},
+        {"key without = set to empty", "[A]\r\nk\r\n", "A", "k", "", "[A]\r\nk=\r\n"},
+        {"leading blanks dropped, trailing kept", "[A]\r\n", "A", "k", " \t v w  ", "[A]\r\nK=v w  \r\n"},
+        {"quoted value stored as given", "[A]\r\nk=v\r\n", "A", "k", "\"v\"", "[A]\r\nk=\"v\"\r\n"},
+        {"other lines untouched", "\t; note \r\n[A]  x\r\n\tX = 1 \n\r\n\rY =\t2\r[B]\r\nZ=3", "A", "y", "4",
+         "\t; note \r\n[A]  x\r\n\tX = 1 \n\r\n\rY=4\r[B]\r\nZ=3"},
+        {"high bytes written as they are", "[A]\r\n", "A\xF1", "k", "\xE1rbol\xFF",
+         "[A]\r\n[A\xF1]\r\nK=\xE1rbol\xFF\r\n"},
+    };
+    for (const WriteCase& c : cases) {
+        put(c.before);
+        writeIniValue(c.section, c.key, c.value, m_path);
+        EXPECT_EQ(get(), c.after) << c.label;
+    }
+}
+
+TEST_F(IniProfileTest, CreatesAMissingFile) {
+    writeIniValue("Project", "name", "Foo", m_path);
+    EXPECT_EQ(get(), "[Project]\r\nNAME=Foo\r\n");
+    EXPECT_EQ(readIniValue("Project", "Name", m_path), "Foo");
+}
+
+TEST_F(IniProfileTest, SameValueLeavesTheFileUntouched) {
+    const std::string content = "[A]\r\n\t Name =  v \t\r\n\r\nOther = \"q\"";
+    const std::vector<std::pair<std::string, std::string>> writes = {
+        {"name", "v"}, {"NAME", "  v"}, {"other", "\"q\""}};
+    for (const auto& [key, value] : writes) {
+        put(content);
+        const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24 * 365);
+        fs::last_write_time(m_path, old);
+        writeIniValue("a", key, value, m_path);
+        EXPECT_EQ(get(), content) << key;
+        EXPECT_EQ(fs::last_write_time(m_path), old) << key;
+    }
+}
+
+TEST_F(IniProfileTest, DifferentValueRewritesOnlyItsLine) {
+    // Quotes count as part of the stored value when comparing.
+    put("[A]\r\nk=\"v\"\r\n");
+    writeIniValue("A", "k", "v", m_path);
+    EXPECT_EQ(get(), "[A]\r\nk=v\r\n");
+}
+
+TEST_F(IniProfileTest, WrittenValuesReadBackTrimmedAndUnquoted) {
+    writeIniValue("Tables", "Original", "   /roms/juego.tbl   ", m_path);
+    writeIniValue("Tables", "Translated", "\"/roms/mi tabla.tbl\"", m_path);
+    writeIniValue("Tables", "Long", std::string(1000, 'z'), m_path);
+    EXPECT_EQ(readIniValue("Tables", "Original", m_path), "/roms/juego.tbl");
+    EXPECT_EQ(readIniValue("Tables", "Translated", m_path), "/roms/mi tabla.tbl");
+    EXPECT_EQ(readIniValue("Tables", "Long", m_path), std::string(749, 'z'));
+    EXPECT_EQ(get(), "[Tables]\r\nORIGINAL=/roms/juego.tbl   \r\nTRANSLATED=\"/roms/mi tabla.tbl\"\r\nLONG=" +
+                         std::string(1000, 'z') + "\r\n");
+}
+
+TEST_F(IniProfileTest, LeavesNoTemporaryFileBehind) {
+    writeIniValue("A", "k", "1", m_path);
+    writeIniValue("A", "j", "2", m_path);
+    writeIniValue("B", "k", "3", m_path);
+    writeIniValue("A", "k", "4", m_path);
+    EXPECT_EQ(folderEntries(), std::vector<std::string>{"project.tpr"});
+    EXPECT_EQ(get(), "[A]\r\nK=4\r\nJ=2\r\n[B]\r\nK=3\r\n");
+}
+
+TEST_F(IniProfileTest, DoesNotReplaceSomethingItCannotRead) {
+    fs::create_directory(m_path);
+    writeIniValue("A", "k", "1", m_path);
+    EXPECT_TRUE(fs::is_directory(m_path));
+    EXPECT_TRUE(fs::is_empty(m_path));
+    EXPECT_EQ(readIniValue("A", "k", m_path), "");
+}
+
+TEST_F(IniProfileTest, WriteIntoAMissingFolderIsIgnored) {
+    const std::string path = (m_dir / "absent" / "project.tpr").string();
+    writeIniValue("A", "k", "1", path);
+    EXPECT_FALSE(fs::exists(m_dir / "absent"));
+    EXPECT_EQ(readIniValue("A", "k", path), "");
+}
+
+} // namespace
