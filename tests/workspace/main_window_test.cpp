@@ -168,8 +168,9 @@ TEST(MainWindowFonts, PanesFallBackToAMonospacedFaceAndLabelsToASansFace) {
     EXPECT_FALSE(label.fixedPitch()) << label.family().toStdString();
     EXPECT_TRUE(label.bold());
     if (QFontDatabase::hasFamily(QStringLiteral("Liberation Sans")) &&
-        !QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif")))
+        !QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))) {
         EXPECT_EQ(label.family(), QStringLiteral("Liberation Sans"));
+    }
 }
 
 } // namespace
