@@ -226,21 +226,10 @@ std::string asciiUpper(std::string_view text) {
     return result;
 }
 
-// Reading a profile never fails: anything that cannot be read counts as a
-// missing file, including a read error thrown from the stream (a folder
-// given as the project file does that).
-std::optional<std::string> readProfile(const std::string& filePath) {
-    try {
-        return readWholeFile(filePath);
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 std::string readIniValue(std::string_view section, std::string_view key, const std::string& filePath) {
-    const std::optional<std::string> content = readProfile(filePath);
+    const std::optional<std::string> content = readWholeFile(filePath);
     if (!content)
         return {};
     const std::string lowerKey = asciiLower(trim(key));
@@ -250,7 +239,7 @@ std::string readIniValue(std::string_view section, std::string_view key, const s
 void writeIniValue(std::string_view section, std::string_view key, std::string_view value,
                    const std::string& filePath) {
     std::string content;
-    if (std::optional<std::string> existing = readProfile(filePath)) {
+    if (std::optional<std::string> existing = readWholeFile(filePath)) {
         content = std::move(*existing);
     } else if (pathExists(filePath)) {
         // There is something we cannot read; writing a fresh file over it
