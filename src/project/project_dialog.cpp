@@ -271,9 +271,10 @@ void ProjectDialog::buildControls() {
     title->setGeometry(8, 222, 160, 64);
     title->setAlignment(Qt::AlignCenter);
     QFont titleFont;
-    titleFont.setFamilies({QStringLiteral("Bebas Neue"), QStringLiteral("Liberation Sans Narrow")});
+    // A condensed heavy face with lower-case letters, as the name is written.
+    titleFont.setFamilies({QStringLiteral("Liberation Sans Narrow"), QStringLiteral("Bebas Neue")});
     titleFont.setBold(true);
-    titleFont.setPixelSize(56);
+    titleFont.setPixelSize(42);
     title->setFont(titleFont);
     QPalette titlePalette = title->palette();
     titlePalette.setColor(QPalette::WindowText, QColor(0x1f, 0x3c, 0x88));
