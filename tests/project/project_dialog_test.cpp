@@ -346,6 +346,25 @@ TEST_F(ProjectDialogTest, AcceptWritesTheWholeProjectFileInOrderAndEnablesTheMai
     EXPECT_EQ(settings.scriptIndex, 9); // only the file gets "0"
 }
 
+TEST_F(ProjectDialogTest, TheWrittenFileReadsBackAsTheProjectThatWasCreated) {
+    fillAll(QStringLiteral("Demo"), q(temp.path().string() + "/"));
+    click("cmdAceptar");
+    ASSERT_EQ(dialog->result(), QDialog::Accepted);
+
+    ProjectSettings opened;
+    ASSERT_TRUE(opened.readFrom(settings.projectFilePath));
+    EXPECT_EQ(opened.projectName, settings.projectName);
+    EXPECT_EQ(opened.projectFolder, settings.projectFolder);
+    EXPECT_EQ(opened.romPath, settings.romPath);
+    EXPECT_EQ(opened.scriptsFolder, settings.scriptsFolder);
+    EXPECT_EQ(opened.originalTablePath, settings.originalTablePath);
+    EXPECT_EQ(opened.translatedTablePath, settings.translatedTablePath);
+    EXPECT_EQ(opened.leftEnclosure(), "<");
+    EXPECT_EQ(opened.rightEnclosure(), ">");
+    EXPECT_EQ(opened.emulatorPath, settings.emulatorPath);
+    EXPECT_EQ(opened.scriptIndex, 0);
+}
+
 TEST_F(ProjectDialogTest, ANewProjectKeepsTheDesignedEnclosures) {
     fillAll(QStringLiteral("Demo"), q(temp.path().string()));
     click("cmdAceptar");
