@@ -12,7 +12,9 @@ namespace tradumar {
 
 FileList::FileList(const QString& pattern, QWidget* parent) : QListWidget(parent), m_pattern(pattern) {
     setSelectionMode(QAbstractItemView::SingleSelection);
-    connect(this, &QListWidget::currentRowChanged, this, [this](int) { emit chosen(); });
+    // A mouse press moves the current row before it selects the entry, so
+    // the choice is made known once the selection has followed.
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] { emit chosen(); });
     // A click on the entry that is already selected changes nothing, yet it
     // still counts as choosing it.
     connect(this, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {

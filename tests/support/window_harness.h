@@ -27,6 +27,7 @@ public:
     explicit WindowHarness(const QString& startFolder = QStringLiteral("/start/folder"))
         : window(workspace, desktop.platform(), startFolder) {
         window.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
 
     template <typename T = QWidget>
@@ -55,6 +56,7 @@ public:
     // The user clicks an entry of the script list.
     void clickScript(int row) {
         FileList* list = scripts();
+        list->scrollToItem(list->item(row));
         const QRect rect = list->visualItemRect(list->item(row));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
     }
