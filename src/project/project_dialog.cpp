@@ -17,6 +17,8 @@
 #include <QPushButton>
 
 #include "common/file_io.h"
+#include "controls/property_bag.h"
+#include "controls/xp_button.h"
 #include "platform/ansi_text.h"
 #include "platform/platform.h"
 #include "project/project_dialog_host.h"
@@ -334,8 +336,17 @@ void ProjectDialog::buildControls() {
     m_txtCierreD = enclosure("lblCierreD", QStringLiteral("Cierre Derecho"), "txtCierreD",
                              QStringLiteral(">"), 142);
 
-    // XP_button1 (the self-drawn "..." button that triggers nothing) goes
-    // here, at the bottom of the left column, once tradumar::XpButton exists.
+    // The self-drawn button restored from its stored values; nothing is
+    // connected to its click.
+    auto* xpButton = new XpButton(this);
+    xpButton->setObjectName(QStringLiteral("XP_button1"));
+    PropertyBag stored;
+    stored.setProperty(QStringLiteral("Caption"), QStringLiteral("..."));
+    stored.setProperty(QStringLiteral("BackColor"), 0xFFFFFF);
+    stored.setProperty(QStringLiteral("FontName"), QStringLiteral("MS Sans Serif"));
+    stored.setProperty(QStringLiteral("FontSize"), 8.25);
+    xpButton->readProperties(stored);
+    xpButton->setGeometry(8, 377, kPickerWidth, kFieldHeight);
 
     auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
     ok->setObjectName(QStringLiteral("cmdAceptar"));

@@ -14,6 +14,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "controls/xp_button.h"
 #include "project/project_dialog_host.h"
 #include "project/project_settings.h"
 #include "support/scripted_platform.h"
@@ -198,6 +199,28 @@ TEST_F(ProjectDialogTest, OpensAsDesignedForANewProject) {
     EXPECT_EQ(button("cmdAceptar")->text(), "Aceptar");
     EXPECT_EQ(button("cmdCancelar")->text(), "Cancelar");
     EXPECT_EQ(ProjectDialog::romFilter().count('|'), 21);
+}
+
+TEST_F(ProjectDialogTest, TheSelfDrawnButtonIsRestoredAndTriggersNothing) {
+    auto* xp = dialog->findChild<XpButton*>(QStringLiteral("XP_button1"));
+    ASSERT_NE(xp, nullptr);
+    EXPECT_EQ(xp->caption(), "...");
+    EXPECT_EQ(xp->backColor(), 0xFFFFFFu);
+    EXPECT_EQ(xp->buttonFont().name, "MS Sans Serif");
+    EXPECT_DOUBLE_EQ(xp->buttonFont().size, 8.25);
+    EXPECT_TRUE(xp->buttonEnabled());
+
+    showActive();
+    int clicks = 0;
+    QObject::connect(xp, &XpButton::click, [&clicks] { ++clicks; });
+    QTest::mouseClick(xp, Qt::LeftButton);
+    EXPECT_EQ(clicks, 1); // it is clicked, and nothing answers
+    EXPECT_TRUE(dialogs.messages.empty());
+    EXPECT_TRUE(dialogs.fileRequests.empty());
+    EXPECT_TRUE(dialogs.folderRequests.empty());
+    EXPECT_TRUE(host.calls.empty());
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(settings.projectFilePath, "");
 }
 
 TEST_F(ProjectDialogTest, ValidationStopsAtTheFirstEmptyFieldInItsOwnOrder) {
