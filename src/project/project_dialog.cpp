@@ -8,8 +8,8 @@
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLinearGradient>
 #include <QLineEdit>
+#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -30,8 +30,8 @@ namespace {
 
 // The window is laid out on a 96-dpi grid: 15 twips to the pixel.
 constexpr int kTwipsPerPixel = 15;
-constexpr int kClientWidth = 10080 / kTwipsPerPixel;  // 672
-constexpr int kClientHeight = 6120 / kTwipsPerPixel;  // 408
+constexpr int kClientWidth = 10080 / kTwipsPerPixel; // 672
+constexpr int kClientHeight = 6120 / kTwipsPerPixel; // 408
 
 // Geometry of the right-hand column of fields, in pixels.
 constexpr int kFieldLeft = 184;
@@ -185,8 +185,8 @@ QPixmap drawProjectPicture(const QSize& size) {
     const qreal bh = label.height() * 0.30;
     bubble(QRectF(label.left() + 6, label.top() + 8, bw, bh), true, QColor(0xf4, 0xf4, 0xf4),
            QStringLiteral("Hello!"));
-    bubble(QRectF(label.right() - 6 - bw, label.top() + 8 + bh + 14, bw, bh), false,
-           QColor(0xff, 0xff, 0xff), QStringLiteral("¡Hola!"));
+    bubble(QRectF(label.right() - 6 - bw, label.top() + 8 + bh + 14, bw, bh), false, QColor(0xff, 0xff, 0xff),
+           QStringLiteral("¡Hola!"));
 
     // The arrow between them.
     p.setPen(QPen(QColor(0x1f, 0x3c, 0x88), 2.2, Qt::SolidLine, Qt::RoundCap));
@@ -232,16 +232,16 @@ QString ProjectDialog::romFilter() {
     // Kept as the pieces it was always built from; the odd spacing of the
     // descriptions and the blank after "*.gg" are part of it.
     return QStringLiteral("SNES SMC ") +
-           QStringLiteral("(*.smc)|*.smc|SNES SWC (*.swc)|*.swc|SNES FIG (*.fig)|*.fig|SNES GD7 (*.078)|*.078|") +
-           QStringLiteral("NES (*.nes)|*.nes|") +
            QStringLiteral(
-               "Genesis BIN (*.bin)|*.bin|Genesis SMD (*.smd)|*.smd|Gameboy GB(*.gb)|*.gb|") +
+               "(*.smc)|*.smc|SNES SWC (*.swc)|*.swc|SNES FIG (*.fig)|*.fig|SNES GD7 (*.078)|*.078|") +
+           QStringLiteral("NES (*.nes)|*.nes|") +
+           QStringLiteral("Genesis BIN (*.bin)|*.bin|Genesis SMD (*.smd)|*.smd|Gameboy GB(*.gb)|*.gb|") +
            QStringLiteral(
                "Gameboy GBC (*.gbc*)|*.gbc|Game Gear GG  (*.gg)|*.gg |Todos los archivos (*.*)|*.*");
 }
 
-QLineEdit* ProjectDialog::addPathField(const char* labelName, const QString& label, const char* fieldName,
-                                       const char* buttonName, int top, void (ProjectDialog::*pick)()) {
+QLineEdit* ProjectDialog::addField(const char* labelName, const QString& label, const char* fieldName,
+                                   const char* buttonName, int top, void (ProjectDialog::*pick)()) {
     auto* caption = new QLabel(label, this);
     caption->setObjectName(QLatin1String(labelName));
     caption->setTextFormat(Qt::PlainText);
@@ -288,31 +288,31 @@ void ProjectDialog::buildControls() {
     intro->setGeometry(kFieldLeft, 8, kFieldWidth + kPickerWidth + 4, 16);
 
     int top = kFirstRowTop;
-    m_txtNombre = addPathField("lblNombre", QStringLiteral("Nombre del proyecto:"), "txtNombre", nullptr, top,
-                               nullptr);
+    m_txtNombre =
+        addField("lblNombre", QStringLiteral("Nombre del proyecto:"), "txtNombre", nullptr, top, nullptr);
     top += kRowStep;
-    m_txtDirPrj = addPathField("lblDirPrj", QStringLiteral("Localización para el archivo de proyecto:"),
-                               "txtDirPrj", "cmdPatchPrj", top, &ProjectDialog::pickProjectFolder);
+    m_txtDirPrj = addField("lblDirPrj", QStringLiteral("Localización para el archivo de proyecto:"),
+                           "txtDirPrj", "cmdPatchPrj", top, &ProjectDialog::pickProjectFolder);
     top += kRowStep;
-    m_txtROM = addPathField("lblROM", QStringLiteral("ROM en la que se insertarán los scripts:"), "txtROM",
-                            "cmdROM", top, &ProjectDialog::pickRom);
+    m_txtROM = addField("lblROM", QStringLiteral("ROM en la que se insertarán los scripts:"), "txtROM",
+                        "cmdROM", top, &ProjectDialog::pickRom);
     top += kRowStep;
-    m_txtDirScripts = addPathField(
+    m_txtDirScripts = addField(
         "lblDirScripts",
         QStringLiteral("Localización del directorio que contiene los scripts extraidos con Escarbol*:"),
         "txtDirScripts", "cmdDirScripts", top, &ProjectDialog::pickScriptsFolder);
     top += kRowStep;
-    m_txtOTBL = addPathField(
-        "lblOTBL",
-        QStringLiteral("Tabla Thingy original con las que se extrajeron los scripts(sin traducir):"),
-        "txtOTBL", "cmdOTBL", top, &ProjectDialog::pickOriginalTable);
+    m_txtOTBL =
+        addField("lblOTBL",
+                 QStringLiteral("Tabla Thingy original con las que se extrajeron los scripts(sin traducir):"),
+                 "txtOTBL", "cmdOTBL", top, &ProjectDialog::pickOriginalTable);
     top += kRowStep;
-    m_txtTTBL = addPathField(
+    m_txtTTBL = addField(
         "lblTTBL", QStringLiteral("Tabla Thingy que será utilizada para insertar los scripts(traducida):"),
         "txtTTBL", "cmdTTBL", top, &ProjectDialog::pickTranslatedTable);
     top += kRowStep;
-    m_txtEmu = addPathField("lblEmu", QStringLiteral("Ruta del Emulador (ejecutable)"), "txtEmu", "cmdEmu", top,
-                            &ProjectDialog::pickEmulator);
+    m_txtEmu = addField("lblEmu", QStringLiteral("Ruta del Emulador (ejecutable)"), "txtEmu", "cmdEmu", top,
+                        &ProjectDialog::pickEmulator);
 
     auto* frame = new QGroupBox(QStringLiteral("Formato de separación de bytes utilizado"), this);
     frame->setObjectName(QStringLiteral("fraFormato"));
@@ -331,10 +331,10 @@ void ProjectDialog::buildControls() {
         field->setGeometry(left + 88, 25, 24, kFieldHeight);
         return field;
     };
-    m_txtCierreI = enclosure("lblCierreI", QStringLiteral("Cierre Izquierdo"), "txtCierreI",
-                             QStringLiteral("<"), 10);
-    m_txtCierreD = enclosure("lblCierreD", QStringLiteral("Cierre Derecho"), "txtCierreD",
-                             QStringLiteral(">"), 142);
+    m_txtCierreI =
+        enclosure("lblCierreI", QStringLiteral("Cierre Izquierdo"), "txtCierreI", QStringLiteral("<"), 10);
+    m_txtCierreD =
+        enclosure("lblCierreD", QStringLiteral("Cierre Derecho"), "txtCierreD", QStringLiteral(">"), 142);
 
     // The self-drawn button restored from its stored values; nothing is
     // connected to its click.
@@ -360,7 +360,6 @@ void ProjectDialog::buildControls() {
     cancel->setGeometry(kClientWidth - 8 - 90, 370, 90, 28);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    setTabOrder(m_txtNombre, m_txtDirPrj);
     m_txtNombre->setFocus();
 }
 
@@ -382,7 +381,8 @@ bool ProjectDialog::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         auto* field = qobject_cast<QLineEdit*>(watched);
-        if (field && mouse->button() == Qt::LeftButton && field->rect().contains(mouse->position().toPoint())) {
+        if (field && mouse->button() == Qt::LeftButton &&
+            field->rect().contains(mouse->position().toPoint())) {
             if (field == m_txtDirPrj)
                 pickProjectFolder();
             else if (field == m_txtROM)
@@ -421,7 +421,8 @@ void ProjectDialog::pickScriptsFolder() {
         return;
     }
     if (m_host.scriptListCount() == 0) {
-        m_dialogs.inform(this, QStringLiteral("Al parecer ese directorio no contiene scripts, verifique por favor."));
+        m_dialogs.inform(
+            this, QStringLiteral("Al parecer ese directorio no contiene scripts, verifique por favor."));
         m_txtDirScripts->clear();
     }
 }
@@ -498,8 +499,8 @@ void ProjectDialog::acceptProject() {
     next.setRightEnclosure(fromQString(m_txtCierreD->text()));
     next.setLeftEnclosure(fromQString(m_txtCierreI->text()));
     // The name is the project's text in the file and, as a path, part of the file's own name.
-    next.projectFilePath = composeProjectFilePath(pathFromQString(m_txtDirPrj->text()),
-                                                  pathFromQString(m_txtNombre->text()));
+    next.projectFilePath =
+        composeProjectFilePath(pathFromQString(m_txtDirPrj->text()), pathFromQString(m_txtNombre->text()));
     next.projectFolder = pathFromQString(m_txtDirPrj->text());
     next.projectName = fromQString(m_txtNombre->text());
     next.writeTo(next.projectFilePath);

@@ -5,10 +5,7 @@
 #include <QDialog>
 #include <QString>
 
-class QGroupBox;
-class QLabel;
 class QLineEdit;
-class QPushButton;
 
 namespace tradumar {
 
@@ -42,8 +39,8 @@ protected:
 
 private:
     void buildControls();
-    QLineEdit* addPathField(const char* labelName, const QString& label, const char* fieldName,
-                            const char* buttonName, int top, void (ProjectDialog::*pick)());
+    QLineEdit* addField(const char* labelName, const QString& label, const char* fieldName,
+                        const char* buttonName, int top, void (ProjectDialog::*pick)());
 
     void pickProjectFolder();
     void pickScriptsFolder();

@@ -28,11 +28,11 @@ static void PrintTo(const QString& text, std::ostream* os) {
 namespace tradumar {
 namespace {
 
+using testing::readBytes;
+using testing::TempDir;
+using testing::writeBytes;
 using testsupport::info;
 using testsupport::ScriptedDialogs;
-using testing::TempDir;
-using testing::readBytes;
-using testing::writeBytes;
 
 // Stands for the main window: records what the dialog does to it, and lists
 // "*.txt" files of a real folder the way the script list does.
@@ -74,9 +74,7 @@ protected:
         open();
     }
 
-    void open() {
-        dialog = std::make_unique<ProjectDialog>(settings, dialogs, host, kStartFolder);
-    }
+    void open() { dialog = std::make_unique<ProjectDialog>(settings, dialogs, host, kStartFolder); }
 
     // Focus only moves inside an active window.
     void showActive() {
@@ -178,9 +176,9 @@ TEST_F(ProjectDialogTest, OpensAsDesignedForANewProject) {
         const char* name;
         const char* picker; // nullptr: typed into
     };
-    const FieldCase fields[] = {{"txtNombre", nullptr},     {"txtDirPrj", "cmdPatchPrj"},
-                                {"txtROM", "cmdROM"},       {"txtDirScripts", "cmdDirScripts"},
-                                {"txtOTBL", "cmdOTBL"},     {"txtTTBL", "cmdTTBL"},
+    const FieldCase fields[] = {{"txtNombre", nullptr}, {"txtDirPrj", "cmdPatchPrj"},
+                                {"txtROM", "cmdROM"},   {"txtDirScripts", "cmdDirScripts"},
+                                {"txtOTBL", "cmdOTBL"}, {"txtTTBL", "cmdTTBL"},
                                 {"txtEmu", "cmdEmu"}};
     for (const auto& c : fields) {
         EXPECT_EQ(field(c.name)->text(), "") << c.name;
@@ -235,7 +233,11 @@ TEST_F(ProjectDialogTest, ValidationStopsAtTheFirstEmptyFieldInItsOwnOrder) {
                                             "txtOTBL",   "txtTTBL",   "txtEmu"};
     const Case cases[] = {
         {"all empty", {}, {}, "Debe especificar un nombre para el proyecto", "txtNombre"},
-        {"name only", {"txtNombre"}, {}, "Debe indicar dónde se guardará el archivo de proyecto", "txtDirPrj"},
+        {"name only",
+         {"txtNombre"},
+         {},
+         "Debe indicar dónde se guardará el archivo de proyecto",
+         "txtDirPrj"},
         {"name and folder: the scripts folder comes before the ROM",
          {"txtNombre", "txtDirPrj"},
          {},
@@ -428,12 +430,12 @@ TEST_F(ProjectDialogTest, ConfigureFillsTheFieldsAndRewritesTheFileWithIndexZero
     click("cmdAceptar");
     EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(readBytes(t + "/Viejo.tpr"), "[Index]\r\nValue=4\r\n");
-    EXPECT_EQ(readBytes(t + "/Nuevo.tpr"), "[Project]\r\nNAME=Nuevo\r\nPATCH=" + t + "\r\n[ROM]\r\nPATCH=" + t +
-                                               "/old.smc\r\n[Scripts]\r\nPATCH=" + t +
-                                               "/scripts\r\n[Tables]\r\nORIGINAL=" + t +
-                                               "/o.tbl\r\nTRANSLATED=" + t +
-                                               "/t.tbl\r\n[Enclosures]\r\nRIGHT=]\r\nLEFT=[\r\n"
-                                               "[Index]\r\nVALUE=0\r\n[Emulator]\r\nPATCH=/usr/bin/zsnes\r\n");
+    EXPECT_EQ(readBytes(t + "/Nuevo.tpr"),
+              "[Project]\r\nNAME=Nuevo\r\nPATCH=" + t + "\r\n[ROM]\r\nPATCH=" + t +
+                  "/old.smc\r\n[Scripts]\r\nPATCH=" + t + "/scripts\r\n[Tables]\r\nORIGINAL=" + t +
+                  "/o.tbl\r\nTRANSLATED=" + t +
+                  "/t.tbl\r\n[Enclosures]\r\nRIGHT=]\r\nLEFT=[\r\n"
+                  "[Index]\r\nVALUE=0\r\n[Emulator]\r\nPATCH=/usr/bin/zsnes\r\n");
     EXPECT_EQ(settings.projectFilePath, t + "/Nuevo.tpr");
     EXPECT_EQ(settings.scriptIndex, 4);
     EXPECT_EQ(host.calls, kAcceptedCalls);
@@ -591,8 +593,8 @@ TEST_F(ProjectDialogTest, TheScriptsFolderPickerChecksForScripts) {
     const QString empty = q(temp.file("empty"));
     pickFolder("cmdDirScripts", empty);
     EXPECT_EQ(host.calls, std::vector<std::string>{"pointScriptList " + empty.toStdString()});
-    EXPECT_EQ(dialogs.messages,
-              std::vector{info(QStringLiteral("Al parecer ese directorio no contiene scripts, verifique por favor."))});
+    EXPECT_EQ(dialogs.messages, std::vector{info(QStringLiteral(
+                                    "Al parecer ese directorio no contiene scripts, verifique por favor."))});
     EXPECT_EQ(field("txtDirScripts")->text(), "");
     EXPECT_EQ(settings.scriptsFolder, empty.toStdString());
 
@@ -602,7 +604,8 @@ TEST_F(ProjectDialogTest, TheScriptsFolderPickerChecksForScripts) {
     pickFile("cmdROM", QStringLiteral("/r.smc"));
     dialogs.clearRecords();
     click("cmdAceptar");
-    EXPECT_EQ(dialogs.messages, std::vector{info(QStringLiteral("Debe indicar la ubicación de los scripts"))});
+    EXPECT_EQ(dialogs.messages,
+              std::vector{info(QStringLiteral("Debe indicar la ubicación de los scripts"))});
     EXPECT_TRUE(projectFiles().empty());
 
     // A folder that cannot be listed.
@@ -648,8 +651,9 @@ TEST_F(ProjectDialogTest, AProjectFileThatCannotBeWrittenKeepsTheDialogOpen) {
 
     click("cmdAceptar");
 
-    EXPECT_EQ(dialogs.messages, std::vector{info(QStringLiteral("No se pudo escribir el archivo de proyecto ") +
-                                                 q(missingFolder + "/Demo.tpr"))});
+    EXPECT_EQ(dialogs.messages,
+              std::vector{info(QStringLiteral("No se pudo escribir el archivo de proyecto ") +
+                               q(missingFolder + "/Demo.tpr"))});
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_TRUE(host.calls.empty());
     EXPECT_EQ(settings.projectFilePath, "/before.tpr");
