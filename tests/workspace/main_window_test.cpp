@@ -1,4 +1,9 @@
+#include <functional>
+
+#include <QApplication>
+#include <QDialog>
 #include <QFontDatabase>
+#include <QLineEdit>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QMenuBar>
@@ -171,6 +176,76 @@ TEST(MainWindowFonts, PanesFallBackToAMonospacedFaceAndLabelsToASansFace) {
         !QFontDatabase::hasFamily(QStringLiteral("MS Sans Serif"))) {
         EXPECT_EQ(label.family(), QStringLiteral("Liberation Sans"));
     }
+}
+
+// Runs `look` on the modal dialog a command opens, then closes the dialog.
+void onModalDialog(const std::function<void(QDialog*)>& look) {
+    QTimer::singleShot(0, [look] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        EXPECT_NE(dialog, nullptr) << "no modal dialog";
+        if (!dialog)
+            return;
+        look(dialog);
+        dialog->reject();
+    });
+}
+
+TEST(MainWindowMenus, NuevoShowsTheProjectDialogWithoutOwner) {
+    WindowHarness h;
+    bool seen = false;
+    onModalDialog([&](QDialog* dialog) {
+        seen = true;
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Nuevo archivo de proyecto Tradumar"));
+        EXPECT_EQ(dialog->parentWidget(), nullptr);
+    });
+    h.action("mnuNuevo")->trigger();
+    EXPECT_TRUE(seen);
+    EXPECT_TRUE(h.action("mnuAbrir")->isEnabled()); // cancelled: still no project
+}
+
+TEST(MainWindowMenus, ConfigurarShowsTheOpenProjectOwnedByTheWindow) {
+    testsupport::FixtureProject project;
+    project.script("00[1].txt", "a");
+    WindowHarness h;
+    h.openProject(project);
+    bool seen = false;
+    onModalDialog([&](QDialog* dialog) {
+        seen = true;
+        EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Configurar proyecto"));
+        EXPECT_EQ(dialog->parentWidget(), &h.window);
+        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("txtNombre"));
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->text(), QStringLiteral("Demo"));
+    });
+    h.action("mnuConfig")->trigger();
+    EXPECT_TRUE(seen);
+    // The window does nothing after the dialog closes.
+    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Demo - Tradumar 1.0 Beta"));
+}
+
+TEST(MainWindowHost, TheProjectDialogsRoutinesReachTheWindow) {
+    testsupport::FixtureProject project;
+    project.script("b[1].txt", "a");
+    project.script("A[1].txt", "a");
+    WindowHarness h;
+    ProjectDialogHost& host = h.window;
+    EXPECT_FALSE(host.pointScriptList(QStringLiteral("/no/such/folder")));
+    EXPECT_TRUE(host.pointScriptList(pathToQString(project.scriptsFolder)));
+    EXPECT_EQ(host.scriptListCount(), 2);
+    EXPECT_EQ(h.scripts()->fileNames(), (QStringList{"A[1].txt", "b[1].txt"}));
+    EXPECT_FALSE(h.scripts()->isVisible()); // pointing leaves it hidden
+    host.showScriptList();
+    EXPECT_TRUE(h.scripts()->isVisible());
+    host.habilitar();
+    host.habilitarMenus();
+    EXPECT_TRUE(h.action("mnuCerrar")->isEnabled());
+    EXPECT_TRUE(h.menu("mnuEdición")->isEnabled());
+    EXPECT_TRUE(h.menu("mnuHerramientas")->isEnabled());
+    host.disableMnuAbrir();
+    EXPECT_FALSE(h.action("mnuAbrir")->isEnabled());
+    EXPECT_TRUE(h.action("mnuNuevo")->isEnabled());
+    host.disableMnuNuevo();
+    EXPECT_FALSE(h.action("mnuNuevo")->isEnabled());
 }
 
 } // namespace
