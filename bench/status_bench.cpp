@@ -1,0 +1,110 @@
+// From a key press in the translation pane to updated labels: the main
+// window's own key handling (the change tracking copies the whole text), then
+// one tick of the status refresh, on a 32767-character script and a
+// 5000-entry translated table. One tick is 10 ms; the whole path must fit.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+#include <string>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTest>
+
+#include "platform/ansi_text.h"
+#include "platform/qt_platform.h"
+#include "workspace/main_window.h"
+#include "workspace/workspace.h"
+
+namespace {
+
+using namespace tradumar;
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "tradumar_bench";
+    static char* argv[] = {name, nullptr};
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication app(argc, argv);
+    return app;
+}
+
+std::string hexByte(int value) {
+    static const char digits[] = "0123456789ABCDEF";
+    return {digits[(value >> 4) & 15], digits[value & 15]};
+}
+
+// 5000 entries: single letters first, then pairs and triples of letters
+// (DTE and MTE entries), each with its own one- or two-byte code.
+void fillTable(ThingyTable& table) {
+    const std::string letters = "abcdefghijklmnopqrstuvwxyz ,.";
+    int position = 1;
+    for (const char c : letters) {
+        table.set(position, {hexByte(position), std::string(1, c)});
+        ++position;
+    }
+    for (std::size_t a = 0; a < letters.size() && position <= ThingyTable::kCapacity; ++a)
+        for (std::size_t b = 0; b < letters.size() && position <= ThingyTable::kCapacity; ++b)
+            for (std::size_t c = 0; c <= letters.size() && position <= ThingyTable::kCapacity; ++c) {
+                std::string text{letters[a], letters[b]};
+                if (c < letters.size())
+                    text += letters[c];
+                table.set(position, {hexByte(position >> 8) + hexByte(position & 255), text});
+                ++position;
+            }
+}
+
+// 32767 characters of text in lines of 30, with a raw block now and then.
+QString script() {
+    std::string text;
+    const std::string words = "the quick brown fox jumps over a lazy dog ";
+    for (std::size_t i = 0; text.size() < 32767; ++i) {
+        if (i % 30 == 29)
+            text += "\r\n";
+        else if (i % 97 == 0)
+            text += "<0A>";
+        else
+            text += words[i % words.size()];
+    }
+    text.resize(32767);
+    return toQString(text);
+}
+
+void KeyPressToLabels(benchmark::State& state) {
+    application();
+    Workspace workspace;
+    fillTable(workspace.translatedTable);
+    workspace.translatedLongest = workspace.translatedTable.longestTextLength(false);
+    QtPlatform desktop; // no box is ever shown on this path
+    MainWindow window(workspace, desktop.platform(), QString());
+    window.show();
+
+    auto* pane = window.findChild<QPlainTextEdit*>(QStringLiteral("rtxtTraducido"));
+    auto* realesT = window.findChild<QLabel*>(QStringLiteral("lblRealesT"));
+    pane->setPlainText(script());
+    QTextCursor cursor = pane->textCursor();
+    cursor.setPosition(16000);
+    pane->setTextCursor(cursor);
+    window.refreshStatus();
+
+    // Typing a letter and taking it back again keeps the text at its size;
+    // each is one key press followed by the tick that shows it.
+    bool type = true;
+    for (auto _ : state) {
+        if (type)
+            QTest::sendKeyEvent(QTest::Click, pane, Qt::Key_X, QStringLiteral("x"), Qt::NoModifier);
+        else
+            QTest::keyClick(pane, Qt::Key_Backspace);
+        window.refreshStatus();
+        benchmark::DoNotOptimize(realesT->text());
+        type = !type;
+    }
+    state.counters["bytes"] = realesT->text().toDouble();
+    state.counters["characters"] = static_cast<double>(pane->document()->characterCount() - 1);
+}
+BENCHMARK(KeyPressToLabels)->Unit(benchmark::kMillisecond);
+
+} // namespace
