@@ -34,6 +34,9 @@ template <typename W>
 W* place(W* widget, const char* name, const QRect& geometry) {
     widget->setObjectName(QString::fromUtf8(name));
     widget->setGeometry(geometry);
+    // Label text stands at the top left of its box, however tall the box.
+    if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return widget;
 }
 
