@@ -22,7 +22,7 @@ TEST(StripRawBlocks, LeavesOutEveryClosedBlockAndEveryUnclosedLeftEnclosure) {
         {"a<b<c", '<', '>', "abc"},          // two unclosed ones: each left out alone
         {"a[01]b<c>", '[', ']', "ab<c>"},
         {"a|01|b", '|', '|', "a01b"},         // the same character closes itself
-        {"Ab<ab>", 'a', 'b', "Ab<"},          // letters compare exactly, case counts
+        {"Ab<ab>", 'a', 'b', "Ab<>"},         // letters compare exactly: "A" opens nothing
         {"uno dos", ' ', ' ', "unodos"},
     };
     for (const auto& c : cases)
