@@ -1,6 +1,13 @@
 #include "platform/qt_platform.h"
 
+#include <functional>
+
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
@@ -89,6 +96,98 @@ TEST_F(LauncherTest, ReportsAProgramThatCannotStart) {
     EXPECT_FALSE(launcher.startDetached(dir.filePath(QStringLiteral("missing-emulator")), {}));
     QFile::setPermissions(script, QFile::ReadOwner);
     EXPECT_FALSE(launcher.startDetached(script, {}));
+}
+
+// Runs `act` on the modal dialog the next call opens.
+template <typename Dialog>
+void onModal(std::function<void(Dialog*)> act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        EXPECT_NE(dialog, nullptr) << "no modal dialog of the expected kind";
+        if (dialog)
+            act(dialog);
+        else if (QApplication::activeModalWidget())
+            QApplication::activeModalWidget()->close();
+    });
+}
+
+TEST(QtDialogsTest, MessageBoxesShowTheTextTitleButtonsAndIconAsked) {
+    struct Case {
+        MessageButtons buttons;
+        MessageIcon icon;
+        QMessageBox::StandardButtons shown;
+        QMessageBox::Icon shownIcon;
+        QMessageBox::StandardButton clicked; // NoButton: the box is closed with Escape
+        MessageAnswer answer;
+    };
+    const Case cases[] = {
+        {MessageButtons::Ok, MessageIcon::None, QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::Ok,
+         MessageAnswer::Ok},
+        {MessageButtons::Ok, MessageIcon::None, QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::NoButton,
+         MessageAnswer::Ok},
+        {MessageButtons::YesNo, MessageIcon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
+         QMessageBox::Yes, MessageAnswer::Yes},
+        {MessageButtons::YesNo, MessageIcon::Critical, QMessageBox::Yes | QMessageBox::No, QMessageBox::Critical,
+         QMessageBox::No, MessageAnswer::No},
+        {MessageButtons::YesNo, MessageIcon::Critical, QMessageBox::Yes | QMessageBox::No, QMessageBox::Critical,
+         QMessageBox::NoButton, MessageAnswer::No},
+        {MessageButtons::YesNoCancel, MessageIcon::Exclamation,
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning, QMessageBox::Cancel,
+         MessageAnswer::Cancel},
+        {MessageButtons::YesNoCancel, MessageIcon::Exclamation,
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning, QMessageBox::NoButton,
+         MessageAnswer::Cancel},
+        {MessageButtons::YesNoCancel, MessageIcon::Information,
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information, QMessageBox::No,
+         MessageAnswer::No},
+    };
+    QtDialogs dialogs;
+    for (const auto& c : cases) {
+        bool seen = false;
+        onModal<QMessageBox>([&](QMessageBox* box) {
+            seen = true;
+            EXPECT_EQ(box->text(), QStringLiteral("Primera línea,\n segunda."));
+            EXPECT_EQ(box->windowTitle(), QStringLiteral("Atención"));
+            EXPECT_EQ(box->standardButtons(), c.shown);
+            EXPECT_EQ(box->icon(), c.shownIcon);
+            if (c.clicked == QMessageBox::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->button(c.clicked)->click();
+        });
+        const MessageAnswer answer = dialogs.message(nullptr, QStringLiteral("Primera línea,\r\n segunda."),
+                                                     QStringLiteral("Atención"), c.buttons, c.icon);
+        EXPECT_TRUE(seen);
+        EXPECT_EQ(answer, c.answer) << static_cast<int>(c.buttons) << " " << static_cast<int>(c.clicked);
+    }
+}
+
+TEST(QtDialogsTest, TheFilePickerOpensWithTheRequestedTitleFiltersAndFolder) {
+    QTemporaryDir dir;
+    QFile(dir.filePath(QStringLiteral("Demo.tpr"))).open(QIODevice::WriteOnly);
+    FileRequest request;
+    request.title = QStringLiteral("Abrir Proyecto Tradumar");
+    request.filter = QStringLiteral("Tablas thingy (*.tbl)|*.tbl|Proyecto (*.tpr)|*.tpr");
+    request.filterIndex = 2;
+    request.initialFolder = dir.path();
+    QtDialogs dialogs;
+
+    onModal<QFileDialog>([&](QFileDialog* picker) {
+        EXPECT_EQ(picker->windowTitle(), request.title);
+        EXPECT_EQ(picker->nameFilters(), (QStringList{"Tablas thingy (*.tbl)", "Proyecto (*.tpr)"}));
+        EXPECT_EQ(picker->selectedNameFilter(), QStringLiteral("Proyecto (*.tpr)"));
+        EXPECT_EQ(QDir(picker->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+        EXPECT_EQ(picker->fileMode(), QFileDialog::ExistingFile);
+        picker->reject();
+    });
+    EXPECT_TRUE(dialogs.openFile(nullptr, request).isEmpty());
+
+    onModal<QFileDialog>([&](QFileDialog* picker) {
+        picker->selectFile(dir.filePath(QStringLiteral("Demo.tpr")));
+        static_cast<QDialog*>(picker)->accept();
+    });
+    EXPECT_EQ(QFileInfo(dialogs.openFile(nullptr, request)).canonicalFilePath(),
+              QFileInfo(dir.filePath(QStringLiteral("Demo.tpr"))).canonicalFilePath());
 }
 
 TEST(ScriptedDialogsTest, RecordsMessagesAndAnswersQuestionsFromTheQueue) {
