@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -320,6 +321,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_rtxtTraducido && event->type() == QEvent::KeyRelease) {
         m_workspace.translationChanged = true;
         m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
+    }
+    // Letters composed through an input method (accents typed with dead
+    // keys, for one) arrive as a commit rather than as a key; the copy is
+    // taken once the pane has applied it.
+    if (watched == m_rtxtTraducido && event->type() == QEvent::InputMethod &&
+        !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_workspace.translationChanged = true;
+                m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
+            },
+            Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include <QApplication>
+#include <QInputMethodEvent>
 
 #include "support/window_harness.h"
 #include "workspace/script_files.h"
@@ -78,6 +79,16 @@ TEST_F(ScriptsTest, TypingMarksTheTranslationChangedAndKeepsItsText) {
     EXPECT_TRUE(h.workspace.translationChanged);
     EXPECT_EQ(h.paneText(), QStringLiteral("¡Año\nñú!"));
     EXPECT_EQ(h.workspace.pendingTranslation, "\xA1" "A\xF1o\r\n\xF1\xFA!");
+}
+
+TEST_F(ScriptsTest, LettersComposedThroughAnInputMethodCountAsTyping) {
+    h.type(QStringLiteral("Ma"));
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("ñ"));
+    QApplication::sendEvent(h.translationPane(), &commit);
+    QTest::qWait(1);
+    EXPECT_EQ(h.paneText(), QStringLiteral("Mañ"));
+    EXPECT_EQ(h.workspace.pendingTranslation, "Ma\xF1");
 }
 
 TEST_F(ScriptsTest, SavingWritesTheFileAndCreatesTheFolderOnce) {
