@@ -21,7 +21,8 @@ bool confirm(QWidget* parent, Dialogs& dialogs, std::int64_t available) {
                                MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes;
     // The excess is shown as the program always formats a positive number:
     // one blank for its sign, then the digits.
-    const QString warning = QStringLiteral("Tienes que disminuir ") + QLatin1Char(' ') + QString::number(-available) +
+    const QString warning = QStringLiteral("Tienes que disminuir ") + QLatin1Char(' ') +
+                            QString::number(-available) +
                             QStringLiteral(" byte(s).\r\n¿Desea insertar el script de todos modos?");
     return dialogs.message(parent, warning, kConfirmTitle, MessageButtons::YesNo, MessageIcon::Critical) ==
            MessageAnswer::Yes;
@@ -53,9 +54,10 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
         return;
 
     const MissingHandler onMissing = [&](char character, int, int code) {
-        const QString question = QStringLiteral("Caracter '") + toQString(std::string(1, character)) +
-                                 QStringLiteral("'\r\n[Ascii: ") + QString::number(code) +
-                                 QStringLiteral("] no existe en la tabla.\r\n¿Desea insertar el script de todos modos?");
+        const QString question =
+            QStringLiteral("Caracter '") + toQString(std::string(1, character)) +
+            QStringLiteral("'\r\n[Ascii: ") + QString::number(code) +
+            QStringLiteral("] no existe en la tabla.\r\n¿Desea insertar el script de todos modos?");
         return dialogs.message(parent, question, QStringLiteral("Precaución"), MessageButtons::YesNo,
                                MessageIcon::Critical) == MessageAnswer::Yes
                    ? MissingAnswer::GoOn
@@ -73,12 +75,14 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
         return;
     }
     case InsertOutcome::Kind::Failed:
-        dialogs.inform(parent, QString::number(outcome.error) + QStringLiteral(": No se pudo insertar el script"));
+        dialogs.inform(parent,
+                       QString::number(outcome.error) + QStringLiteral(": No se pudo insertar el script"));
         return;
     case InsertOutcome::Kind::Written:
         dialogs.inform(parent, QStringLiteral("Se han insertado ") + QString::number(outcome.bytesWritten) +
                                    QStringLiteral(" bytes en la dirección 0x") +
-                                   pathToQString(scriptAddressText(source.scriptFileName)) + QLatin1Char('.'));
+                                   pathToQString(scriptAddressText(source.scriptFileName)) +
+                                   QLatin1Char('.'));
         return;
     }
 }

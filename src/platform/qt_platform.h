@@ -11,8 +11,8 @@ namespace tradumar {
 
 class QtDialogs : public Dialogs {
 public:
-    MessageAnswer message(QWidget* parent, const QString& text, const QString& title,
-                          MessageButtons buttons, MessageIcon icon) override;
+    MessageAnswer message(QWidget* parent, const QString& text, const QString& title, MessageButtons buttons,
+                          MessageIcon icon) override;
     QString openFile(QWidget* parent, const FileRequest& request) override;
     QString chooseFolder(QWidget* parent, const QString& title) override;
 };

@@ -8,7 +8,8 @@
 
 namespace tradumar {
 
-void runEmulator(QWidget* parent, const ProjectSettings& settings, Dialogs& dialogs, ProcessLauncher& launcher) {
+void runEmulator(QWidget* parent, const ProjectSettings& settings, Dialogs& dialogs,
+                 ProcessLauncher& launcher) {
     const QString failed = QStringLiteral("Un error ocurrió al ejecutar el emulador.");
     if (settings.emulatorPath.empty()) {
         dialogs.inform(parent, failed);

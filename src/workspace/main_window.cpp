@@ -31,8 +31,7 @@ QRect twips(int left, int top, int width, int height) {
     return QRect(left / 15, top / 15, width / 15, height / 15);
 }
 
-template <typename W>
-W* place(W* widget, const char* name, const QRect& geometry) {
+template <typename W> W* place(W* widget, const char* name, const QRect& geometry) {
     widget->setObjectName(QString::fromUtf8(name));
     widget->setGeometry(geometry);
     // Label text stands at the top left of its box, however tall the box.
@@ -66,7 +65,8 @@ QLabel* valueLabel(QWidget* parent, const char* name, const QRect& geometry) {
 } // namespace
 
 MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFolder, QWidget* parent)
-    : QMainWindow(parent), m_workspace(workspace), m_platform(platform), m_startFolder(std::move(startFolder)) {
+    : QMainWindow(parent), m_workspace(workspace), m_platform(platform),
+      m_startFolder(std::move(startFolder)) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kCaption));
     setFont(sansFont(false));
@@ -77,7 +77,8 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_status = std::make_unique<StatusRefresh>(
-        m_workspace, m_rtxtTraducido, StatusLabels{m_lblRealesT, m_lblRealesO, m_lblRealesD, m_lblLinea, m_lblLineas});
+        m_workspace, m_rtxtTraducido,
+        StatusLabels{m_lblRealesT, m_lblRealesO, m_lblRealesD, m_lblLinea, m_lblLineas});
 
     // The window loads with the project's menus unusable and no script list.
     deshabilitarMenus();
@@ -98,10 +99,12 @@ void MainWindow::buildControls() {
     client->setFixedSize(786, 447);
     setCentralWidget(client);
 
-    m_fraEdicion = place(new QGroupBox(QStringLiteral("Editor"), client), "fraEdicion", twips(120, 120, 9135, 6015));
+    m_fraEdicion =
+        place(new QGroupBox(QStringLiteral("Editor"), client), "fraEdicion", twips(120, 120, 9135, 6015));
     place(new QLabel(QStringLiteral("Largo de línea:"), m_fraEdicion), "Label1", twips(120, 240, 1095, 255));
     m_lblLinea = valueLabel(m_fraEdicion, "lblLinea", twips(1320, 240, 495, 375));
-    place(new QLabel(QStringLiteral("Total de líneas:"), m_fraEdicion), "Label2", twips(2160, 240, 1215, 255));
+    place(new QLabel(QStringLiteral("Total de líneas:"), m_fraEdicion), "Label2",
+          twips(2160, 240, 1215, 255));
     m_lblLineas = valueLabel(m_fraEdicion, "lblLineas", twips(3360, 240, 495, 255));
 
     const auto makePane = [this](const char* name, const QRect& geometry) {
@@ -132,14 +135,18 @@ void MainWindow::buildControls() {
     m_shape1 = place(new QFrame(m_fraInfo), "Shape1", twips(120, 240, 2055, 4320));
     m_shape1->setFrameShape(QFrame::Box);
     m_shape1->setFrameShadow(QFrame::Plain);
-    m_scripts = place(new FileList(QStringLiteral("*.txt"), m_fraInfo), "Scripts", twips(120, 240, 2055, 4320));
+    m_scripts =
+        place(new FileList(QStringLiteral("*.txt"), m_fraInfo), "Scripts", twips(120, 240, 2055, 4320));
     connect(m_scripts, &FileList::chosen, this, &MainWindow::openSelectedScript);
 
-    place(new QLabel(QStringLiteral("Bytes Reales Traducido:"), m_fraInfo), "lblBytesT", twips(120, 4680, 2055, 255));
+    place(new QLabel(QStringLiteral("Bytes Reales Traducido:"), m_fraInfo), "lblBytesT",
+          twips(120, 4680, 2055, 255));
     m_lblRealesT = valueLabel(m_fraInfo, "lblRealesT", twips(120, 4920, 2055, 255));
-    place(new QLabel(QStringLiteral("Bytes Reales Original:"), m_fraInfo), "lblBytesO", twips(120, 5280, 2055, 255));
+    place(new QLabel(QStringLiteral("Bytes Reales Original:"), m_fraInfo), "lblBytesO",
+          twips(120, 5280, 2055, 255));
     m_lblRealesO = valueLabel(m_fraInfo, "lblRealesO", twips(120, 5520, 2055, 255));
-    place(new QLabel(QStringLiteral("Bytes Reales Disponibles:"), m_fraInfo), "Label6", twips(120, 5880, 2055, 255));
+    place(new QLabel(QStringLiteral("Bytes Reales Disponibles:"), m_fraInfo), "Label6",
+          twips(120, 5880, 2055, 255));
     m_lblRealesD = valueLabel(m_fraInfo, "lblRealesD", twips(120, 6120, 2055, 255));
     const auto colour = [](QLabel* label, const QColor& text) {
         QPalette palette = label->palette();
@@ -237,11 +244,21 @@ void MainWindow::deshabilitarMenus() {
         a->setEnabled(false);
 }
 
-void MainWindow::disableMnuAbrir() { m_mnuAbrir->setEnabled(false); }
-void MainWindow::disableMnuNuevo() { m_mnuNuevo->setEnabled(false); }
-void MainWindow::showScriptList() { m_scripts->show(); }
-bool MainWindow::pointScriptList(const QString& folder) { return m_scripts->setFolder(folder); }
-int MainWindow::scriptListCount() const { return m_scripts->count(); }
+void MainWindow::disableMnuAbrir() {
+    m_mnuAbrir->setEnabled(false);
+}
+void MainWindow::disableMnuNuevo() {
+    m_mnuNuevo->setEnabled(false);
+}
+void MainWindow::showScriptList() {
+    m_scripts->show();
+}
+bool MainWindow::pointScriptList(const QString& folder) {
+    return m_scripts->setFolder(folder);
+}
+int MainWindow::scriptListCount() const {
+    return m_scripts->count();
+}
 
 // ---- project ----
 
@@ -302,12 +319,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 // ---- status, insertion, emulator ----
 
-void MainWindow::refreshStatus() { m_status->tick(); }
+void MainWindow::refreshStatus() {
+    m_status->tick();
+}
 
 void MainWindow::insertScript() {
-    tradumar::insertScript(this, m_platform.dialogs, m_workspace,
-                           InsertSource{m_rtxtTraducido, m_lblRealesD->text(),
-                                        pathFromQString(m_scripts->selectedFileName())});
+    tradumar::insertScript(
+        this, m_platform.dialogs, m_workspace,
+        InsertSource{m_rtxtTraducido, m_lblRealesD->text(), pathFromQString(m_scripts->selectedFileName())});
 }
 
 void MainWindow::runEmulator() {

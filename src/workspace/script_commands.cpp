@@ -17,11 +17,16 @@
 namespace tradumar {
 namespace {
 
-const QString kUnsavedQuestion = QStringLiteral("No se han guardado los cambios anteriores ¿Desea guardarlos?");
+const QString kUnsavedQuestion =
+    QStringLiteral("No se han guardado los cambios anteriores ¿Desea guardarlos?");
 
-void setPaneText(QPlainTextEdit* pane, const std::string& text) { pane->setPlainText(toQString(text)); }
+void setPaneText(QPlainTextEdit* pane, const std::string& text) {
+    pane->setPlainText(toQString(text));
+}
 
-QString errorText(int error) { return QString::fromLocal8Bit(describeError(error)); }
+QString errorText(int error) {
+    return QString::fromLocal8Bit(describeError(error));
+}
 
 } // namespace
 
@@ -35,7 +40,8 @@ bool MainWindow::writeTranslation(const std::string& fileName, const std::string
     if (folder.status == FolderStatus::Created)
         m_platform.dialogs.inform(this, QStringLiteral("Se ha creado la carpeta 'Traducidos'\r\n"
                                                        "En ella se guardarán los scripts traducidos."));
-    if (const int error = writeTranslationFile(translationFolderOf(scriptsFolder) + fileName, text); error != 0) {
+    if (const int error = writeTranslationFile(translationFolderOf(scriptsFolder) + fileName, text);
+        error != 0) {
         m_platform.dialogs.inform(this, errorText(error));
         return false;
     }
@@ -45,7 +51,8 @@ bool MainWindow::writeTranslation(const std::string& fileName, const std::string
 
 bool MainWindow::offerToSaveBeforeLeaving() {
     // Only a translation typed into an open script can be saved anywhere.
-    if (!m_workspace.openScriptIndex || m_workspace.pendingTranslation.empty() || !m_workspace.translationChanged)
+    if (!m_workspace.openScriptIndex || m_workspace.pendingTranslation.empty() ||
+        !m_workspace.translationChanged)
         return true;
     switch (m_platform.dialogs.message(this, kUnsavedQuestion, QStringLiteral("Atención"),
                                        MessageButtons::YesNoCancel, MessageIcon::Exclamation)) {
@@ -71,8 +78,9 @@ void MainWindow::openSelectedScript() {
         return;
 
     if (!m_workspace.pendingTranslation.empty() && m_workspace.translationChanged) {
-        const MessageAnswer answer = m_platform.dialogs.message(
-            this, kUnsavedQuestion, QStringLiteral("Atención"), MessageButtons::YesNoCancel, MessageIcon::Exclamation);
+        const MessageAnswer answer =
+            m_platform.dialogs.message(this, kUnsavedQuestion, QStringLiteral("Atención"),
+                                       MessageButtons::YesNoCancel, MessageIcon::Exclamation);
         // Cancel, or a save that failed, keeps the open script with its text
         // and its change mark, and the list goes back to it.
         const auto stay = [this] {
@@ -104,7 +112,8 @@ void MainWindow::openSelectedScript() {
     ProjectSettings& settings = m_workspace.settings;
     settings.scriptsFolder = readIniValue("Scripts", "Patch", settings.projectFilePath);
 
-    const std::optional<std::string> original = readJoinedText(settings.scriptsFolder + "/" + m_workspace.openScriptFile);
+    const std::optional<std::string> original =
+        readJoinedText(settings.scriptsFolder + "/" + m_workspace.openScriptFile);
     if (!original)
         return;
     setPaneText(m_rtxtOriginal, *original);

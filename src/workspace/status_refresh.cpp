@@ -43,10 +43,12 @@ StatusRefresh::StatusRefresh(const Workspace& workspace, QPlainTextEdit* pane, S
 
 void StatusRefresh::tick() {
     const int caret = m_pane->textCursor().selectionStart();
-    const std::string enclosures = m_workspace.settings.leftEnclosure() + m_workspace.settings.rightEnclosure();
+    const std::string enclosures =
+        m_workspace.settings.leftEnclosure() + m_workspace.settings.rightEnclosure();
     const QString original = m_labels.realesO->text();
-    if (m_valid && !m_textChanged && caret == m_caret && enclosures == m_enclosures && original == m_original &&
-        m_labels.realesT->text() == m_wroteT && m_labels.realesD->text() == m_wroteD)
+    if (m_valid && !m_textChanged && caret == m_caret && enclosures == m_enclosures &&
+        original == m_original && m_labels.realesT->text() == m_wroteT &&
+        m_labels.realesD->text() == m_wroteD)
         return;
 
     m_textChanged = false;

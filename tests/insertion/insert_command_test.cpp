@@ -15,11 +15,12 @@ using testsupport::RecordedMessage;
 using testsupport::WindowHarness;
 
 const QString kTitle = QStringLiteral("Confirmación requerida");
-const RecordedMessage kConfirm{QStringLiteral("¿Está seguro de insertar el Script?"), kTitle, MessageButtons::YesNo,
-                               MessageIcon::Question};
+const RecordedMessage kConfirm{QStringLiteral("¿Está seguro de insertar el Script?"), kTitle,
+                               MessageButtons::YesNo, MessageIcon::Question};
 
 RecordedMessage missing(const QString& character, int code) {
-    return {QStringLiteral("Caracter '") + character + QStringLiteral("'\r\n[Ascii: ") + QString::number(code) +
+    return {QStringLiteral("Caracter '") + character + QStringLiteral("'\r\n[Ascii: ") +
+                QString::number(code) +
                 QStringLiteral("] no existe en la tabla.\r\n¿Desea insertar el script de todos modos?"),
             QStringLiteral("Precaución"), MessageButtons::YesNo, MessageIcon::Critical};
 }
@@ -65,8 +66,8 @@ TEST_F(InsertTest, WritesTheEncodedBytesAtTheScriptsOffset) {
     ASSERT_EQ(h.label("lblRealesD"), QStringLiteral("0"));
     insert({MessageAnswer::Yes});
     EXPECT_EQ(messages(),
-              (std::vector<RecordedMessage>{kConfirm,
-                                            info(QStringLiteral("Se han insertado 6 bytes en la dirección 0x0A."))}));
+              (std::vector<RecordedMessage>{
+                  kConfirm, info(QStringLiteral("Se han insertado 6 bytes en la dirección 0x0A."))}));
     std::string expected = romBefore;
     expected.replace(10, 6, std::string("Hi\xFEyo\x01", 6));
     EXPECT_EQ(rom(), expected);
@@ -95,8 +96,8 @@ TEST_F(InsertTest, OverTheBudgetTheWarningKeepsTheBlankForTheSign) {
     ASSERT_EQ(h.label("lblRealesD"), QStringLiteral("-12"));
     insert({MessageAnswer::No});
     const RecordedMessage warning{
-        QStringLiteral("Tienes que disminuir  12 byte(s).\r\n¿Desea insertar el script de todos modos?"), kTitle,
-        MessageButtons::YesNo, MessageIcon::Critical};
+        QStringLiteral("Tienes que disminuir  12 byte(s).\r\n¿Desea insertar el script de todos modos?"),
+        kTitle, MessageButtons::YesNo, MessageIcon::Critical};
     EXPECT_EQ(messages(), std::vector<RecordedMessage>{warning});
     EXPECT_EQ(rom(), romBefore);
 
@@ -124,9 +125,9 @@ TEST_F(InsertTest, TheAddressDigitsAreShownAsTheFileNameWritesThem) {
 TEST_F(InsertTest, AMissingCharacterAnsweredYesIsDropped) {
     translate(QStringLiteral("a\u00E7b")); // ç is in no table
     insert({MessageAnswer::Yes, MessageAnswer::Yes});
-    EXPECT_EQ(messages(),
-              (std::vector<RecordedMessage>{kConfirm, missing(QStringLiteral("ç"), 231),
-                                            info(QStringLiteral("Se han insertado 2 bytes en la dirección 0x0A."))}));
+    EXPECT_EQ(messages(), (std::vector<RecordedMessage>{
+                              kConfirm, missing(QStringLiteral("ç"), 231),
+                              info(QStringLiteral("Se han insertado 2 bytes en la dirección 0x0A."))}));
     EXPECT_EQ(rom().substr(10, 3), std::string("ab\xAA"));
 }
 
@@ -200,8 +201,8 @@ public:
         m_on = std::system(("chattr +i '" + m_path + "' 2>/dev/null").c_str()) == 0;
     }
     ~ImmutableFile() {
-        if (m_on)
-            [[maybe_unused]] const int ignored = std::system(("chattr -i '" + m_path + "'").c_str());
+        if (m_on) [[maybe_unused]]
+            const int ignored = std::system(("chattr -i '" + m_path + "'").c_str());
     }
     bool on() const { return m_on; }
 
@@ -233,8 +234,9 @@ TEST(InsertWithoutProject, FailsWithoutTouchingAnything) {
     h.desktop.dialogs.answers = {MessageAnswer::Yes};
     h.find<QPushButton>("cmdInsertar")->click();
     ASSERT_EQ(h.desktop.dialogs.messages.size(), 2u);
-    EXPECT_EQ(h.desktop.dialogs.messages[0].text,
-              QStringLiteral("Tienes que disminuir  1 byte(s).\r\n¿Desea insertar el script de todos modos?"));
+    EXPECT_EQ(
+        h.desktop.dialogs.messages[0].text,
+        QStringLiteral("Tienes que disminuir  1 byte(s).\r\n¿Desea insertar el script de todos modos?"));
     EXPECT_EQ(h.desktop.dialogs.messages[1], info(QStringLiteral("5: No se pudo insertar el script")));
 }
 

@@ -31,7 +31,7 @@ TEST(AnsiText, WesternLettersMapToTheirUnicodeCharacters) {
         char16_t unicode;
     };
     const Case cases[] = {
-        {0xE9, u'é'}, {0xF1, u'ñ'}, {0xBF, u'¿'}, {0xA1, u'¡'}, {0x80, u'€'},
+        {0xE9, u'é'}, {0xF1, u'ñ'},      {0xBF, u'¿'},      {0xA1, u'¡'}, {0x80, u'€'},
         {0x9C, u'œ'}, {0xA0, u'\u00A0'}, {0x81, u'\u0081'}, {0x41, u'A'},
     };
     for (const auto& c : cases) {
@@ -47,12 +47,10 @@ TEST(AnsiText, LineBreaks) {
         QString text;
     };
     const Case cases[] = {
-        {"a\r\nb", QStringLiteral("a\nb")},
-        {"a\nb", QStringLiteral("a\u2028b")},  // a lone LF stays apart from a line break
-        {"a\rb", QStringLiteral("a\rb")},      // so does a lone CR
-        {"a\r\r\nb", QStringLiteral("a\r\nb")},
-        {"\r\n\r\n", QStringLiteral("\n\n")},
-        {"", QString()},
+        {"a\r\nb", QStringLiteral("a\nb")},     {"a\nb", QStringLiteral("a\u2028b")}, // a lone LF stays apart
+                                                                                      // from a line break
+        {"a\rb", QStringLiteral("a\rb")},                                             // so does a lone CR
+        {"a\r\r\nb", QStringLiteral("a\r\nb")}, {"\r\n\r\n", QStringLiteral("\n\n")}, {"", QString()},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(toQString(c.bytes), c.text) << c.bytes;

@@ -3,17 +3,17 @@
 #include <functional>
 
 #include <QApplication>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
 #include <QClipboard>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -99,8 +99,7 @@ TEST_F(LauncherTest, ReportsAProgramThatCannotStart) {
 }
 
 // Runs `act` on the modal dialog the next call opens.
-template <typename Dialog>
-void onModal(std::function<void(Dialog*)> act) {
+template <typename Dialog> void onModal(std::function<void(Dialog*)> act) {
     QTimer::singleShot(0, [act] {
         auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         EXPECT_NE(dialog, nullptr) << "no modal dialog of the expected kind";
@@ -125,18 +124,18 @@ TEST(QtDialogsTest, MessageBoxesShowTheTextTitleButtonsAndIconAsked) {
          MessageAnswer::Ok},
         {MessageButtons::Ok, MessageIcon::None, QMessageBox::Ok, QMessageBox::NoIcon, QMessageBox::NoButton,
          MessageAnswer::Ok},
-        {MessageButtons::YesNo, MessageIcon::Question, QMessageBox::Yes | QMessageBox::No, QMessageBox::Question,
-         QMessageBox::Yes, MessageAnswer::Yes},
-        {MessageButtons::YesNo, MessageIcon::Critical, QMessageBox::Yes | QMessageBox::No, QMessageBox::Critical,
-         QMessageBox::No, MessageAnswer::No},
-        {MessageButtons::YesNo, MessageIcon::Critical, QMessageBox::Yes | QMessageBox::No, QMessageBox::Critical,
-         QMessageBox::NoButton, MessageAnswer::No},
+        {MessageButtons::YesNo, MessageIcon::Question, QMessageBox::Yes | QMessageBox::No,
+         QMessageBox::Question, QMessageBox::Yes, MessageAnswer::Yes},
+        {MessageButtons::YesNo, MessageIcon::Critical, QMessageBox::Yes | QMessageBox::No,
+         QMessageBox::Critical, QMessageBox::No, MessageAnswer::No},
+        {MessageButtons::YesNo, MessageIcon::Critical, QMessageBox::Yes | QMessageBox::No,
+         QMessageBox::Critical, QMessageBox::NoButton, MessageAnswer::No},
         {MessageButtons::YesNoCancel, MessageIcon::Exclamation,
          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning, QMessageBox::Cancel,
          MessageAnswer::Cancel},
         {MessageButtons::YesNoCancel, MessageIcon::Exclamation,
-         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning, QMessageBox::NoButton,
-         MessageAnswer::Cancel},
+         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning,
+         QMessageBox::NoButton, MessageAnswer::Cancel},
         {MessageButtons::YesNoCancel, MessageIcon::Information,
          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Information, QMessageBox::No,
          MessageAnswer::No},
@@ -198,9 +197,9 @@ TEST(ScriptedDialogsTest, RecordsMessagesAndAnswersQuestionsFromTheQueue) {
                               MessageIcon::Question),
               MessageAnswer::No);
     EXPECT_EQ(dialogs.messages,
-              (std::vector<testsupport::RecordedMessage>{
-                  testsupport::info(QStringLiteral("hola")),
-                  {QStringLiteral("¿Seguro?"), QStringLiteral("T"), MessageButtons::YesNo, MessageIcon::Question}}));
+              (std::vector<testsupport::RecordedMessage>{testsupport::info(QStringLiteral("hola")),
+                                                         {QStringLiteral("¿Seguro?"), QStringLiteral("T"),
+                                                          MessageButtons::YesNo, MessageIcon::Question}}));
 }
 
 TEST(ScriptedDialogsTest, AQuestionWithoutAnAnswerFailsTheTest) {

@@ -29,8 +29,7 @@ inline std::string readFileBytes(const std::string& path) {
 // the end code. Extra lines (Windows-1252 text) follow.
 inline std::string letterTable(std::string_view extraLines = {}) {
     std::string table;
-    const std::string characters =
-        " !,.?'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    const std::string characters = " !,.?'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     static const char* const hex = "0123456789ABCDEF";
     for (const char c : characters) {
         const auto code = static_cast<unsigned char>(c);

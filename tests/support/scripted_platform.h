@@ -101,8 +101,7 @@ public:
     }
 
 private:
-    template <typename T>
-    static T take(std::deque<T>& queue) {
+    template <typename T> static T take(std::deque<T>& queue) {
         T value = queue.front();
         queue.pop_front();
         return value;

@@ -30,8 +30,7 @@ public:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
 
-    template <typename T = QWidget>
-    T* find(const char* name) const {
+    template <typename T = QWidget> T* find(const char* name) const {
         T* found = window.findChild<T*>(QString::fromUtf8(name));
         EXPECT_NE(found, nullptr) << name;
         return found;

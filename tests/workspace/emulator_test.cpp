@@ -15,16 +15,17 @@ using testsupport::RecordingLauncher;
 using testsupport::ScriptedDialogs;
 
 const RecordedMessage kNoEmulator = info(QStringLiteral("Un error ocurrió al ejecutar el emulador."));
-const RecordedMessage kNoCommandLine = info(
-    QStringLiteral("Emulador no permite ejecutar línea de comandos,\r\n tendrá que abrir la ROM manualmente."));
+const RecordedMessage kNoCommandLine = info(QStringLiteral(
+    "Emulador no permite ejecutar línea de comandos,\r\n tendrá que abrir la ROM manualmente."));
 
 // A stand-in emulator: a shell script that writes each argument it receives
 // on a line of its own into a file next to it.
 class FakeEmulator {
 public:
     explicit FakeEmulator(const std::string& path) : m_path(path), m_output(path + ".args") {
-        testsupport::writeFileBytes(m_path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
-                                            "mv \"$0.tmp\" \"$0.args\"\n");
+        testsupport::writeFileBytes(
+            m_path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
+                    "mv \"$0.tmp\" \"$0.args\"\n");
         QFile::setPermissions(pathToQString(m_path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
@@ -38,7 +39,8 @@ public:
             return std::nullopt;
         std::vector<std::string> lines;
         std::string content = testsupport::readFileBytes(m_output);
-        for (std::size_t start = 0, end; (end = content.find('\n', start)) != std::string::npos; start = end + 1)
+        for (std::size_t start = 0, end; (end = content.find('\n', start)) != std::string::npos;
+             start = end + 1)
             lines.push_back(content.substr(start, end - start));
         return lines;
     }
@@ -104,7 +106,7 @@ TEST(Emulator, WhenTheStartFailsItTriesTheEmulatorAlone) {
     runEmulator(nullptr, settings, dialogs, launcher);
     EXPECT_EQ(dialogs.messages, std::vector<RecordedMessage>{kNoCommandLine});
     EXPECT_EQ(launcher.launches, (std::vector<RecordingLauncher::Launch>{{"/emus/snes", {"/roms/game.smc"}},
-                                                                        {"/emus/snes", {}}}));
+                                                                         {"/emus/snes", {}}}));
 }
 
 TEST(Emulator, AnEmulatorThatCannotStartAtAllIsReported) {

@@ -17,12 +17,12 @@ TEST(StripRawBlocks, LeavesOutEveryClosedBlockAndEveryUnclosedLeftEnclosure) {
         {"ab<cd", '<', '>', "abcd"},
         {"", '<', '>', ""},
         {"<0A><0B>", '<', '>', ""},
-        {"a>b", '<', '>', "a>b"},            // a lone right enclosure is an ordinary character
-        {"x<<y>z", '<', '>', "xz"},          // the first left enclosure's block runs to the first right one
-        {"a<b<c", '<', '>', "abc"},          // two unclosed ones: each left out alone
+        {"a>b", '<', '>', "a>b"},   // a lone right enclosure is an ordinary character
+        {"x<<y>z", '<', '>', "xz"}, // the first left enclosure's block runs to the first right one
+        {"a<b<c", '<', '>', "abc"}, // two unclosed ones: each left out alone
         {"a[01]b<c>", '[', ']', "ab<c>"},
-        {"a|01|b", '|', '|', "a01b"},         // the same character closes itself
-        {"Ab<ab>", 'a', 'b', "Ab<>"},         // letters compare exactly: "A" opens nothing
+        {"a|01|b", '|', '|', "a01b"}, // the same character closes itself
+        {"Ab<ab>", 'a', 'b', "Ab<>"}, // letters compare exactly: "A" opens nothing
         {"uno dos", ' ', ' ', "unodos"},
     };
     for (const auto& c : cases)

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFontDatabase>
-#include <QLineEdit>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -40,7 +40,8 @@ TEST(MainWindowStart, OnlyTheProjectlessMenusCanBeChosen) {
         EXPECT_TRUE(h.action(name)->isEnabled()) << name;
     EXPECT_TRUE(h.menu("mnuAyuda")->isEnabled());
     EXPECT_TRUE(h.menu("mnuProyecto")->isEnabled());
-    for (const char* name : {"cmdAnterior", "cmdSiguiente", "cmdBuscar", "cmdOrtog", "cmdInsertar", "cmdGuardar"})
+    for (const char* name :
+         {"cmdAnterior", "cmdSiguiente", "cmdBuscar", "cmdOrtog", "cmdInsertar", "cmdGuardar"})
         EXPECT_TRUE(h.find<QPushButton>(name)->isEnabled()) << name;
 }
 
@@ -135,11 +136,12 @@ TEST(MainWindowMenus, CaptionsInOrderWithoutShortcuts) {
     WindowHarness h;
     const std::vector<std::pair<QString, QStringList>> expected = {
         {QStringLiteral("Proyecto"),
-         {QStringLiteral("Nuevo"), QStringLiteral("Abrir"), QStringLiteral("Cerrar"), QStringLiteral("Configurar"),
-          QStringLiteral("Salir")}},
+         {QStringLiteral("Nuevo"), QStringLiteral("Abrir"), QStringLiteral("Cerrar"),
+          QStringLiteral("Configurar"), QStringLiteral("Salir")}},
         {QStringLiteral("Edición"),
          {QStringLiteral("Guardar script"), QStringLiteral("Insertar script"), QStringLiteral("Buscar")}},
-        {QStringLiteral("Herramientas"), {QStringLiteral("Revisar Ortografía"), QStringLiteral("Ejecutar ROM Emulada")}},
+        {QStringLiteral("Herramientas"),
+         {QStringLiteral("Revisar Ortografía"), QStringLiteral("Ejecutar ROM Emulada")}},
         {QStringLiteral("Ayuda"), {QStringLiteral("Manual de usuario"), QStringLiteral("Acerca de...")}},
     };
     const QList<QAction*> menus = h.window.menuBar()->actions();

@@ -16,10 +16,10 @@ using testsupport::RecordedMessage;
 using testsupport::WindowHarness;
 
 const RecordedMessage kUnsavedQuestion{
-    QStringLiteral("No se han guardado los cambios anteriores ¿Desea guardarlos?"), QStringLiteral("Atención"),
-    MessageButtons::YesNoCancel, MessageIcon::Exclamation};
-const RecordedMessage kFolderCreated =
-    info(QStringLiteral("Se ha creado la carpeta 'Traducidos'\r\nEn ella se guardarán los scripts traducidos."));
+    QStringLiteral("No se han guardado los cambios anteriores ¿Desea guardarlos?"),
+    QStringLiteral("Atención"), MessageButtons::YesNoCancel, MessageIcon::Exclamation};
+const RecordedMessage kFolderCreated = info(
+    QStringLiteral("Se ha creado la carpeta 'Traducidos'\r\nEn ella se guardarán los scripts traducidos."));
 const RecordedMessage kSaved = info(QStringLiteral("¡Traducción guardada!"));
 
 class ScriptsTest : public ::testing::Test {
@@ -57,10 +57,12 @@ TEST_F(ScriptsTest, OpeningAScriptShowsItsTextsAndSize) {
 }
 
 TEST_F(ScriptsTest, ASavedTranslationOpensInTheUpperPaneWithTheCaretAtTheStart) {
-    project.translation("2F[7].txt", "Tercero\r\n\xBF" "Cu\xE1l?\r\n");
+    project.translation("2F[7].txt", "Tercero\r\n\xBF"
+                                     "Cu\xE1l?\r\n");
     h.clickScript(2);
     EXPECT_EQ(h.paneText(), QStringLiteral("Tercero\n¿Cuál?"));
-    EXPECT_EQ(h.workspace.pendingTranslation, "Tercero\r\n\xBF" "Cu\xE1l?");
+    EXPECT_EQ(h.workspace.pendingTranslation, "Tercero\r\n\xBF"
+                                              "Cu\xE1l?");
     EXPECT_EQ(h.translationPane()->textCursor().position(), 0);
     EXPECT_FALSE(h.workspace.translationChanged);
 }
@@ -78,7 +80,8 @@ TEST_F(ScriptsTest, TypingMarksTheTranslationChangedAndKeepsItsText) {
     h.type(QStringLiteral("¡Año\nñú!"));
     EXPECT_TRUE(h.workspace.translationChanged);
     EXPECT_EQ(h.paneText(), QStringLiteral("¡Año\nñú!"));
-    EXPECT_EQ(h.workspace.pendingTranslation, "\xA1" "A\xF1o\r\n\xF1\xFA!");
+    EXPECT_EQ(h.workspace.pendingTranslation, "\xA1"
+                                              "A\xF1o\r\n\xF1\xFA!");
 }
 
 TEST_F(ScriptsTest, LettersComposedThroughAnInputMethodCountAsTyping) {

@@ -13,7 +13,8 @@ struct Figures {
 
 void PrintTo(const Figures& f, std::ostream* os) {
     *os << "{linea " << f.linea.toStdString() << ", lineas " << f.lineas.toStdString() << ", T "
-        << f.realesT.toStdString() << ", O " << f.realesO.toStdString() << ", D " << f.realesD.toStdString() << "}";
+        << f.realesT.toStdString() << ", O " << f.realesO.toStdString() << ", D " << f.realesD.toStdString()
+        << "}";
 }
 
 Figures figures(const WindowHarness& h) {

@@ -72,17 +72,23 @@ struct Script {
 // the highlight colour on and off; <END> is the end code.
 const std::vector<Script> kScripts = {
     {0x18000, "Welcome to Port Azure, traveler!<01>\r\nThe tide is high today.<END>",
-     "\xA1" "Bienvenido a Puerto Azur, viajero!<01>\r\nHoy la marea est\xE1 alta.<END>"},
+     "\xA1"
+     "Bienvenido a Puerto Azur, viajero!<01>\r\nHoy la marea est\xE1 alta.<END>"},
     {0x18060, "Innkeeper: A room costs 10 gold.<01>\r\nWill you stay the night?<END>",
      "Posadero: Una habitaci\xF3n cuesta\r\n10 monedas de oro.<01>\r\n\xBFPasar\xE1s aqu\xED la noche?<END>"},
-    {0x180C0, "You found the <03>Silver Key<04>!<END>", "\xA1" "Encontraste la <03>Llave de plata<04>!<END>"},
-    {0x18100, "Old man: The lighthouse has been\r\ndark for three winters now.<01>\r\nSomething lives up there...<END>",
+    {0x180C0, "You found the <03>Silver Key<04>!<END>",
+     "\xA1"
+     "Encontraste la <03>Llave de plata<04>!<END>"},
+    {0x18100,
+     "Old man: The lighthouse has been\r\ndark for three winters now.<01>\r\nSomething lives up "
+     "there...<END>",
      ""},
     {0x18180, "Shopkeeper: Potions, herbs, maps.\r\nTake a look around!<END>", ""},
     {0x181E0, "Guard: Halt! The north gate is\r\nclosed by order of the Duke.<01><END>", ""},
     {0x18240, "<02> learned FIREBALL!<END>", ""},
     {0x18280,
-     "Captain: My ship sails at dawn.<01>\r\nBring me the sea chart and\r\nI will take you to Coral Isle.<END>",
+     "Captain: My ship sails at dawn.<01>\r\nBring me the sea chart and\r\nI will take you to Coral "
+     "Isle.<END>",
      ""},
     {0x18300, "It's locked.<END>", "Est\xE1 cerrado con llave.<END>"},
     {0x18340, "Child: Have you seen my cat?\r\nShe ran toward the docks!<END>", ""},
@@ -140,7 +146,8 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::copy(encoded.bytes.begin(), encoded.bytes.end(), rom.begin() + script.offset);
-        const std::string name = hexOffset(script.offset) + "[" + std::to_string(encoded.bytes.size()) + "].txt";
+        const std::string name =
+            hexOffset(script.offset) + "[" + std::to_string(encoded.bytes.size()) + "].txt";
         if (!writeFile(root / "scripts" / name, script.text + "\r\n"))
             return 1;
         if (!script.translation.empty() &&
@@ -154,10 +161,11 @@ int main(int argc, char** argv) {
     // A stand-in emulator: it says which ROM it was given and notes it in
     // emulador.log, so "Ejecutar ROM Emulada" shows what it starts.
     const fs::path emulatorPath = root / "emulador-demo.sh";
-    if (!writeFile(emulatorPath, "#!/bin/sh\n"
-                                 "# Demo emulator: reports the ROM it receives as its one argument.\n"
-                                 "echo \"Emulador de demostraci\xC3\xB3n: $# argumento(s), ROM: $1\"\n"
-                                 "echo \"$(date '+%Y-%m-%d %H:%M:%S') $1\" >> \"$(dirname \"$0\")/emulador.log\"\n"))
+    if (!writeFile(emulatorPath,
+                   "#!/bin/sh\n"
+                   "# Demo emulator: reports the ROM it receives as its one argument.\n"
+                   "echo \"Emulador de demostraci\xC3\xB3n: $# argumento(s), ROM: $1\"\n"
+                   "echo \"$(date '+%Y-%m-%d %H:%M:%S') $1\" >> \"$(dirname \"$0\")/emulador.log\"\n"))
         return 1;
     fs::permissions(emulatorPath, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                     fs::perm_options::add, error);
