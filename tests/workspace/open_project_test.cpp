@@ -202,6 +202,25 @@ TEST_F(OpenProjectTest, ATranslatedTableOfMoreThan5000EntriesStopsTheOpening) {
     EXPECT_TRUE(h.desktop.dialogs.messages.empty());
 }
 
+TEST_F(OpenProjectTest, OpeningAgainAfterAFailedOpeningShowsTheNewProjectsScript) {
+    std::string big;
+    for (int i = 0; i < 5001; ++i)
+        big += "00=e" + std::to_string(i) + "\r\n";
+    testsupport::writeFileBytes(project.translatedTablePath, big);
+    h.openProject(project); // stops at the translated table, script 0 open
+    ASSERT_TRUE(h.action("mnuAbrir")->isEnabled());
+    ASSERT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Hello there\nfriend"));
+
+    FixtureProject other;
+    other.script("00[4].txt", "Otro");
+    h.openProject(other);
+    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Otro"));
+    EXPECT_EQ(h.label("lblRealesO"), QStringLiteral("4"));
+    EXPECT_FALSE(h.action("mnuAbrir")->isEnabled());
+    // Entries of the failed opening's table are gone.
+    EXPECT_EQ(h.workspace.translatedTable.find("e4999"), 0);
+}
+
 TEST_F(OpenProjectTest, AnOriginalTableOfMoreThan5000EntriesStillOpens) {
     std::string big;
     for (int i = 0; i < 5001; ++i)
