@@ -28,8 +28,9 @@ QApplication& application() {
     static char* argv[] = {name, nullptr};
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt down among the other static objects at exit crashes.
+    static QApplication* app = new QApplication(argc, argv);
+    return *app;
 }
 
 std::string hexByte(int value) {

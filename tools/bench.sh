@@ -8,21 +8,23 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DTRADUMAR_BENCH=ON -DTRADUMAR_TESTS=OFF >/dev/null
 cmake --build build-bench -j"$(nproc)" --target tradumar_bench
 
-csv=build-bench/bench.csv
+out=build-bench/bench.txt
 QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
-  build-bench/bench/tradumar_bench --benchmark_out="$csv" --benchmark_out_format=csv "$@"
+  build-bench/bench/tradumar_bench "$@" | tee "$out"
 
 echo
 echo "Indexed against the walk (real time per iteration):"
-# Rows look like: "Count/realistic/indexed",iterations,real_time,cpu_time,time_unit,...
-awk -F, 'NR > 1 && $1 ~ /\/(indexed|walk)"?$/ {
-           name = $1; gsub(/"/, "", name)
-           unit = $5; gsub(/"/, "", unit)
-           scale = (unit == "ns") ? 0.001 : (unit == "ms") ? 1000 : (unit == "s") ? 1000000 : 1
-           n = split(name, part, "/"); kind = part[n]; base = substr(name, 1, length(name) - length(kind) - 1)
-           t[base, kind] = $3 * scale; seen[base] = 1
-         }
-         END {
-           for (b in seen) if ((b, "indexed") in t && (b, "walk") in t)
-             printf "  %-20s indexed %10.1f us   walk %12.1f us   %8.0fx faster\n", b, t[b, "indexed"], t[b, "walk"], t[b, "walk"] / t[b, "indexed"]
-         }' "$csv" | sort
+# Console rows look like: Count/realistic/indexed   801 us   800 us   828
+awk '$1 ~ /\/(indexed|walk)(\/iterations:[0-9]+)?$/ && $3 ~ /^(ns|us|ms|s)$/ {
+       name = $1; sub(/\/iterations:[0-9]+$/, "", name)
+       scale = ($3 == "ns") ? 0.001 : ($3 == "ms") ? 1000 : ($3 == "s") ? 1000000 : 1
+       n = split(name, part, "/"); kind = part[n]; base = substr(name, 1, length(name) - length(kind) - 1)
+       t[base, kind] = $2 * scale; seen[base] = 1
+     }
+     END {
+       for (b in seen) if ((b, "indexed") in t && (b, "walk") in t) {
+         r = t[b, "walk"] / t[b, "indexed"]
+         verdict = (r >= 1) ? sprintf("%8.0fx faster", r) : sprintf("%8.1fx slower", 1 / r)
+         printf "  %-20s indexed %10.1f us   walk %12.1f us   %s\n", b, t[b, "indexed"], t[b, "walk"], verdict
+       }
+     }' "$out" | sort

@@ -44,7 +44,7 @@ std::int64_t addHalf(std::int64_t count, std::size_t digits) {
     return low % 2 == 0 ? low : low + 1;
 }
 
-void append(Bytes& out, const Bytes& bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
+void append(Bytes& out, std::span<const std::uint8_t> bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
 
 } // namespace
 
@@ -116,8 +116,7 @@ std::size_t readRawBlock(std::string_view text, std::size_t i, const CodecContex
             return current;
         }
         if (std::string_view(buffer).substr(0, buffer.size() - 1) == "END") {
-            if (const ThingyEntry* end = context.table.firstEndCode())
-                append(out, hexToBytes(end->hexCode));
+            append(out, context.table.bytesAt(context.table.endCodePosition()));
             return current + 1;
         }
         // Past the end nothing changes any more: the block never closes and its
@@ -146,14 +145,13 @@ EncodeResult encodeScript(std::string_view text, const CodecContext& context, co
         }
         const Matches m = matchesAt(text, i, context.longest, table, true);
         if (m.length > 0) {
-            append(result.bytes, hexToBytes(table.at(m.position).hexCode));
+            append(result.bytes, table.bytesAt(m.position));
             i += static_cast<std::size_t>(m.length);
             continue;
         }
         const char c = text[i];
         if (c == '\r') {
-            if (const ThingyEntry* line = table.firstLineCode())
-                append(result.bytes, hexToBytes(line->hexCode));
+            append(result.bytes, table.bytesAt(table.lineCodePosition()));
             i += 2;
         } else if (c == context.leftEnclosure) {
             i = readRawBlock(text, i, context, result.bytes, result.error);
@@ -162,7 +160,7 @@ EncodeResult encodeScript(std::string_view text, const CodecContext& context, co
                 return result;
             }
         } else if (m.singlePosition > 0) {
-            append(result.bytes, hexToBytes(table.at(m.singlePosition).hexCode));
+            append(result.bytes, table.bytesAt(m.singlePosition));
             i += 1;
         } else {
             const int position1 = static_cast<int>(i) + 1;

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "common/file_io.h"
+#include "encoding/conversions.h"
 
 namespace tradumar {
 
@@ -70,9 +71,18 @@ const ThingyTable::Index& ThingyTable::index() const {
     std::fill(std::begin(index->root), std::end(index->root), -1);
     struct Pending {
         std::int32_t node; // -1 for the root
-        std::size_t begin, end, depth;
+        std::uint32_t begin, end, depth;
     };
-    std::vector<Pending> queue{{-1, 0, texts.size(), 0}};
+    // No trie has more nodes than its texts have characters.
+    std::size_t characters = 0;
+    for (const auto& text : texts)
+        characters += text.first.size();
+    index->nodes.reserve(characters);
+    index->edgeBytes.reserve(characters);
+    index->edgeTargets.reserve(characters);
+    std::vector<Pending> queue;
+    queue.reserve(characters + 1);
+    queue.push_back({-1, 0, static_cast<std::uint32_t>(texts.size()), 0});
     for (std::size_t q = 0; q < queue.size(); ++q) {
         const Pending run = queue[q];
         std::size_t i = run.begin;
@@ -98,10 +108,27 @@ const ThingyTable::Index& ThingyTable::index() const {
                 index->edgeTargets.push_back(created);
                 ++index->nodes[static_cast<std::size_t>(run.node)].edgeCount;
             }
-            queue.push_back({created, i, j, run.depth + 1});
+            queue.push_back({created, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j), run.depth + 1});
             i = j;
         }
     }
+
+    index->byteOffsets.reserve(kCapacity + 1);
+    index->bytes.reserve(kCapacity * 2);
+    index->byteOffsets.push_back(0);
+    for (int position = 1; position <= kCapacity; ++position) {
+        const ThingyEntry& entry = m_entries[static_cast<std::size_t>(position - 1)];
+        if (!entry.hexCode.empty()) {
+            const Bytes decoded = hexToBytes(entry.hexCode);
+            index->bytes.insert(index->bytes.end(), decoded.begin(), decoded.end());
+        }
+        index->byteOffsets.push_back(static_cast<std::uint32_t>(index->bytes.size()));
+        if (index->lineCode == 0 && entry.text == "LINE")
+            index->lineCode = position;
+        if (index->endCode == 0 && entry.text == "END")
+            index->endCode = position;
+    }
+
     m_index = std::move(index);
     return *m_index;
 }
@@ -119,19 +146,17 @@ int ThingyTable::find(std::string_view text) const {
     return idx.nodes[static_cast<std::size_t>(node)].position;
 }
 
-namespace {
+int ThingyTable::lineCodePosition() const { return index().lineCode; }
+int ThingyTable::endCodePosition() const { return index().endCode; }
 
-const ThingyEntry* firstWithText(const std::vector<ThingyEntry>& entries, std::string_view text) {
-    for (const auto& entry : entries)
-        if (entry.text == text)
-            return &entry;
-    return nullptr;
+std::span<const std::uint8_t> ThingyTable::bytesAt(int position) const {
+    if (position < 1 || position > kCapacity)
+        return {};
+    const Index& idx = index();
+    const std::uint32_t begin = idx.byteOffsets[static_cast<std::size_t>(position - 1)];
+    const std::uint32_t end = idx.byteOffsets[static_cast<std::size_t>(position)];
+    return {idx.bytes.data() + begin, end - begin};
 }
-
-} // namespace
-
-const ThingyEntry* ThingyTable::firstLineCode() const { return firstWithText(m_entries, "LINE"); }
-const ThingyEntry* ThingyTable::firstEndCode() const { return firstWithText(m_entries, "END"); }
 
 std::int16_t ThingyTable::longestTextLength(bool withCodes) const {
     std::size_t longest = 1;

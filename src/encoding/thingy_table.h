@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,10 +49,14 @@ public:
     template <typename Visit>
     void forEachPrefixMatch(std::string_view text, int maxLength, Visit&& visit) const;
 
-    // The first entry whose text is "LINE" / "END" among all 5000 positions
-    // (empty entries do not stop this search), or nullptr.
-    const ThingyEntry* firstLineCode() const;
-    const ThingyEntry* firstEndCode() const;
+    // The position of the first entry whose text is "LINE" / "END" among all
+    // 5000 positions (empty entries do not stop this search), or 0.
+    int lineCodePosition() const;
+    int endCodePosition() const;
+
+    // The bytes an entry's code stands for (its hexCode read in digit pairs,
+    // none for an odd count), decoded once when the index is built.
+    std::span<const std::uint8_t> bytesAt(int position) const;
 
     // The length of the longest text before the table's end, at least 1.
     // Without codes, entries whose text is exactly "END" or "LINE" are skipped.
@@ -100,6 +105,12 @@ struct ThingyTable::Index {
     std::vector<Node> nodes;
     std::vector<unsigned char> edgeBytes;
     std::vector<std::int32_t> edgeTargets;
+
+    // Every position's decoded code: bytes[byteOffsets[p - 1] .. byteOffsets[p]).
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::uint32_t> byteOffsets;
+    int lineCode = 0; // first position whose text is "LINE", 0 if none
+    int endCode = 0;  // first position whose text is "END", 0 if none
 
     std::int32_t child(std::int32_t node, unsigned char c) const {
         if (node < 0)

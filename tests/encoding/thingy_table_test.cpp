@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "encoding/conversions.h"
 #include "support/temp_dir.h"
 
 namespace tradumar {
@@ -73,7 +74,7 @@ TEST_F(ThingyTableLoad, OverflowIsDroppedForTheOriginalAndAFailureForTheTranslat
     content += "/FF\r\n";
     EXPECT_EQ(load(content, TableOverflow::Drop), LoadStatus::Loaded);
     EXPECT_EQ(table.at(5000).text, "4999");
-    EXPECT_EQ(table.firstEndCode(), nullptr);
+    EXPECT_EQ(table.endCodePosition(), 0);
 
     ThingyTable translated;
     const std::string path = dir.file("translated.tbl");
@@ -112,9 +113,10 @@ TEST(ThingyTable, CodesAreFoundAmongAllPositionsPastTheEnd) {
     table.set(1, {"41", "A"});
     table.set(3, {"FE", "LINE"}); // position 2 is empty: the table ends there for lookups
     table.set(4, {"FF", "END"});
-    ASSERT_NE(table.firstLineCode(), nullptr);
-    EXPECT_EQ(table.firstLineCode()->hexCode, "FE");
-    EXPECT_EQ(table.firstEndCode()->hexCode, "FF");
+    EXPECT_EQ(table.lineCodePosition(), 3);
+    EXPECT_EQ(table.endCodePosition(), 4);
+    EXPECT_EQ(std::vector<std::uint8_t>(table.bytesAt(3).begin(), table.bytesAt(3).end()), Bytes{0xFE});
+    EXPECT_TRUE(table.bytesAt(2).empty());
     EXPECT_EQ(table.find("LINE"), 0);
 }
 
@@ -126,7 +128,7 @@ TEST(ThingyTable, ClearEmptiesEveryPositionAndTheIndex) {
     table.clear();
     EXPECT_EQ(table.find("A"), 0);
     EXPECT_TRUE(table.at(5000).empty());
-    EXPECT_EQ(table.firstEndCode(), nullptr);
+    EXPECT_EQ(table.endCodePosition(), 0);
 }
 
 TEST(ThingyTable, PrefixMatchesComeShortestFirstWithinTheLimit) {
