@@ -7,8 +7,8 @@
 
 #include <cstdio>
 #include <random>
-#include <unistd.h>
 #include <string>
+#include <unistd.h>
 
 #include "common/file_io.h"
 #include "encoding/reference_walk.h"
@@ -34,9 +34,8 @@ std::string tableFile() {
         out += code + "=" + text + "\r\n";
         ++entries;
     };
-    const std::string singles =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,;:!?'-"
-        "\xE1\xE9\xED\xF3\xFA\xF1\xC1\xC9\xCD\xD3\xDA\xD1\xBF\xA1";
+    const std::string singles = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,;:!?'-"
+                                "\xE1\xE9\xED\xF3\xFA\xF1\xC1\xC9\xCD\xD3\xDA\xD1\xBF\xA1";
     for (std::size_t i = 0; i < singles.size(); ++i)
         add(hexByte(static_cast<int>(i)), std::string(1, singles[i]));
     out += "*FE\r\n/FF\r\n";
@@ -87,7 +86,9 @@ std::string realisticScript() {
 }
 
 // Characters no entry holds: every length fails at every position.
-std::string unmatchedScript() { return std::string(32767, '~'); }
+std::string unmatchedScript() {
+    return std::string(32767, '~');
+}
 
 const ThingyTable& table() {
     static const ThingyTable t = loadedTable();
@@ -104,32 +105,28 @@ MissingHandler goOn() {
     return [](char, int, int) { return MissingAnswer::GoOn; };
 }
 
-template <int which>
-void countIndexed(benchmark::State& state) {
+template <int which> void countIndexed(benchmark::State& state) {
     const CodecContext context{table(), table().longestTextLength(false), '<', '>'};
     const std::string& text = script(which);
     for (auto _ : state)
         benchmark::DoNotOptimize(countTranslatedBytes(text, context));
 }
 
-template <int which>
-void countWalk(benchmark::State& state) {
+template <int which> void countWalk(benchmark::State& state) {
     const CodecContext context{table(), table().longestTextLength(false), '<', '>'};
     const std::string& text = script(which);
     for (auto _ : state)
         benchmark::DoNotOptimize(reference::count(text, context));
 }
 
-template <int which>
-void encodeIndexed(benchmark::State& state) {
+template <int which> void encodeIndexed(benchmark::State& state) {
     const CodecContext context{table(), table().longestTextLength(true), '<', '>'};
     const std::string& text = script(which);
     for (auto _ : state)
         benchmark::DoNotOptimize(encodeScript(text, context, goOn()));
 }
 
-template <int which>
-void encodeWalk(benchmark::State& state) {
+template <int which> void encodeWalk(benchmark::State& state) {
     const CodecContext context{table(), table().longestTextLength(true), '<', '>'};
     const std::string& text = script(which);
     for (auto _ : state)

@@ -28,9 +28,17 @@ void replay(const char* name, Entry entry) {
     EXPECT_GT(inputs, 0) << "no saved inputs in " << folder;
 }
 
-TEST(FuzzCorpusReplay, IniProfile) { replay("ini_profile", fuzzIniProfile); }
-TEST(FuzzCorpusReplay, ThingyTable) { replay("thingy_table", fuzzThingyTable); }
-TEST(FuzzCorpusReplay, ScriptCodec) { replay("script_codec", fuzzScriptCodec); }
-TEST(FuzzCorpusReplay, Numbers) { replay("numbers", fuzzNumbers); }
+TEST(FuzzCorpusReplay, IniProfile) {
+    replay("ini_profile", fuzzIniProfile);
+}
+TEST(FuzzCorpusReplay, ThingyTable) {
+    replay("thingy_table", fuzzThingyTable);
+}
+TEST(FuzzCorpusReplay, ScriptCodec) {
+    replay("script_codec", fuzzScriptCodec);
+}
+TEST(FuzzCorpusReplay, Numbers) {
+    replay("numbers", fuzzNumbers);
+}
 
 } // namespace

@@ -38,7 +38,8 @@ int fuzzScriptCodec(const std::uint8_t* data, std::size_t size) {
     parseThingyTable(tableText, table, TableOverflow::Drop);
     const CodecContext context{table, longest, left, right};
 
-    check(countTranslatedBytes(text, context) == reference::count(text, context), "count agrees with the walk");
+    check(countTranslatedBytes(text, context) == reference::count(text, context),
+          "count agrees with the walk");
 
     // Go on at odd positions, stop at the first even one.
     auto answer = [](int position) { return position % 2 == 0 ? MissingAnswer::Stop : MissingAnswer::GoOn; };

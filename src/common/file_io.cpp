@@ -40,8 +40,7 @@ std::string temporaryNameFor(const std::string& path) {
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
     char suffix[24];
-    std::snprintf(suffix, sizeof suffix, "%016llx",
-                  static_cast<unsigned long long>(generator()));
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(generator()));
     return folder + "." + name + "." + suffix + ".tmp";
 }
 

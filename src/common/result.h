@@ -16,8 +16,7 @@ constexpr int PathNotFound = 76;     // a folder on the path does not exist
 
 // A value or a failure code. Small on purpose: the core never shows UI, the
 // commands turn `error` into the user's message.
-template <typename T>
-struct Result {
+template <typename T> struct Result {
     T value{};
     int error = FailureCode::None;
 

@@ -17,7 +17,9 @@ int hexDigitValue(char c) {
     return -1;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 } // namespace
 

@@ -8,7 +8,9 @@ constexpr std::size_t kMaxTextLength = 32767;
 // How far the counter looks for the closing enclosure of a raw block.
 constexpr std::size_t kRawBlockSearch = 101;
 
-bool isCodeText(std::string_view s) { return s == "END" || s == "LINE"; }
+bool isCodeText(std::string_view s) {
+    return s == "END" || s == "LINE";
+}
 
 // What the table holds at position i: the longest text of two or more
 // characters (tried first, from the longest length down), and the entry for
@@ -44,7 +46,9 @@ std::int64_t addHalf(std::int64_t count, std::size_t digits) {
     return low % 2 == 0 ? low : low + 1;
 }
 
-void append(Bytes& out, std::span<const std::uint8_t> bytes) { out.insert(out.end(), bytes.begin(), bytes.end()); }
+void append(Bytes& out, std::span<const std::uint8_t> bytes) {
+    out.insert(out.end(), bytes.begin(), bytes.end());
+}
 
 } // namespace
 
@@ -130,7 +134,8 @@ std::size_t readRawBlock(std::string_view text, std::size_t i, const CodecContex
 
 } // namespace
 
-EncodeResult encodeScript(std::string_view text, const CodecContext& context, const MissingHandler& onMissing) {
+EncodeResult encodeScript(std::string_view text, const CodecContext& context,
+                          const MissingHandler& onMissing) {
     EncodeResult result;
     if (text.size() > kMaxTextLength) {
         result.error = FailureCode::Overflow;

@@ -108,7 +108,8 @@ const ThingyTable::Index& ThingyTable::index() const {
                 index->edgeTargets.push_back(created);
                 ++index->nodes[static_cast<std::size_t>(run.node)].edgeCount;
             }
-            queue.push_back({created, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j), run.depth + 1});
+            queue.push_back(
+                {created, static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(j), run.depth + 1});
             i = j;
         }
     }
@@ -146,8 +147,12 @@ int ThingyTable::find(std::string_view text) const {
     return idx.nodes[static_cast<std::size_t>(node)].position;
 }
 
-int ThingyTable::lineCodePosition() const { return index().lineCode; }
-int ThingyTable::endCodePosition() const { return index().endCode; }
+int ThingyTable::lineCodePosition() const {
+    return index().lineCode;
+}
+int ThingyTable::endCodePosition() const {
+    return index().endCode;
+}
 
 std::span<const std::uint8_t> ThingyTable::bytesAt(int position) const {
     if (position < 1 || position > kCapacity)

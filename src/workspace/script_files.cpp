@@ -36,7 +36,9 @@ std::optional<std::string> readJoinedText(const std::string& path) {
     return joined;
 }
 
-std::string translationFolderOf(const std::string& scriptsFolder) { return scriptsFolder + "/Traducidos/"; }
+std::string translationFolderOf(const std::string& scriptsFolder) {
+    return scriptsFolder + "/Traducidos/";
+}
 
 FolderResult createTranslationFolder(const std::string& scriptsFolder) {
     const std::string folder = scriptsFolder + "/Traducidos";
@@ -58,6 +60,8 @@ int writeTranslationFile(const std::string& path, std::string_view text) {
     return writeFileAtomically(path, content);
 }
 
-std::string describeError(int error) { return std::to_string(error) + ": " + std::strerror(error); }
+std::string describeError(int error) {
+    return std::to_string(error) + ": " + std::strerror(error);
+}
 
 } // namespace tradumar

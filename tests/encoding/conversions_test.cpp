@@ -11,8 +11,14 @@ TEST(HexToLong, ReadsDigitsEachAtItsOwnPlace) {
         std::int32_t value;
     };
     const Case cases[] = {
-        {"", 0},           {"0", 0},           {"1A2B3C", 1715004}, {"1a2b3c", 1715004},
-        {"7fffffff", 2147483647}, {"0x1A", 26}, {"1 A", 266},        {"FF", 255},
+        {"", 0},
+        {"0", 0},
+        {"1A2B3C", 1715004},
+        {"1a2b3c", 1715004},
+        {"7fffffff", 2147483647},
+        {"0x1A", 26},
+        {"1 A", 266},
+        {"FF", 255},
         {"00000000000000000000000001", 1},
     };
     for (const Case& c : cases) {
@@ -29,7 +35,8 @@ TEST(HexToLong, CountsOnlyHexDigitsButKeepsEveryPlace) {
 }
 
 TEST(HexToLong, FailsWithOverflowPastTheSigned32BitRange) {
-    for (const char* text : {"80000000", "FFFFFFFF", "100000000", "1000000000000000000000000000000000000000"}) {
+    for (const char* text :
+         {"80000000", "FFFFFFFF", "100000000", "1000000000000000000000000000000000000000"}) {
         SCOPED_TRACE(text);
         EXPECT_EQ(hexToLong(text).error, FailureCode::Overflow);
     }
@@ -58,10 +65,10 @@ TEST(ParseInt16, AcceptsTheProgramsNumberForms) {
         int value;
     };
     const Case cases[] = {
-        {"0", 0},        {"3", 3},         {" 12 ", 12},     {"\t7", 7},       {"-1", -1},
-        {"+5", 5},       {"32767", 32767}, {"-32768", -32768}, {"&H10", 16},   {"&hff", 255},
-        {"-&H10", -16},  {"2.5", 2},       {"3.5", 4},       {"2.51", 3},      {"-2.5", -2},
-        {".5", 0},       {"1.49", 1},      {"0007", 7},      {"32766.6", 32767}, {"-32768.5", -32768},
+        {"0", 0},       {"3", 3},         {" 12 ", 12},       {"\t7", 7},         {"-1", -1},
+        {"+5", 5},      {"32767", 32767}, {"-32768", -32768}, {"&H10", 16},       {"&hff", 255},
+        {"-&H10", -16}, {"2.5", 2},       {"3.5", 4},         {"2.51", 3},        {"-2.5", -2},
+        {".5", 0},      {"1.49", 1},      {"0007", 7},        {"32766.6", 32767}, {"-32768.5", -32768},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);

@@ -81,19 +81,25 @@ TEST(Codec, TheCounterGivesUpLookingForTheCloseAfter101Characters) {
 }
 
 TEST_F(CodecExamples, MissingCharactersCountNothingAndAreAskedAbout) {
-    EXPECT_EQ(countTranslatedBytes("A\xE9" "B", counter), 2);
+    EXPECT_EQ(countTranslatedBytes("A\xE9"
+                                   "B",
+                                   counter),
+              2);
     std::vector<std::tuple<char, int, int>> asked;
-    const EncodeResult r = encodeScript("A\xE9" "B\xE9", encoder, [&](char c, int position, int code) {
-        asked.emplace_back(c, position, code);
-        return MissingAnswer::GoOn;
-    });
+    const EncodeResult r = encodeScript("A\xE9"
+                                        "B\xE9",
+                                        encoder, [&](char c, int position, int code) {
+                                            asked.emplace_back(c, position, code);
+                                            return MissingAnswer::GoOn;
+                                        });
     EXPECT_EQ(r.bytes, (Bytes{0x41, 0x42}));
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0], std::make_tuple('\xE9', 2, 233));
     EXPECT_EQ(asked[1], std::make_tuple('\xE9', 4, 233));
 
-    const EncodeResult stopped =
-        encodeScript("AB\xE9" "A", encoder, [](char, int, int) { return MissingAnswer::Stop; });
+    const EncodeResult stopped = encodeScript("AB\xE9"
+                                              "A",
+                                              encoder, [](char, int, int) { return MissingAnswer::Stop; });
     EXPECT_TRUE(stopped.stopped());
     EXPECT_EQ(stopped.stoppedAt, 3);
     EXPECT_TRUE(stopped.bytes.empty());
@@ -170,7 +176,10 @@ struct RandomCase {
 constexpr int kMaxRandomEntries = 40;
 
 RandomCase makeRandomCase(std::mt19937& rng) {
-    const std::string alphabet = "ABCab <>|\r\n\xE9\xF1" "END" "LINE0F" "xyzxyzxyzxyz";
+    const std::string alphabet = "ABCab <>|\r\n\xE9\xF1"
+                                 "END"
+                                 "LINE0F"
+                                 "xyzxyzxyzxyz";
     auto pick = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
     auto randomText = [&](std::size_t maxLength) {
         std::string s;
@@ -193,12 +202,24 @@ RandomCase makeRandomCase(std::mt19937& rng) {
     for (int p = 1; p <= entries; ++p) {
         std::string text;
         switch (pick(10)) {
-        case 0: text = "END"; break;
-        case 1: text = "LINE"; break;
-        case 2: text = ""; break; // ends the table for lookups
-        case 3: text = "<" + randomText(3); break;
-        case 4: text = "\r" + randomText(2); break;
-        default: text = randomText(4); break;
+        case 0:
+            text = "END";
+            break;
+        case 1:
+            text = "LINE";
+            break;
+        case 2:
+            text = "";
+            break; // ends the table for lookups
+        case 3:
+            text = "<" + randomText(3);
+            break;
+        case 4:
+            text = "\r" + randomText(2);
+            break;
+        default:
+            text = randomText(4);
+            break;
         }
         if (text.empty() && pick(3) != 0)
             text = "A";
@@ -227,7 +248,7 @@ TEST(CodecAgainstTheWalk, GiveIdenticalResultsOnRandomTablesAndTexts) {
         RandomCase c = makeRandomCase(rng);
         for (int p = 1; p <= kMaxRandomEntries; ++p)
             table.set(p, p <= static_cast<int>(c.entries.size()) ? c.entries[static_cast<std::size_t>(p - 1)]
-                                                                  : ThingyEntry{});
+                                                                 : ThingyEntry{});
         const CodecContext context{table, c.longest, c.left, c.right};
         SCOPED_TRACE("round " + std::to_string(round));
 

@@ -36,7 +36,11 @@ TEST_F(RomInsertion, WritesTheBytesAtTheScriptsOffsetAndNothingElse) {
     const InsertOutcome out = insert("AB\r\nA<0C>", "4[6].txt");
     ASSERT_EQ(out.kind, InsertOutcome::Kind::Written);
     EXPECT_EQ(out.bytesWritten, 5u);
-    EXPECT_EQ(readBytes(rom), std::string("\x11\x11\x11\x11" "AB\xFE" "A\x0C" "\x11\x11\x11\x11\x11\x11\x11", 16));
+    EXPECT_EQ(readBytes(rom), std::string("\x11\x11\x11\x11"
+                                          "AB\xFE"
+                                          "A\x0C"
+                                          "\x11\x11\x11\x11\x11\x11\x11",
+                                          16));
 }
 
 TEST_F(RomInsertion, ExtendsTheFileAndCreatesAMissingOne) {
@@ -48,7 +52,8 @@ TEST_F(RomInsertion, ExtendsTheFileAndCreatesAMissingOne) {
     EXPECT_EQ(readBytes(rom), std::string("\0\0\0A", 4));
 
     rom = dir.file("empty.smc");
-    const InsertOutcome nothing = insert("\xE9", "0[1].txt", [](char, int, int) { return MissingAnswer::GoOn; });
+    const InsertOutcome nothing =
+        insert("\xE9", "0[1].txt", [](char, int, int) { return MissingAnswer::GoOn; });
     ASSERT_EQ(nothing.kind, InsertOutcome::Kind::Written);
     EXPECT_EQ(nothing.bytesWritten, 0u);
     EXPECT_TRUE(std::filesystem::exists(rom));
@@ -62,12 +67,9 @@ TEST_F(RomInsertion, FailuresLeaveTheRomUntouched) {
         int code;
     };
     const Case cases[] = {
-        {"AB", "script.txt", FailureCode::InvalidCall},
-        {"AB", "", FailureCode::InvalidCall},
-        {"A<", "0[1].txt", FailureCode::InvalidCall},
-        {"A<0A", "0[1].txt", FailureCode::Overflow},
-        {"AB", "80000000[1].txt", FailureCode::Overflow},
-        {"AB", "7FFFFFFF[1].txt", FailureCode::Overflow},
+        {"AB", "script.txt", FailureCode::InvalidCall},   {"AB", "", FailureCode::InvalidCall},
+        {"A<", "0[1].txt", FailureCode::InvalidCall},     {"A<0A", "0[1].txt", FailureCode::Overflow},
+        {"AB", "80000000[1].txt", FailureCode::Overflow}, {"AB", "7FFFFFFF[1].txt", FailureCode::Overflow},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.text) + " / " + c.name);
@@ -81,7 +83,8 @@ TEST_F(RomInsertion, FailuresLeaveTheRomUntouched) {
 
 TEST_F(RomInsertion, StoppingAtAMissingCharacterWritesNothing) {
     const std::string before = readBytes(rom);
-    const InsertOutcome out = insert("AB\xE9", "0[3].txt", [](char, int, int) { return MissingAnswer::Stop; });
+    const InsertOutcome out =
+        insert("AB\xE9", "0[3].txt", [](char, int, int) { return MissingAnswer::Stop; });
     EXPECT_EQ(out.kind, InsertOutcome::Kind::Stopped);
     EXPECT_EQ(out.stoppedAt, 3);
     EXPECT_EQ(readBytes(rom), before);

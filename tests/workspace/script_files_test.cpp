@@ -26,7 +26,7 @@ TEST(ReadJoinedText, JoinsLinesWithCrLf) {
         {"Hello\r\n", "Hello"},
         {"one\r\ntwo", "one\r\ntwo"},
         {"one\rtwo\r", "one\r\ntwo"},
-        {"one\ntwo", "one\ntwo"},                // a lone LF stays in the line
+        {"one\ntwo", "one\ntwo"},                     // a lone LF stays in the line
         {"\r\n\r\none\r\n\r\ntwo", "one\r\n\r\ntwo"}, // leading empty lines are lost
         {"one\r\n\r\n", "one\r\n"},
         {"caf\xE9\r\n<0A>", "caf\xE9\r\n<0A>"},
@@ -59,7 +59,8 @@ TEST(TranslationFile, AFailedSaveKeepsTheTranslationSavedBefore) {
     const std::string path = folder + "/10[4].txt";
     ASSERT_EQ(writeTranslationFile(path, "first"), 0);
 
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(folder,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     if (::geteuid() != 0) { // root writes anyway
         EXPECT_NE(writeTranslationFile(path, "second"), 0);
         EXPECT_EQ(readBytes(path), "first\r\n");
