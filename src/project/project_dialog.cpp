@@ -346,7 +346,8 @@ void ProjectDialog::buildControls() {
     stored.setProperty(QStringLiteral("FontName"), QStringLiteral("MS Sans Serif"));
     stored.setProperty(QStringLiteral("FontSize"), 8.25);
     xpButton->readProperties(stored);
-    xpButton->setGeometry(8, 377, kPickerWidth, kFieldHeight);
+    // Its stored extent, 661 x 450 hundredths of a millimetre, is 25 x 17 pixels.
+    xpButton->setGeometry(8, 379, 25, 17);
 
     auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
     ok->setObjectName(QStringLiteral("cmdAceptar"));

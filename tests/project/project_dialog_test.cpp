@@ -207,6 +207,8 @@ TEST_F(ProjectDialogTest, TheSelfDrawnButtonIsRestoredAndTriggersNothing) {
     EXPECT_EQ(xp->buttonFont().name, "MS Sans Serif");
     EXPECT_DOUBLE_EQ(xp->buttonFont().size, 8.25);
     EXPECT_TRUE(xp->buttonEnabled());
+    // The size it was laid out with: 661 x 450 hundredths of a millimetre.
+    EXPECT_EQ(xp->size(), QSize(25, 17));
 
     showActive();
     int clicks = 0;
