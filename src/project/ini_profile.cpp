@@ -236,7 +236,7 @@ std::string readIniValue(std::string_view section, std::string_view key, const s
     return lookUp(*content, trim(section), lowerKey);
 }
 
-void writeIniValue(std::string_view section, std::string_view key, std::string_view value,
+bool writeIniValue(std::string_view section, std::string_view key, std::string_view value,
                    const std::string& filePath) {
     std::string content;
     if (std::optional<std::string> existing = readWholeFile(filePath)) {
@@ -244,14 +244,13 @@ void writeIniValue(std::string_view section, std::string_view key, std::string_v
     } else if (pathExists(filePath)) {
         // There is something we cannot read; writing a fresh file over it
         // would throw its content away.
-        return;
+        return false;
     }
     const std::string upperKey = asciiUpper(trim(key));
     const std::string updated = withValueSet(content, trim(section), upperKey, trimLeft(value));
     if (updated == content)
-        return; // same value: the file is left untouched
-    // Nobody is told about a failed write; the caller has no way to act on it.
-    static_cast<void>(writeFileAtomically(filePath, updated));
+        return true; // same value: the file is left untouched
+    return writeFileAtomically(filePath, updated) == 0;
 }
 
 } // namespace tradumar

@@ -14,9 +14,10 @@ namespace tradumar {
 std::string readIniValue(std::string_view section, std::string_view key, const std::string& filePath);
 
 // Sets one value (the key written in upper case) and leaves every other line
-// byte for byte as it was. The file is replaced atomically; a failed write is
-// ignored.
-void writeIniValue(std::string_view section, std::string_view key, std::string_view value,
+// byte for byte as it was. The file is replaced atomically. Returns whether
+// the file now holds the value; a caller that stores in passing (the script
+// index on leaving) ignores a failure, the project dialog reports it.
+bool writeIniValue(std::string_view section, std::string_view key, std::string_view value,
                    const std::string& filePath);
 
 } // namespace tradumar

@@ -1,8 +1,5 @@
 #include "project/project_dialog.h"
 
-#include <cctype>
-#include <string_view>
-#include <vector>
 
 #include <QEvent>
 #include <QFont>
@@ -16,7 +13,6 @@
 #include <QPixmap>
 #include <QPushButton>
 
-#include "common/file_io.h"
 #include "controls/property_bag.h"
 #include "controls/xp_button.h"
 #include "platform/ansi_text.h"
@@ -52,54 +48,6 @@ QString trimBlanks(const QString& text) {
     while (last > first && text.at(last - 1) == QLatin1Char(' '))
         --last;
     return text.mid(first, last - first);
-}
-
-std::string_view trimBlanksAndTabs(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
-// A failed write leaves the old file (or none), so a file holding every entry
-// it was asked to write is the sign that the project was stored. Entries are
-// compared the way they read back: key without regard to case, blanks around
-// the value dropped (the writer drops those before a value itself).
-bool projectFileHolds(const ProjectSettings& s) {
-    const auto content = readWholeFile(s.projectFilePath);
-    if (!content)
-        return false;
-    // Lines of a hand-edited file may end in CR LF, a lone CR or a lone LF.
-    std::vector<std::string_view> lines;
-    std::string_view rest = *content;
-    while (!rest.empty()) {
-        const std::size_t end = rest.find_first_of("\r\n");
-        lines.push_back(rest.substr(0, end));
-        rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-    }
-    const auto holds = [&lines](std::string_view key, std::string_view value) {
-        value = trimBlanksAndTabs(value);
-        for (std::string_view line : lines) {
-            line = trimBlanksAndTabs(line);
-            const std::size_t equals = line.find('=');
-            if (equals == std::string_view::npos || trimBlanksAndTabs(line.substr(equals + 1)) != value)
-                continue;
-            const std::string_view name = trimBlanksAndTabs(line.substr(0, equals));
-            if (name.size() != key.size())
-                continue;
-            bool sameKey = true;
-            for (std::size_t i = 0; i < key.size() && sameKey; ++i)
-                sameKey = std::toupper(static_cast<unsigned char>(name[i])) == key[i];
-            if (sameKey)
-                return true;
-        }
-        return false;
-    };
-    return holds("NAME", s.projectName) && holds("PATCH", s.projectFolder) && holds("PATCH", s.romPath) &&
-           holds("PATCH", s.scriptsFolder) && holds("ORIGINAL", s.originalTablePath) &&
-           holds("TRANSLATED", s.translatedTablePath) && holds("RIGHT", s.rightEnclosure()) &&
-           holds("LEFT", s.leftEnclosure()) && holds("VALUE", "0") && holds("PATCH", s.emulatorPath);
 }
 
 // Our own picture for the dialog: a game cartridge whose label carries a
@@ -494,7 +442,7 @@ void ProjectDialog::acceptProject() {
         return;
 
     // The new settings are completed on a copy and take over only once the
-    // file holds them, so a project file that could not be written leaves the
+    // file is written, so a project file that could not be written leaves the
     // open project (and the main window) as they were.
     ProjectSettings next = m_settings;
     next.setRightEnclosure(fromQString(m_txtCierreD->text()));
@@ -504,8 +452,7 @@ void ProjectDialog::acceptProject() {
         composeProjectFilePath(pathFromQString(m_txtDirPrj->text()), pathFromQString(m_txtNombre->text()));
     next.projectFolder = pathFromQString(m_txtDirPrj->text());
     next.projectName = fromQString(m_txtNombre->text());
-    next.writeTo(next.projectFilePath);
-    if (!projectFileHolds(next)) {
+    if (!next.writeTo(next.projectFilePath)) {
         m_dialogs.inform(this, QStringLiteral("No se pudo escribir el archivo de proyecto ") +
                                    pathToQString(next.projectFilePath));
         return;

@@ -41,18 +41,19 @@ bool ProjectSettings::readFrom(const std::string& filePath) {
     return true;
 }
 
-void ProjectSettings::writeTo(const std::string& filePath) const {
+bool ProjectSettings::writeTo(const std::string& filePath) const {
     // The order matters: in a new file it becomes the order of the sections.
-    writeIniValue("Project", "NAME", projectName, filePath);
-    writeIniValue("Project", "PATCH", projectFolder, filePath);
-    writeIniValue("ROM", "PATCH", romPath, filePath);
-    writeIniValue("Scripts", "PATCH", scriptsFolder, filePath);
-    writeIniValue("Tables", "ORIGINAL", originalTablePath, filePath);
-    writeIniValue("Tables", "TRANSLATED", translatedTablePath, filePath);
-    writeIniValue("Enclosures", "RIGHT", m_rightEnclosure, filePath);
-    writeIniValue("Enclosures", "LEFT", m_leftEnclosure, filePath);
-    writeIniValue("Index", "VALUE", "0", filePath);
-    writeIniValue("Emulator", "PATCH", emulatorPath, filePath);
+    bool written = writeIniValue("Project", "NAME", projectName, filePath);
+    written &= writeIniValue("Project", "PATCH", projectFolder, filePath);
+    written &= writeIniValue("ROM", "PATCH", romPath, filePath);
+    written &= writeIniValue("Scripts", "PATCH", scriptsFolder, filePath);
+    written &= writeIniValue("Tables", "ORIGINAL", originalTablePath, filePath);
+    written &= writeIniValue("Tables", "TRANSLATED", translatedTablePath, filePath);
+    written &= writeIniValue("Enclosures", "RIGHT", m_rightEnclosure, filePath);
+    written &= writeIniValue("Enclosures", "LEFT", m_leftEnclosure, filePath);
+    written &= writeIniValue("Index", "VALUE", "0", filePath);
+    written &= writeIniValue("Emulator", "PATCH", emulatorPath, filePath);
+    return written;
 }
 
 void ProjectSettings::close() {

@@ -148,7 +148,7 @@ TEST_F(IniProfileTest, WritesByTheProfileRules) {
 }
 
 TEST_F(IniProfileTest, CreatesAMissingFile) {
-    writeIniValue("Project", "name", "Foo", m_path);
+    EXPECT_TRUE(writeIniValue("Project", "name", "Foo", m_path));
     EXPECT_EQ(get(), "[Project]\r\nNAME=Foo\r\n");
     EXPECT_EQ(readIniValue("Project", "Name", m_path), "Foo");
 }
@@ -161,7 +161,7 @@ TEST_F(IniProfileTest, SameValueLeavesTheFileUntouched) {
         put(content);
         const auto old = fs::file_time_type::clock::now() - std::chrono::hours(24 * 365);
         fs::last_write_time(m_path, old);
-        writeIniValue("a", key, value, m_path);
+        EXPECT_TRUE(writeIniValue("a", key, value, m_path)) << key;
         EXPECT_EQ(get(), content) << key;
         EXPECT_EQ(fs::last_write_time(m_path), old) << key;
     }
@@ -196,15 +196,15 @@ TEST_F(IniProfileTest, LeavesNoTemporaryFileBehind) {
 
 TEST_F(IniProfileTest, DoesNotReplaceSomethingItCannotRead) {
     fs::create_directory(m_path);
-    writeIniValue("A", "k", "1", m_path);
+    EXPECT_FALSE(writeIniValue("A", "k", "1", m_path));
     EXPECT_TRUE(fs::is_directory(m_path));
     EXPECT_TRUE(fs::is_empty(m_path));
     EXPECT_EQ(readIniValue("A", "k", m_path), "");
 }
 
-TEST_F(IniProfileTest, WriteIntoAMissingFolderIsIgnored) {
+TEST_F(IniProfileTest, WriteIntoAMissingFolderFailsAndCreatesNothing) {
     const std::string path = (m_dir / "absent" / "project.tpr").string();
-    writeIniValue("A", "k", "1", path);
+    EXPECT_FALSE(writeIniValue("A", "k", "1", path));
     EXPECT_FALSE(fs::exists(m_dir / "absent"));
     EXPECT_EQ(readIniValue("A", "k", path), "");
 }

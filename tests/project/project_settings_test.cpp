@@ -40,7 +40,7 @@ protected:
 };
 
 TEST_F(ProjectSettingsTest, WritesTheTenEntriesInTheirOrder) {
-    sample().writeTo(m_path);
+    EXPECT_TRUE(sample().writeTo(m_path));
     EXPECT_EQ(
         get(),
         "[Project]\r\nNAME=Traducci\xF3n del juego\r\nPATCH=/home/ana/proyectos\r\n"
@@ -200,6 +200,12 @@ TEST(ComposeProjectFilePath, AddsASeparatorOnlyWhenMissing) {
     EXPECT_EQ(composeProjectFilePath("C:\\Proyectos\\", "Juego"), "C:\\Proyectos\\Juego.tpr");
     EXPECT_EQ(composeProjectFilePath("/", "a b"), "/a b.tpr");
     EXPECT_EQ(composeProjectFilePath("/home/ana", ""), "/home/ana/.tpr");
+}
+
+TEST_F(ProjectSettingsTest, ReportsAProjectFileThatCannotBeWritten) {
+    const std::string path = m_temp.file("absent/p.tpr");
+    EXPECT_FALSE(sample().writeTo(path));
+    EXPECT_FALSE(std::filesystem::exists(path));
 }
 
 } // namespace
