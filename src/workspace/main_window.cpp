@@ -12,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QTimer>
 
 #include "insertion/insert_command.h"
@@ -129,6 +130,12 @@ void MainWindow::buildControls() {
         m_rtxtTraducido->setPalette(palette);
     }
     m_rtxtTraducido->installEventFilter(this);
+    // Keys are not the only way to edit the translation here: the pane's
+    // context menu pastes and cuts, and text can be dropped on it. Every
+    // edit the user makes adds an undo step, while the text the program
+    // puts in the pane never does, so each such step counts as typing.
+    connect(m_rtxtTraducido->document(), &QTextDocument::undoCommandAdded, this,
+            &MainWindow::noteTranslationEdited);
 
     m_fraInfo = place(new QGroupBox(QStringLiteral("Scripts e información"), client), "fraInfo",
                       twips(9360, 120, 2295, 6495));
@@ -337,24 +344,21 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Every key released in the translation marks it changed and keeps a
     // copy of the text after the key's edit: that copy is what the question
     // about unsaved changes saves.
-    if (watched == m_rtxtTraducido && event->type() == QEvent::KeyRelease) {
-        m_workspace.translationChanged = true;
-        m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
-    }
+    if (watched == m_rtxtTraducido && event->type() == QEvent::KeyRelease)
+        noteTranslationEdited();
     // Letters composed through an input method (accents typed with dead
     // keys, for one) arrive as a commit rather than as a key; the copy is
     // taken once the pane has applied it.
     if (watched == m_rtxtTraducido && event->type() == QEvent::InputMethod &&
         !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                m_workspace.translationChanged = true;
-                m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
-            },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainWindow::noteTranslationEdited, Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::noteTranslationEdited() {
+    m_workspace.translationChanged = true;
+    m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
 }
 
 } // namespace tradumar

@@ -95,6 +95,10 @@ private:
     // is left. True when leaving may go on.
     bool offerToSaveBeforeLeaving();
 
+    // The user edited the translation: it is marked changed, and the text
+    // after the edit is what the question about unsaved changes saves.
+    void noteTranslationEdited();
+
     Workspace& m_workspace;
     Platform m_platform;
     QString m_startFolder;

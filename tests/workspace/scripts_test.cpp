@@ -2,7 +2,9 @@
 #include <filesystem>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QInputMethodEvent>
+#include <QMimeData>
 
 #include "support/window_harness.h"
 #include "workspace/script_files.h"
@@ -92,6 +94,44 @@ TEST_F(ScriptsTest, LettersComposedThroughAnInputMethodCountAsTyping) {
     QTest::qWait(1);
     EXPECT_EQ(h.paneText(), QStringLiteral("Mañ"));
     EXPECT_EQ(h.workspace.pendingTranslation, "Ma\xF1");
+}
+
+TEST_F(ScriptsTest, EditsMadeWithTheMouseCountAsTyping) {
+    // The pane's context menu pastes and cuts, and text can be dropped on
+    // it: none of these releases a key in the pane.
+    QPlainTextEdit* pane = h.translationPane();
+    QApplication::clipboard()->setText(QStringLiteral("pegado"));
+    pane->paste();
+    EXPECT_TRUE(h.workspace.translationChanged);
+    EXPECT_EQ(h.workspace.pendingTranslation, "pegado");
+
+    QMimeData dropped;
+    dropped.setText(QStringLiteral("¡"));
+    const QPoint at = pane->cursorRect(QTextCursor(pane->document())).center(); // before the first letter
+    QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pane->viewport(), &enter);
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pane->viewport(), &drop);
+    ASSERT_EQ(h.paneText(), QStringLiteral("¡pegado"));
+    EXPECT_EQ(h.workspace.pendingTranslation, "\xA1pegado");
+
+    // So moving on offers the pasted text for saving.
+    h.desktop.dialogs.answers = {MessageAnswer::Yes};
+    h.clickScript(1);
+    EXPECT_EQ(messages(), (std::vector<RecordedMessage>{kUnsavedQuestion, kFolderCreated, kSaved}));
+    EXPECT_EQ(project.translationFile("00[5].txt"), "\xA1pegado\r\n");
+
+    // Opening a script puts text in the pane without marking it changed.
+    project.translation("2F[7].txt", "Tercero\r\n");
+    h.clickScript(2);
+    EXPECT_EQ(h.paneText(), QStringLiteral("Tercero"));
+    EXPECT_FALSE(h.workspace.translationChanged);
+
+    // Cutting the whole text empties it: nothing left to offer.
+    pane->selectAll();
+    pane->cut();
+    EXPECT_TRUE(h.workspace.translationChanged);
+    EXPECT_TRUE(h.workspace.pendingTranslation.empty());
 }
 
 TEST_F(ScriptsTest, SavingWritesTheFileAndCreatesTheFolderOnce) {
