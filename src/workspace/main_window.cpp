@@ -261,7 +261,14 @@ void MainWindow::showScriptList() {
     m_scripts->show();
 }
 bool MainWindow::pointScriptList(const QString& folder) {
-    return m_scripts->setFolder(folder);
+    if (!m_scripts->setFolder(folder))
+        return false;
+    // The positions now name another folder's scripts. Were the open
+    // script's position kept, choosing the entry that stands there would
+    // count as already open, and saving or inserting would put the text in
+    // the panes under that other script's name and address.
+    m_workspace.openScriptIndex.reset();
+    return true;
 }
 int MainWindow::scriptListCount() const {
     return m_scripts->count();

@@ -248,6 +248,26 @@ TEST_F(ScriptsTest, AFailedSaveInsideTheQuestionKeepsTheOpenScript) {
     EXPECT_TRUE(h.workspace.translationChanged);
 }
 
+TEST_F(ScriptsTest, AfterTheListIsPointedAtAnotherFolderAnyEntryOpens) {
+    // Configuring the project points the list at a newly picked scripts
+    // folder and stores it in the project file.
+    FixtureProject other;
+    other.script("40[9].txt", "Otro");
+    other.translation("40[9].txt", "Suyo\r\n");
+    ProjectDialogHost& host = h.window;
+    ASSERT_TRUE(host.pointScriptList(pathToQString(other.scriptsFolder)));
+    writeIniValue("Scripts", "PATCH", other.scriptsFolder, project.projectFile);
+    EXPECT_EQ(h.scripts()->selectedIndex(), -1);
+
+    // Its first entry is not the script the panes still show, though it
+    // stands where that one stood: choosing it opens it.
+    h.clickScript(0);
+    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Otro"));
+    EXPECT_EQ(h.paneText(), QStringLiteral("Suyo"));
+    EXPECT_EQ(h.label("lblRealesO"), QStringLiteral("9"));
+    EXPECT_EQ(h.workspace.openScriptFile, "40[9].txt");
+}
+
 TEST_F(ScriptsTest, DeletingTheWholeTranslationAsksNothing) {
     project.translation("1A2B3C[120].txt", "ab\r\n");
     h.clickScript(1);
