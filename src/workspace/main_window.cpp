@@ -308,6 +308,7 @@ void MainWindow::closeProject() {
     m_workspace.translatedTable.clear();
     m_status->invalidate();
     m_workspace.openScriptIndex.reset();
+    m_workspace.openScriptFile.clear();
     m_workspace.translationChanged = false;
     m_workspace.pendingTranslation.clear();
 }

@@ -50,8 +50,10 @@ bool MainWindow::writeTranslation(const std::string& fileName, const std::string
 }
 
 bool MainWindow::offerToSaveBeforeLeaving() {
-    // Only a translation typed into an open script can be saved anywhere.
-    if (!m_workspace.openScriptIndex || m_workspace.pendingTranslation.empty() ||
+    // Only a translation typed into an opened script can be saved anywhere.
+    // Its position may be gone (the list was pointed at another folder), but
+    // its name is kept until the project is closed.
+    if (m_workspace.openScriptFile.empty() || m_workspace.pendingTranslation.empty() ||
         !m_workspace.translationChanged)
         return true;
     switch (m_platform.dialogs.message(this, kUnsavedQuestion, QStringLiteral("Atención"),

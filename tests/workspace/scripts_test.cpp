@@ -268,6 +268,18 @@ TEST_F(ScriptsTest, AfterTheListIsPointedAtAnotherFolderAnyEntryOpens) {
     EXPECT_EQ(h.workspace.openScriptFile, "40[9].txt");
 }
 
+TEST_F(ScriptsTest, AfterTheListIsPointedElsewhereLeavingStillAsksAboutTheTranslation) {
+    h.type(QStringLiteral("uno"));
+    FixtureProject other;
+    other.script("40[9].txt", "Otro");
+    ProjectDialogHost& host = h.window;
+    ASSERT_TRUE(host.pointScriptList(pathToQString(other.scriptsFolder)));
+    h.desktop.dialogs.answers = {MessageAnswer::Cancel};
+    EXPECT_FALSE(h.window.close());
+    EXPECT_EQ(messages(), std::vector<RecordedMessage>{kUnsavedQuestion});
+    EXPECT_EQ(h.paneText(), QStringLiteral("uno"));
+}
+
 TEST_F(ScriptsTest, DeletingTheWholeTranslationAsksNothing) {
     project.translation("1A2B3C[120].txt", "ab\r\n");
     h.clickScript(1);
@@ -371,6 +383,16 @@ TEST_F(ScriptsTest, CloseProjectReturnsToTheStartState) {
     h.openProject(project.projectFile);
     EXPECT_EQ(messages().size(), 1u);
     EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Third"));
+}
+
+TEST_F(ScriptsTest, TextTypedAfterClosingTheProjectBelongsToNoScript) {
+    h.action("mnuCerrar")->trigger();
+    h.type(QStringLiteral("suelto"));
+    EXPECT_TRUE(h.workspace.translationChanged);
+    // No project, no script: nowhere to save it, so leaving asks nothing.
+    EXPECT_TRUE(h.window.close());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_FALSE(std::filesystem::exists(project.translationFolder()));
 }
 
 TEST_F(ScriptsTest, CloseProjectAnsweredCancelStaysOpen) {
