@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -349,6 +350,17 @@ void MainWindow::runEmulator() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // Shift+Enter would put a line separator into the pane, which looks like
+    // a line break but is saved as a lone LF the game's table does not know;
+    // in a script every new line is a real line break.
+    if (watched == m_rtxtTraducido && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & Qt::ShiftModifier)) {
+            m_rtxtTraducido->textCursor().insertBlock();
+            return true;
+        }
+    }
     // Every key released in the translation marks it changed and keeps a
     // copy of the text after the key's edit: that copy is what the question
     // about unsaved changes saves.

@@ -71,6 +71,16 @@ TEST_F(StatusTest, FiguresFollowTheTextAndTheCaret) {
     }
 }
 
+TEST_F(StatusTest, ShiftEnterBreaksTheLineLikeEnter) {
+    setText(QString(), 0);
+    h.type(QStringLiteral("ab"));
+    QTest::keyClick(h.translationPane(), Qt::Key_Return, Qt::ShiftModifier);
+    h.type(QStringLiteral("c"));
+    h.tick();
+    EXPECT_EQ(h.paneText(), QStringLiteral("ab\nc"));
+    EXPECT_EQ(figures(h), (Figures{"1", "2", "4", "20", "16"}));
+}
+
 TEST_F(StatusTest, TheLineOfASelectionIsTheLineWhereItStarts) {
     setText(QStringLiteral("a\nbbb\ncc"), 2);
     QTextCursor cursor = h.translationPane()->textCursor();
