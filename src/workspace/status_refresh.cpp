@@ -63,7 +63,8 @@ void StatusRefresh::tick() {
 
 void StatusRefresh::recompute() {
     const std::string text = paneText(m_pane);
-    const std::int64_t translated = countTranslatedBytes(text, m_workspace.counterContext());
+    const CodecContext context = m_workspace.counterContext();
+    const std::int64_t translated = countTranslatedBytes(text, context);
     m_labels.realesT->setText(QString::number(translated));
     m_labels.realesD->setText(QString::number(labelNumber(m_labels.realesO->text()) - translated));
 
@@ -77,10 +78,8 @@ void StatusRefresh::recompute() {
     const QTextDocument* document = m_pane->document();
     const QTextBlock line = document->findBlock(m_pane->textCursor().selectionStart());
     const std::string lineText = fromQString(line.text());
-    const ProjectSettings& settings = m_workspace.settings;
-    const char left = settings.leftEnclosure().empty() ? ' ' : settings.leftEnclosure().front();
-    const char right = settings.rightEnclosure().empty() ? ' ' : settings.rightEnclosure().front();
-    m_labels.linea->setText(QString::number(stripRawBlocks(lineText, left, right).size()));
+    m_labels.linea->setText(
+        QString::number(stripRawBlocks(lineText, context.leftEnclosure, context.rightEnclosure).size()));
     m_labels.lineas->setText(QString::number(document->blockCount()));
 }
 
