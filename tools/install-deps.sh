@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  qt6-base-dev cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
+  qt6-base-dev qt6-translations-l10n cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
   libhunspell-dev hunspell-es
   xvfb xauth imagemagick
   fonts-dejavu-core fonts-liberation fonts-bebas-neue

@@ -2,8 +2,8 @@
 
 #include <limits>
 
-#include "common/file_io.h"
 #include "encoding/conversions.h"
+#include "encoding/text_file.h"
 
 namespace tradumar {
 
@@ -200,37 +200,32 @@ bool parseLine(std::string_view line, ThingyEntry& entry) {
 
 } // namespace
 
-LoadStatus loadThingyTable(const std::string& path, ThingyTable& table, TableOverflow overflow) {
-    const std::optional<std::string> content = readWholeFile(path);
-    if (!content)
+LoadStatus loadThingyTable(const std::string& path, ThingyTable& table, TableOverflow overflow,
+                           char32_t* unfit) {
+    const Windows1252Text content = readWindows1252Text(path);
+    if (content.status == TextFileStatus::Unreadable)
         return LoadStatus::Unreadable;
-    return parseThingyTable(*content, table, overflow);
+    if (content.status == TextFileStatus::NotWindows1252) {
+        if (unfit)
+            *unfit = content.character;
+        return LoadStatus::NotWindows1252;
+    }
+    return parseThingyTable(content.text, table, overflow);
 }
 
 LoadStatus parseThingyTable(std::string_view data, ThingyTable& table, TableOverflow overflow) {
     int next = 1;
-    std::size_t start = 0;
-    while (start < data.size()) {
-        // A line ends at CR or CR LF; a lone LF belongs to the line.
-        std::size_t cr = data.find('\r', start);
-        const std::size_t lineEnd = cr == std::string_view::npos ? data.size() : cr;
-        std::size_t after = lineEnd;
-        if (cr != std::string_view::npos) {
-            after = cr + 1;
-            if (after < data.size() && data[after] == '\n')
-                ++after;
-        }
+    for (const std::string_view line : splitTextLines(data)) {
         ThingyEntry entry;
-        if (parseLine(data.substr(start, lineEnd - start), entry)) {
-            if (next > ThingyTable::kCapacity) {
-                if (overflow == TableOverflow::Fail)
-                    return LoadStatus::Overflow;
-            } else {
-                table.set(next, std::move(entry));
-                ++next;
-            }
+        if (!parseLine(line, entry))
+            continue;
+        if (next > ThingyTable::kCapacity) {
+            if (overflow == TableOverflow::Fail)
+                return LoadStatus::Overflow;
+        } else {
+            table.set(next, std::move(entry));
+            ++next;
         }
-        start = after;
     }
     return LoadStatus::Loaded;
 }

@@ -77,16 +77,19 @@ enum class TableOverflow {
 
 enum class LoadStatus {
     Loaded,
-    Unreadable, // the file could not be read; the table is unchanged
-    Overflow,   // TableOverflow::Fail and more than 5000 entries; the first 5000 are stored
+    Unreadable,     // the file could not be read; the table is unchanged
+    Overflow,       // TableOverflow::Fail and more than 5000 entries; the first 5000 are stored
+    NotWindows1252, // a UTF-8 file with a character Windows-1252 lacks; the table is unchanged
 };
 
-// Reads a thingy table file into `table` from position 1. Lines end at CR or
-// CR LF (a lone LF is an ordinary character). A line with "=" is an entry
-// (code before the first "=", text after it); "/code" is an end code, "*code"
-// a line code; any other line is skipped. Positions past the last entry are
-// left as they were.
-LoadStatus loadThingyTable(const std::string& path, ThingyTable& table, TableOverflow overflow);
+// Reads a thingy table file into `table` from position 1. Lines end at CR LF,
+// CR or LF, and a UTF-8 file is read as Windows-1252 (encoding/text_file.h).
+// A line with "=" is an entry (code before the first "=", text after it);
+// "/code" is an end code, "*code" a line code; any other line is skipped.
+// Positions past the last entry are left as they were. For NotWindows1252,
+// `unfit` (when given) receives the character that does not fit.
+LoadStatus loadThingyTable(const std::string& path, ThingyTable& table, TableOverflow overflow,
+                           char32_t* unfit = nullptr);
 
 // The same rules applied to a table file's content already in memory.
 LoadStatus parseThingyTable(std::string_view content, ThingyTable& table, TableOverflow overflow);

@@ -9,6 +9,7 @@
 #include "workspace/main_window.h"
 #include "workspace/script_files.h"
 #include "workspace/status_refresh.h"
+#include "workspace/unfit_character.h"
 #include "workspace/workspace.h"
 
 namespace tradumar {
@@ -17,14 +18,16 @@ namespace {
 // Opens the table file once for reading and writing, which leaves an empty
 // file where none was, then loads the table from scratch: what an earlier,
 // failed opening left in it must not mix with the new project's entries.
-bool loadTable(const std::string& path, ThingyTable& table, TableOverflow overflow) {
+// A table in UTF-8 with a character Windows-1252 lacks is not loaded; `unfit`
+// then names the character.
+bool loadTable(const std::string& path, ThingyTable& table, TableOverflow overflow, char32_t& unfit) {
     if (!pathExists(path)) {
         std::ofstream create(path, std::ios::binary | std::ios::app);
         if (!create)
             return false;
     }
     table.clear();
-    return loadThingyTable(path, table, overflow) == LoadStatus::Loaded;
+    return loadThingyTable(path, table, overflow, &unfit) == LoadStatus::Loaded;
 }
 
 } // namespace
@@ -65,12 +68,17 @@ void MainWindow::openProject() {
 
     setWindowTitle(toQString(settings.projectName) + QStringLiteral(" - ") + windowTitle());
 
-    if (!loadTable(settings.originalTablePath, m_workspace.originalTable, TableOverflow::Drop))
-        return;
+    char32_t unfit = 0;
+    const auto stopOnUnfit = [&](const std::string& path) {
+        if (unfit != 0)
+            reportUnfitCharacter(this, m_platform.dialogs, path, unfit);
+    };
+    if (!loadTable(settings.originalTablePath, m_workspace.originalTable, TableOverflow::Drop, unfit))
+        return stopOnUnfit(settings.originalTablePath);
     m_workspace.originalLongest = m_workspace.originalTable.longestTextLength(true);
     m_status->invalidate();
-    if (!loadTable(settings.translatedTablePath, m_workspace.translatedTable, TableOverflow::Fail))
-        return;
+    if (!loadTable(settings.translatedTablePath, m_workspace.translatedTable, TableOverflow::Fail, unfit))
+        return stopOnUnfit(settings.translatedTablePath);
     m_workspace.translatedLongest = m_workspace.translatedTable.longestTextLength(false);
 
     m_mnuNuevo->setEnabled(false);

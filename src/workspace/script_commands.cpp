@@ -12,6 +12,7 @@
 #include "workspace/main_window.h"
 #include "workspace/script_files.h"
 #include "workspace/status_refresh.h"
+#include "workspace/unfit_character.h"
 #include "workspace/workspace.h"
 
 namespace tradumar {
@@ -22,6 +23,17 @@ const QString kUnsavedQuestion =
 
 void setPaneText(QPlainTextEdit* pane, const std::string& text) {
     pane->setPlainText(toQString(text));
+}
+
+// The joined text of a script or translation file; a file that holds a
+// character Windows-1252 lacks is not loaded, and the user is told which.
+std::optional<std::string> readShownText(QWidget* parent, Dialogs& dialogs, const std::string& path) {
+    Windows1252Text read = readScriptText(path);
+    if (read.status == TextFileStatus::NotWindows1252)
+        reportUnfitCharacter(parent, dialogs, path, read.character);
+    if (read.status != TextFileStatus::Read)
+        return std::nullopt;
+    return std::move(read.text);
 }
 
 QString errorText(int error) {
@@ -115,7 +127,7 @@ void MainWindow::openSelectedScript() {
     settings.scriptsFolder = readIniValue("Scripts", "Patch", settings.projectFilePath);
 
     const std::optional<std::string> original =
-        readJoinedText(settings.scriptsFolder + "/" + m_workspace.openScriptFile);
+        readShownText(this, m_platform.dialogs, settings.scriptsFolder + "/" + m_workspace.openScriptFile);
     if (!original)
         return;
     setPaneText(m_rtxtOriginal, *original);
@@ -125,8 +137,8 @@ void MainWindow::openSelectedScript() {
     m_lblRealesO->setText(QString::number(*size));
     goToLine(m_rtxtOriginal, 1);
 
-    const std::optional<std::string> translation =
-        readJoinedText(translationFolderOf(settings.scriptsFolder) + m_workspace.openScriptFile);
+    const std::optional<std::string> translation = readShownText(
+        this, m_platform.dialogs, translationFolderOf(settings.scriptsFolder) + m_workspace.openScriptFile);
     if (!translation)
         return;
     setPaneText(m_rtxtTraducido, *translation);

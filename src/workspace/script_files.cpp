@@ -8,32 +8,23 @@
 
 namespace tradumar {
 
-std::optional<std::string> readJoinedText(const std::string& path) {
-    const std::optional<std::string> content = readWholeFile(path);
-    if (!content)
-        return std::nullopt;
-
-    const std::string_view data = *content;
-    std::string joined;
-    std::size_t start = 0;
-    while (start < data.size()) {
-        const std::size_t cr = data.find('\r', start);
-        const std::size_t lineEnd = cr == std::string_view::npos ? data.size() : cr;
-        const std::string_view line = data.substr(start, lineEnd - start);
+Windows1252Text readScriptText(const std::string& path) {
+    Windows1252Lines read = readWindows1252Lines(path);
+    Windows1252Text out{read.status, {}, read.character};
+    for (const std::string& line : read.lines) {
         // Empty lines before the first non-empty one leave the text empty.
-        if (joined.empty()) {
-            joined.assign(line);
-        } else {
-            joined += "\r\n";
-            joined += line;
-        }
-        if (cr == std::string_view::npos)
-            break;
-        start = cr + 1;
-        if (start < data.size() && data[start] == '\n')
-            ++start;
+        if (!out.text.empty())
+            out.text += "\r\n";
+        out.text += line;
     }
-    return joined;
+    return out;
+}
+
+std::optional<std::string> readJoinedText(const std::string& path) {
+    Windows1252Text read = readScriptText(path);
+    if (read.status != TextFileStatus::Read)
+        return std::nullopt;
+    return std::move(read.text);
 }
 
 std::string translationFolderOf(const std::string& scriptsFolder) {

@@ -4,11 +4,17 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/text_file.h"
+
 namespace tradumar {
 
 // Reads a script or translation file and joins its lines with CR LF. A line
-// ends at CR LF or a lone CR; a lone LF stays in the line. Empty lines before
-// the first non-empty one are dropped. Nothing when the file cannot be read.
+// ends at CR LF, a lone CR or a lone LF, and a UTF-8 file is read as
+// Windows-1252 (encoding/text_file.h). Empty lines before the first non-empty
+// one are dropped.
+Windows1252Text readScriptText(const std::string& path);
+
+// The same text, or nothing when the file cannot be read or converted.
 std::optional<std::string> readJoinedText(const std::string& path);
 
 // The folder of translations inside a scripts folder: scriptsFolder + "/Traducidos/".

@@ -40,12 +40,13 @@ TEST_F(ThingyTableLoad, SkippedLinesTakeNoPosition) {
     EXPECT_EQ(table.at(2), (ThingyEntry{"42", "B"}));
 }
 
-TEST_F(ThingyTableLoad, LineEndsAtCrOrCrLfButNotAtALoneLf) {
+TEST_F(ThingyTableLoad, LineEndsAtCrCrLfOrALoneLf) {
     ASSERT_EQ(load("41=A\r42=B\r\n43=C\n44=D\n"), LoadStatus::Loaded);
     EXPECT_EQ(table.at(1).text, "A");
     EXPECT_EQ(table.at(2).text, "B");
-    EXPECT_EQ(table.at(3), (ThingyEntry{"43", "C\n44=D\n"}));
-    EXPECT_TRUE(table.at(4).empty());
+    EXPECT_EQ(table.at(3), (ThingyEntry{"43", "C"}));
+    EXPECT_EQ(table.at(4), (ThingyEntry{"44", "D"}));
+    EXPECT_TRUE(table.at(5).empty());
 }
 
 TEST_F(ThingyTableLoad, KeepsCodesAndTextsExactlyAsWritten) {

@@ -26,7 +26,7 @@ TEST(ReadJoinedText, JoinsLinesWithCrLf) {
         {"Hello\r\n", "Hello"},
         {"one\r\ntwo", "one\r\ntwo"},
         {"one\rtwo\r", "one\r\ntwo"},
-        {"one\ntwo", "one\ntwo"},                     // a lone LF stays in the line
+        {"one\ntwo\n", "one\r\ntwo"},                 // a lone LF ends a line too
         {"\r\n\r\none\r\n\r\ntwo", "one\r\n\r\ntwo"}, // leading empty lines are lost
         {"one\r\n\r\n", "one\r\n"},
         {"caf\xE9\r\n<0A>", "caf\xE9\r\n<0A>"},

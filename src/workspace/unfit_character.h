@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+namespace tradumar {
+
+class Dialogs;
+
+// Tells the user that a file was not loaded because it holds a character
+// Windows-1252 has no byte for, naming the file and the character.
+void reportUnfitCharacter(QWidget* parent, Dialogs& dialogs, const std::string& path, char32_t character);
+
+} // namespace tradumar
