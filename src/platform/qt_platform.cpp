@@ -71,24 +71,20 @@ QStringList nameFiltersOf(const QString& filter) {
     const QStringList parts = filter.split(QLatin1Char('|'));
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt reads the patterns from the bracketed group at the end of the
+        // text, blank-separated. A description that ends in its own group
+        // ("SNES SMC (*.smc)", "Gameboy GB(*.gb)") is shown as written, with
+        // ";" between patterns read as a blank; any other gets its patterns
+        // appended.
+        QString description = parts.at(i).trimmed();
+        const qsizetype open = description.lastIndexOf(QLatin1Char('('));
+        if (description.endsWith(QLatin1Char(')')) && open >= 0) {
+            out << description.left(open) + description.mid(open).replace(QLatin1Char(';'), QLatin1Char(' '));
+            continue;
+        }
         QString patterns = parts.at(i + 1);
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        patterns = patterns.simplified();
-        // Qt reads the patterns from the bracketed group at the end of the
-        // text, blank-separated. A description that already shows its own
-        // patterns there ("Proyecto (*.tpr)") loses that group first so the
-        // patterns are not shown twice.
-        QString description = parts.at(i).trimmed();
-        if (description.endsWith(QLatin1Char(')'))) {
-            const qsizetype open = description.lastIndexOf(QLatin1Char('('));
-            if (open >= 0) {
-                QString shown = description.mid(open + 1, description.size() - open - 2);
-                shown.replace(QLatin1Char(';'), QLatin1Char(' '));
-                if (shown.simplified() == patterns)
-                    description = description.left(open).trimmed();
-            }
-        }
-        out << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        out << description + QStringLiteral(" (") + patterns.simplified() + QLatin1Char(')');
     }
     return out;
 }

@@ -1,7 +1,8 @@
 #include "project/project_dialog.h"
 
-
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFont>
 #include <QGroupBox>
 #include <QLabel>
@@ -382,7 +383,11 @@ void ProjectDialog::pickFile(QLineEdit* field, std::string& target, const QStrin
     request.title = title;
     request.filter = filter;
     request.filterIndex = filterIndex;
-    request.initialFolder = m_startFolder;
+    // The picker opens where the field's file is, when it names one in a
+    // folder that is still there.
+    const QFileInfo current(field->text());
+    request.initialFolder =
+        !field->text().isEmpty() && current.absoluteDir().exists() ? current.absolutePath() : m_startFolder;
     request.mustExist = false;
     const QString path = m_dialogs.openFile(this, request);
     if (path.isEmpty())
@@ -406,8 +411,15 @@ void ProjectDialog::pickTranslatedTable() {
 }
 
 void ProjectDialog::pickEmulator() {
+    // Emulators on Linux have no ".exe": every file is offered too, and
+    // preselected there.
+#ifdef Q_OS_WIN
+    constexpr int kPreselected = 1;
+#else
+    constexpr int kPreselected = 2;
+#endif
     pickFile(m_txtEmu, m_settings.emulatorPath, QStringLiteral("Localizar emulador"),
-             QStringLiteral("Emulador (*.exe)|*.exe"), 1);
+             QStringLiteral("Emulador (*.exe)|*.exe|Todos los archivos (*)|*"), kPreselected);
 }
 
 bool ProjectDialog::validate() {

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -22,6 +23,8 @@
 #include "project/project_dialog.h"
 #include "workspace/emulator.h"
 #include "workspace/file_list.h"
+#include "workspace/frame_caption_style.h"
+#include "workspace/growing_layout.h"
 #include "workspace/status_refresh.h"
 #include "workspace/workspace.h"
 
@@ -64,19 +67,29 @@ QLabel* valueLabel(QWidget* parent, const char* name, const QRect& geometry) {
     return label;
 }
 
+// The window's size and place are the user's, not the project's: they live
+// in the user's configuration folder (~/.config/Tradumar/Tradumar.ini).
+QSettings windowSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tradumar"),
+                     QStringLiteral("Tradumar"));
+}
+
+const QSize kDesignedClient(786, 447);
+
 } // namespace
 
 MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFolder, QWidget* parent)
     : QMainWindow(parent), m_workspace(workspace), m_platform(platform),
-      m_startFolder(std::move(startFolder)) {
+      m_startFolder(std::move(startFolder)), m_frameStyle(std::make_unique<FrameCaptionStyle>()) {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QString::fromUtf8(kCaption));
     setFont(sansFont(false));
     buildControls();
     buildMenus();
-    // The program never resizes the window: its size is the client area plus
-    // the menu bar.
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    // The window opens at the designed size, the client area plus the menu
+    // bar, and never gets smaller; a size the user gave it before wins.
+    resize(minimumSizeHint());
+    restoreGeometry(windowSettings().value(QStringLiteral("MainWindow/geometry")).toByteArray());
 
     m_status = std::make_unique<StatusRefresh>(
         m_workspace, m_rtxtTraducido,
@@ -93,16 +106,22 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     m_timer2->start();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // The frames outlive this object's members: they go back to the
+    // application's style before theirs goes.
+    m_fraEdicion->setStyle(nullptr);
+    m_fraInfo->setStyle(nullptr);
+}
 
 void MainWindow::buildControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(786, 447);
+    client->setMinimumSize(kDesignedClient);
     setCentralWidget(client);
 
     m_fraEdicion =
         place(new QGroupBox(QStringLiteral("Editor"), client), "fraEdicion", twips(120, 120, 9135, 6015));
+    m_fraEdicion->setStyle(m_frameStyle.get());
     place(new QLabel(QStringLiteral("Largo de línea:"), m_fraEdicion), "Label1", twips(120, 240, 1095, 255));
     m_lblLinea = valueLabel(m_fraEdicion, "lblLinea", twips(1320, 240, 495, 375));
     place(new QLabel(QStringLiteral("Total de líneas:"), m_fraEdicion), "Label2",
@@ -140,6 +159,7 @@ void MainWindow::buildControls() {
 
     m_fraInfo = place(new QGroupBox(QStringLiteral("Scripts e información"), client), "fraInfo",
                       twips(9360, 120, 2295, 6495));
+    m_fraInfo->setStyle(m_frameStyle.get());
     m_shape1 = place(new QFrame(m_fraInfo), "Shape1", twips(120, 240, 2055, 4320));
     m_shape1->setFrameShape(QFrame::Box);
     m_shape1->setFrameShadow(QFrame::Plain);
@@ -185,40 +205,104 @@ void MainWindow::buildControls() {
     // The lists of the search lie below the visible client area.
     m_ori = place(new FileList(QStringLiteral("*.txt"), client), "Ori", twips(10200, 6720, 495, 480));
     m_trans = place(new FileList(QStringLiteral("*.txt"), client), "Trans", twips(9600, 6720, 495, 480));
+
+    // A larger window gives the translator more lines: the frames take the
+    // extra width and height, the two panes share the extra height equally,
+    // the list takes its frame's, and the buttons and the figures under the
+    // list keep to the bottom.
+    using Share = GrowingLayout::Share;
+    const auto follow = [](GrowingLayout* layout, QWidget* widget, GrowingLayout::Follow rule) {
+        layout->add(widget, widget->geometry(), rule);
+    };
+    auto* window = new GrowingLayout(client, kDesignedClient);
+    follow(window, m_fraEdicion, {.width = Share::All, .height = Share::All});
+    follow(window, m_fraInfo, {.x = Share::All, .height = Share::All});
+    for (QWidget* bottom : {static_cast<QWidget*>(m_cmdAnterior), static_cast<QWidget*>(m_cmdSiguiente),
+                            static_cast<QWidget*>(m_cmdBuscar), static_cast<QWidget*>(m_cmdOrtog),
+                            static_cast<QWidget*>(m_cmdInsertar), static_cast<QWidget*>(m_cmdGuardar),
+                            static_cast<QWidget*>(m_ori), static_cast<QWidget*>(m_trans)})
+        follow(window, bottom, {.y = Share::All});
+    auto* editor = new GrowingLayout(m_fraEdicion, m_fraEdicion->size());
+    follow(editor, m_rtxtTraducido, {.width = Share::All, .height = Share::Half});
+    follow(editor, m_rtxtOriginal, {.y = Share::Half, .width = Share::All, .height = Share::OtherHalf});
+    auto* info = new GrowingLayout(m_fraInfo, m_fraInfo->size());
+    follow(info, m_scripts, {.height = Share::All});
+    follow(info, m_shape1, {.height = Share::All});
+    for (QObject* child : m_fraInfo->children()) {
+        auto* label = qobject_cast<QLabel*>(child);
+        if (label)
+            follow(info, label, {.y = Share::All});
+    }
 }
 
 void MainWindow::buildMenus() {
+    // The menu bar and its menus speak in the window's font. Each caption
+    // carries a mnemonic ("&"), which only underlines its letter.
+    menuBar()->setFont(font());
     const auto menu = [this](const char* name, const QString& caption) {
         QMenu* m = menuBar()->addMenu(caption);
         m->setObjectName(QString::fromUtf8(name));
         m->menuAction()->setObjectName(QString::fromUtf8(name));
+        m->setFont(font());
         return m;
     };
-    const auto item = [this](QMenu* parent, const char* name, const QString& caption) {
+    const auto item = [this](QMenu* parent, const char* name, const QString& caption,
+                             const QKeySequence& shortcut = {}) {
         QAction* action = parent->addAction(caption);
         action->setObjectName(QString::fromUtf8(name));
         action->setParent(this);
+        action->setShortcut(shortcut);
         return action;
     };
-    m_mnuProyecto = menu("mnuProyecto", QStringLiteral("Proyecto"));
-    m_mnuNuevo = item(m_mnuProyecto, "mnuNuevo", QStringLiteral("Nuevo"));
-    m_mnuAbrir = item(m_mnuProyecto, "mnuAbrir", QStringLiteral("Abrir"));
-    m_mnuCerrar = item(m_mnuProyecto, "mnuCerrar", QStringLiteral("Cerrar"));
-    m_mnuConfig = item(m_mnuProyecto, "mnuConfig", QStringLiteral("Configurar"));
-    m_mnuSalir = item(m_mnuProyecto, "mnuSalir", QStringLiteral("Salir"));
+    m_mnuProyecto = menu("mnuProyecto", QStringLiteral("&Proyecto"));
+    m_mnuNuevo =
+        item(m_mnuProyecto, "mnuNuevo", QStringLiteral("&Nuevo"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    m_mnuAbrir =
+        item(m_mnuProyecto, "mnuAbrir", QStringLiteral("&Abrir"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_mnuCerrar = item(m_mnuProyecto, "mnuCerrar", QStringLiteral("&Cerrar"));
+    m_mnuConfig = item(m_mnuProyecto, "mnuConfig", QStringLiteral("C&onfigurar"));
+    m_mnuSalir =
+        item(m_mnuProyecto, "mnuSalir", QStringLiteral("&Salir"), QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    m_mnuEdicion = menu("mnuEdición", QStringLiteral("Edición"));
-    m_mnuGuardar = item(m_mnuEdicion, "mnuGuardar", QStringLiteral("Guardar script"));
-    m_mnuInsertar = item(m_mnuEdicion, "mnuInsertar", QStringLiteral("Insertar script"));
-    m_mnuBuscar = item(m_mnuEdicion, "mnuBuscar", QStringLiteral("Buscar"));
+    m_mnuEdicion = menu("mnuEdición", QStringLiteral("&Edición"));
+    m_mnuGuardar = item(m_mnuEdicion, "mnuGuardar", QStringLiteral("&Guardar script"),
+                        QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_mnuInsertar = item(m_mnuEdicion, "mnuInsertar", QStringLiteral("&Insertar script"),
+                         QKeySequence(Qt::CTRL | Qt::Key_I));
+    m_mnuBuscar =
+        item(m_mnuEdicion, "mnuBuscar", QStringLiteral("&Buscar"), QKeySequence(Qt::CTRL | Qt::Key_F));
 
-    m_mnuHerramientas = menu("mnuHerramientas", QStringLiteral("Herramientas"));
-    m_mnuCorrector = item(m_mnuHerramientas, "mnuCorrector", QStringLiteral("Revisar Ortografía"));
-    m_mnuEmulador = item(m_mnuHerramientas, "mnuEmulador", QStringLiteral("Ejecutar ROM Emulada"));
+    m_mnuHerramientas = menu("mnuHerramientas", QStringLiteral("&Herramientas"));
+    m_mnuCorrector = item(m_mnuHerramientas, "mnuCorrector", QStringLiteral("&Revisar Ortografía"),
+                          QKeySequence(Qt::Key_F7));
+    m_mnuEmulador = item(m_mnuHerramientas, "mnuEmulador", QStringLiteral("&Ejecutar ROM Emulada"),
+                         QKeySequence(Qt::Key_F5));
 
-    m_mnuAyuda = menu("mnuAyuda", QStringLiteral("Ayuda"));
-    m_mnuManual = item(m_mnuAyuda, "mnuManual", QStringLiteral("Manual de usuario"));
-    m_mnuAcerca = item(m_mnuAyuda, "mnuAcerca", QStringLiteral("Acerca de..."));
+    m_mnuAyuda = menu("mnuAyuda", QStringLiteral("A&yuda"));
+    m_mnuManual = item(m_mnuAyuda, "mnuManual", QStringLiteral("&Manual de usuario"));
+    m_mnuAcerca = item(m_mnuAyuda, "mnuAcerca", QStringLiteral("&Acerca de..."));
+
+    // A disabled menu keeps its items from being chosen, by the keyboard too.
+    for (QMenu* m : {m_mnuEdicion, m_mnuHerramientas}) {
+        connect(m->menuAction(), &QAction::enabledChanged, this, [m](bool enabled) {
+            for (QAction* a : m->actions())
+                a->setShortcutContext(enabled ? Qt::WindowShortcut : Qt::WidgetShortcut);
+        });
+    }
+
+    // The buttons "<< Anterior" and "Siguiente >>" from the keyboard; each
+    // key clicks its button, so it does just what a click does.
+    const auto buttonKeys = [this](const char* name, QPushButton* button, const QList<QKeySequence>& keys) {
+        auto* action = new QAction(this);
+        action->setObjectName(QString::fromUtf8(name));
+        action->setShortcuts(keys);
+        addAction(action);
+        connect(action, &QAction::triggered, button, &QPushButton::click);
+    };
+    buttonKeys("teclasAnterior", m_cmdAnterior,
+               {QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
+    buttonKeys("teclasSiguiente", m_cmdSiguiente,
+               {QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
 
     connect(m_mnuNuevo, &QAction::triggered, this, &MainWindow::newProject);
     connect(m_mnuAbrir, &QAction::triggered, this, &MainWindow::openProject);
@@ -330,6 +414,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
         saveScriptIndex();
     }
+    windowSettings().setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
     event->accept();
 }
 

@@ -16,6 +16,7 @@ class QLabel;
 class QMenu;
 class QPlainTextEdit;
 class QPushButton;
+class QStyle;
 class QTimer;
 
 namespace tradumar {
@@ -54,8 +55,11 @@ public:
     void deshabilitarMenus();
 
     // Menu Proyecto.
-    void newProject();       // mnuNuevo
-    void openProject();      // mnuAbrir: OpenProject
+    void newProject();  // mnuNuevo
+    void openProject(); // mnuAbrir: OpenProject
+    // OpenProject with the project file already chosen: what "Abrir" does
+    // after its picker, and what a project given on the command line gets.
+    void openProjectFile(const QString& path);
     void closeProject();     // mnuCerrar: CloseProject
     void configureProject(); // mnuConfig: ConfigureProject
     void leave();            // mnuSalir: ends without storing the script index
@@ -102,6 +106,7 @@ private:
     Workspace& m_workspace;
     Platform m_platform;
     QString m_startFolder;
+    std::unique_ptr<QStyle> m_frameStyle; // the frames' captions on their lines
     bool m_leavingWithoutIndex = false;
 
     QGroupBox* m_fraEdicion = nullptr;

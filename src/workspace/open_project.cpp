@@ -43,7 +43,10 @@ void MainWindow::openProject() {
     // before it did, so the user can simply open a project again.
     if (chosen.isEmpty())
         return;
+    openProjectFile(chosen);
+}
 
+void MainWindow::openProjectFile(const QString& chosen) {
     ProjectSettings& settings = m_workspace.settings;
     settings.projectFilePath = pathFromQString(chosen);
     if (!settings.readFrom(settings.projectFilePath))

@@ -33,7 +33,7 @@ TEST(NameFilters, ProgramFiltersBecomeQtNameFilters) {
         {QStringLiteral("Tablas thingy|*.tbl"), {QStringLiteral("Tablas thingy (*.tbl)")}},
         {QStringLiteral("Roms de SNES (*.smc;*.sfc)|*.smc;*.sfc|Todos|*.*"),
          {QStringLiteral("Roms de SNES (*.smc *.sfc)"), QStringLiteral("Todos (*.*)")}},
-        {QStringLiteral("Ejecutables (*.exe)|*"), {QStringLiteral("Ejecutables (*.exe) (*)")}},
+        {QStringLiteral("Ejecutables (*.exe)|*"), {QStringLiteral("Ejecutables (*.exe)")}},
         {QString(), {}},
     };
     for (const auto& c : cases)

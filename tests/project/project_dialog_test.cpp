@@ -468,6 +468,7 @@ TEST_F(ProjectDialogTest, FilePickersAskWithTheirTitlesAndFilters) {
         const char* title;
         QString filter;
         std::string ProjectSettings::*target;
+        int filterIndex = 1;
     };
     const Case cases[] = {
         {"cmdROM", "txtROM", "Abrir ROM", ProjectDialog::romFilter(), &ProjectSettings::romPath},
@@ -475,7 +476,9 @@ TEST_F(ProjectDialogTest, FilePickersAskWithTheirTitlesAndFilters) {
          &ProjectSettings::originalTablePath},
         {"cmdTTBL", "txtTTBL", "Abrir tabla thingy traducida", "Tablas thingy (*.tbl)|*.tbl",
          &ProjectSettings::translatedTablePath},
-        {"cmdEmu", "txtEmu", "Localizar emulador", "Emulador (*.exe)|*.exe", &ProjectSettings::emulatorPath},
+        // Every file, preselected: emulators on Linux have no ".exe".
+        {"cmdEmu", "txtEmu", "Localizar emulador", "Emulador (*.exe)|*.exe|Todos los archivos (*)|*",
+         &ProjectSettings::emulatorPath, 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.button);
@@ -486,7 +489,7 @@ TEST_F(ProjectDialogTest, FilePickersAskWithTheirTitlesAndFilters) {
         const FileRequest& r = dialogs.fileRequests.front();
         EXPECT_EQ(r.title, QString::fromUtf8(c.title));
         EXPECT_EQ(r.filter, c.filter);
-        EXPECT_EQ(r.filterIndex, 1);
+        EXPECT_EQ(r.filterIndex, c.filterIndex);
         EXPECT_EQ(r.initialFolder, kStartFolder);
         EXPECT_FALSE(r.mustExist);
         // Stored at once, before "Aceptar".
