@@ -282,14 +282,6 @@ void MainWindow::buildMenus() {
     m_mnuManual = item(m_mnuAyuda, "mnuManual", QStringLiteral("&Manual de usuario"));
     m_mnuAcerca = item(m_mnuAyuda, "mnuAcerca", QStringLiteral("&Acerca de..."));
 
-    // A disabled menu keeps its items from being chosen, by the keyboard too.
-    for (QMenu* m : {m_mnuEdicion, m_mnuHerramientas}) {
-        connect(m->menuAction(), &QAction::enabledChanged, this, [m](bool enabled) {
-            for (QAction* a : m->actions())
-                a->setShortcutContext(enabled ? Qt::WindowShortcut : Qt::WidgetShortcut);
-        });
-    }
-
     // The buttons "<< Anterior" and "Siguiente >>" from the keyboard; each
     // key clicks its button, so it does just what a click does.
     const auto buttonKeys = [this](const char* name, QPushButton* button, const QList<QKeySequence>& keys) {
