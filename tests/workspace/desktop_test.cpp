@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <QTranslator>
@@ -200,9 +201,8 @@ TEST(DesktopShot, MaximisedWithASpanishQuestion) {
     QTranslator* spanish = installSpanishQtTexts(*QCoreApplication::instance());
     WindowHarness h;
     h.window.showMaximized();
+    h.window.setGeometry(h.window.screen()->availableGeometry()); // a bare X server has no window manager
     h.openProject(pathFromQString(demo));
-    h.translationPane()->setFocus();
-    h.type(QStringLiteral(" "));
     QTimer::singleShot(500, [&] {
         const QString file = QDir(folder).absoluteFilePath(QStringLiteral("desktop_maximised.png"));
         EXPECT_EQ(QProcess::execute(QStringLiteral("import"), {"-window", "root", file}), 0);
