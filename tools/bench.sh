@@ -31,8 +31,8 @@ awk '$1 ~ /\/(indexed|walk)(\/iterations:[0-9]+)?$/ && $3 ~ /^(ns|us|ms|s)$/ {
 
 echo
 echo "Search against grep -rlF on the same files (real time per iteration):"
-awk '$1 ~ /^Search\/[a-z]+\/(core|grep)(\/iterations:[0-9]+)?$/ && $3 ~ /^(ns|us|ms|s)$/ {
-       name = $1; sub(/\/iterations:[0-9]+$/, "", name); split(name, part, "/")
+awk '$1 ~ /^Search\/[a-z]+\/(core|grep)(\/iterations:[0-9]+)?(\/real_time)?$/ && $3 ~ /^(ns|us|ms|s)$/ {
+       name = $1; sub(/\/real_time$/, "", name); sub(/\/iterations:[0-9]+$/, "", name); split(name, part, "/")
        scale = ($3 == "ns") ? 0.000001 : ($3 == "us") ? 0.001 : ($3 == "s") ? 1000 : 1
        t[part[2], part[3]] = $2 * scale; seen[part[2]] = 1
      }
