@@ -182,7 +182,10 @@ void SearchWindow::runSlice() {
                 return item;
             };
             m_data->setItem(0, 0, cell(pathToQString(hit->fileName)));
-            m_data->setItem(0, 1, cell(toQString(hit->text)));
+            QTableWidgetItem* text = cell(toQString(hit->text));
+            // The row shows the first line; the whole text shows on hovering.
+            text->setToolTip(text->text());
+            m_data->setItem(0, 1, text);
         }
         // A click handled while a row was inserted may have stopped the search.
         if (!m_search)

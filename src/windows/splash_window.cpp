@@ -37,7 +37,7 @@ SplashWindow::SplashWindow(QWidget* owner) : QDialog(owner, Qt::SplashScreen | Q
         return l;
     };
     const QColor gold(0xff, 0xc8, 0x3d);
-    label("lblNombre", QStringLiteral("Tradumar"), QRect(150, 22, 186, 72), nameFont(64), Qt::white);
+    label("lblNombre", QStringLiteral("Tradumar"), QRect(140, 26, 196, 64), nameFont(50), Qt::white);
     label("lblVersion", QStringLiteral("1.0"), QRect(150, 92, 186, 36), nameFont(30), gold);
     QFont small;
     small.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
