@@ -18,14 +18,10 @@ TEST(ScriptSearch, MatchesTheJoinedTextExactlyAndShowsItUpToItsFirstTab) {
         const char* word;
         const char* row; // nullptr: no hit
     };
+    // Letter case, blanks and leading empty lines are covered by the window's tests.
     const Case cases[] = {
-        {"Hola mundo", "Hola", "Hola mundo"},
-        {"hola mundo", "Hola", nullptr}, // letter case counts
-        {"Hola  mundo", "a m", nullptr}, // so do blanks
-        {"Hola  mundo", "a  m", "Hola  mundo"},
-        {"\r\n\r\nHola\r\n\r\nfin", "Hola", "Hola\r\n\r\nfin"}, // leading empty lines dropped
-        {"uno\tHola\r\ndos", "Hola", "uno"},                    // tested whole, shown up to the tab
-        {"uno\rdos", "uno\r\ndos", "uno\r\ndos"},               // a lone CR ends a line
+        {"uno\tHola\r\ndos", "Hola", "uno"},                  // tested whole, shown up to the tab
+        {"uno\rdos\r\n\r\n", "uno\r\ndos", "uno\r\ndos\r\n"}, // a lone CR ends a line
         {"Ho\r\nla", "Hola", nullptr},
         {"caf\xE9 <0A>", "\xE9 <", "caf\xE9 <0A>"},
         {"", "Ho", nullptr},
@@ -46,21 +42,14 @@ TEST(ScriptSearch, WalksTheListInOrderOneFileAtATimeAndSkipsWhatCannotBeRead) {
     TempDir dir;
     writeBytes(dir.file("b.txt"), "Hola b");
     writeBytes(dir.file("a.txt"), "Hola a");
-    writeBytes(dir.file("c.txt"), "nada");
     std::filesystem::create_directory(dir.file("dir.txt"));
-    for (const std::string& folder : {dir.path().string(), dir.path().string() + "/"}) {
-        ScriptSearch search(folder, {"b.txt", "gone.txt", "dir.txt", "c.txt", "a.txt"}, "Hola");
-        std::vector<SearchHit> hits;
-        std::vector<std::size_t> tested;
-        while (!search.atEnd()) {
-            if (auto hit = search.testNext())
-                hits.push_back(*hit);
-            tested.push_back(search.filesTested());
-        }
-        EXPECT_EQ(tested, (std::vector<std::size_t>{1, 2, 3, 4, 5}));
-        EXPECT_EQ(hits, (std::vector<SearchHit>{{0, "b.txt", "Hola b"}, {4, "a.txt", "Hola a"}}));
-        EXPECT_EQ(search.testNext(), std::nullopt);
-    }
+    ScriptSearch search(dir.path().string() + "/", {"b.txt", "gone.txt", "dir.txt", "a.txt"}, "Hola");
+    std::vector<std::optional<SearchHit>> results;
+    while (!search.atEnd())
+        results.push_back(search.testNext());
+    EXPECT_EQ(results,
+              (std::vector<std::optional<SearchHit>>{SearchHit{0, "b.txt", "Hola b"}, std::nullopt,
+                                                     std::nullopt, SearchHit{3, "a.txt", "Hola a"}}));
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include "support/window_harness.h"
-#include "windows/about_window.h"
 
 namespace tradumar {
 namespace {
@@ -76,6 +75,8 @@ TEST(SearchWindow, ListsTheFilesHoldingTheWordLastFirst) {
     };
     SearchFixture f;
     EXPECT_EQ(f.find<QComboBox>("cmbData")->currentText(), QStringLiteral("Traducido"));
+    EXPECT_EQ(f.window->size(), QSize(599, 287));
+    EXPECT_GE(f.grid()->columnWidth(0), f.grid()->fontMetrics().horizontalAdvance("Archivo      "));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.word.toStdString());
         f.search(c.word, c.where);
@@ -138,20 +139,6 @@ TEST(SearchWindow, DoubleClickOnAFileNameOpensItsScript) {
     }
 }
 
-// Runs check on the modal window the action opens, then closes it.
-void onModal(const std::function<void()>& action, const std::function<void(QDialog*)>& check) {
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        seen = true;
-        check(dialog);
-        dialog->close();
-    });
-    action();
-    EXPECT_TRUE(seen);
-}
-
 TEST(SearchWindow, OpensModallyFromTheMainWindow) {
     testsupport::WindowHarness h;
     h.find<QPushButton>("cmdBuscar")->click(); // closes itself without a project
@@ -160,27 +147,29 @@ TEST(SearchWindow, OpensModallyFromTheMainWindow) {
     testsupport::FixtureProject project;
     project.script("10[4].txt", "Hola");
     h.openProject(project);
-    const auto searchWindow = [&](QWidget* owner) {
-        return [&h, owner](QDialog* d) {
-            EXPECT_EQ(d->objectName(), QStringLiteral("frmBuscar"));
-            EXPECT_EQ(d->windowTitle(), QStringLiteral("Buscar texto en Scripts (Búsqueda exacta)"));
-            EXPECT_EQ(d->parentWidget(), owner);
-            EXPECT_EQ(d->size(), QSize(599, 287));
-            auto* grid = d->findChild<QTableWidget*>(QStringLiteral("data"));
-            EXPECT_EQ(grid->horizontalHeaderItem(0)->text() + grid->horizontalHeaderItem(1)->text(),
-                      QStringLiteral("ArchivoTexto"));
-            EXPECT_GE(grid->columnWidth(0),
-                      grid->fontMetrics().horizontalAdvance(QStringLiteral("Archivo      ")));
-            EXPECT_GT(grid->columnWidth(1), 50 * grid->columnWidth(0) / 10);
-        };
+    const QString search = QStringLiteral("Buscar texto en Scripts (Búsqueda exacta)");
+    const struct {
+        std::function<void()> open;
+        QString title;
+        QWidget* owner;
+    } cases[] = {
+        {[&] { h.find<QPushButton>("cmdBuscar")->click(); }, search, &h.window},
+        {[&] { h.action("mnuBuscar")->trigger(); }, search, nullptr},
+        {[&] { h.action("mnuAcerca")->trigger(); }, QStringLiteral("Acerca de Tradumar"), &h.window},
     };
-    onModal([&] { h.find<QPushButton>("cmdBuscar")->click(); }, searchWindow(&h.window));
-    onModal([&] { h.action("mnuBuscar")->trigger(); }, searchWindow(nullptr));
-    onModal([&] { h.action("mnuAcerca")->trigger(); },
-            [&](QDialog* d) {
-                EXPECT_TRUE(qobject_cast<AboutWindow*>(d));
-                EXPECT_EQ(d->parentWidget(), &h.window);
-            });
+    for (const auto& c : cases) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            EXPECT_EQ(dialog->windowTitle(), c.title);
+            EXPECT_EQ(dialog->parentWidget(), c.owner);
+            dialog->close();
+        });
+        c.open();
+        EXPECT_TRUE(seen) << c.title.toStdString();
+    }
 }
 
 } // namespace

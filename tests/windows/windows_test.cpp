@@ -32,8 +32,6 @@ TEST(SplashWindow, ShowsTheNameAndClosesOnAClickOrAfterItsTime) {
         EXPECT_EQ(texts, QStringList({"Tradumar", "1.0", "Equipo Tradumar"}));
         auto* timer = splash.findChild<QTimer*>(QStringLiteral("Timer1"));
         EXPECT_EQ(timer->interval(), 2500);
-        auto* picture = splash.findChild<QLabel*>(QStringLiteral("Picture1"));
-        EXPECT_EQ(picture->geometry(), splash.rect());
         if (how == Close::Timer)
             fire(timer);
         else // through the window, as the desktop delivers a click
@@ -56,7 +54,6 @@ TEST(SplashWindow, IsLeftOutOnRequest) {
 TEST(AboutWindow, TheCreditsRiseToMinusTheirHeightExactlyAndEnterAgainFromBelow) {
     AboutWindow about;
     about.show();
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("Acerca de Tradumar"));
     EXPECT_EQ(about.size(), QSize(259, 195));
     auto* viewport = about.findChild<QWidget*>(QStringLiteral("Picture1"));
     auto* panel = about.findChild<QWidget*>(QStringLiteral("Picture2"));
