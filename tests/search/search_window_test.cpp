@@ -67,6 +67,7 @@ TEST(SearchWindow, ListsTheFilesHoldingTheWordLastFirst) {
          "Original",
          {{"4D0[10].txt", "Hola  amigo"}, {"2B0[10].txt", "Hola"}, {"1A0[10].txt", "Hola mundo"}}},
         {"hola", "Original", {{"3C0[10].txt", "hola"}}},
+        {"mu", "Original", {{"1A0[10].txt", "Hola mundo"}}},
         {"a  a", "Original", {{"4D0[10].txt", "Hola  amigo"}}},
         {"a a", "Original", {}},
         {"cola", "Original", {{"2B0[10].txt", "Hola"}}},
@@ -99,19 +100,23 @@ TEST(SearchWindow, WithoutTraducidosFindsNothingUntilATranslationIsSaved) {
     EXPECT_EQ(f.rows(), (Rows{{"3C0[10].txt", "Hola otra vez"}}));
 }
 
-TEST(SearchWindow, CancelKeepsTheRowsFoundAndEndsTheSearchAtOnce) {
-    SearchFixture f;
-    std::filesystem::remove(f.project.scriptsFolder + "/1A0[10].txt"); // unreadable: skipped
-    QObject::connect(f.grid()->model(), &QAbstractItemModel::rowsInserted, f.window.get(),
-                     [&] { QTest::mouseClick(f.find<QPushButton>("cmdCancelar"), Qt::LeftButton); });
-    f.search(QStringLiteral("Hola"));
-    EXPECT_EQ(f.rows(), (Rows{{"2B0[10].txt", "Hola"}}));
-    EXPECT_EQ(f.message(), QStringLiteral("La búsqueda ha finalizado"));
-    for (const char* name : {"cmdBuscar", "txtBuscar", "data"})
-        EXPECT_TRUE(f.find<QWidget>(name)->isEnabled()) << name;
-    QObject::disconnect(f.grid()->model(), nullptr, f.window.get(), nullptr);
-    f.search(QStringLiteral("Hola"));
-    EXPECT_EQ(f.rows().size(), 2u);
+TEST(SearchWindow, CancelOrSalirKeepsTheRowsFoundAndEndsTheSearchAtOnce) {
+    for (const char* button : {"cmdCancelar", "cmdSalir"}) {
+        SearchFixture f;
+        std::filesystem::remove(f.project.scriptsFolder + "/1A0[10].txt"); // unreadable: skipped
+        const QMetaObject::Connection stop =
+            QObject::connect(f.grid()->model(), &QAbstractItemModel::rowsInserted,
+                             [&] { QTest::mouseClick(f.find<QPushButton>(button), Qt::LeftButton); });
+        f.search(QStringLiteral("Hola"));
+        EXPECT_EQ(f.rows(), (Rows{{"2B0[10].txt", "Hola"}}));
+        EXPECT_EQ(f.message(), QStringLiteral("La búsqueda ha finalizado"));
+        EXPECT_EQ(f.window->isVisible(), button == std::string("cmdCancelar"));
+        for (const char* name : {"cmdBuscar", "txtBuscar", "data"})
+            EXPECT_TRUE(f.find<QWidget>(name)->isEnabled()) << name;
+        QObject::disconnect(stop);
+        f.search(QStringLiteral("Hola")); // a new search starts afresh
+        EXPECT_EQ(f.rows().size(), 2u);
+    }
 }
 
 TEST(SearchWindow, DoubleClickOnAFileNameOpensItsScript) {
