@@ -12,6 +12,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "controls/button_looks.h"
 #include "controls/xp_button.h"
 #include "project/project_dialog_host.h"
 #include "project/project_settings.h"
@@ -150,9 +151,8 @@ TEST_F(ProjectDialogTest, ShowsItsTexts) {
 
     // The self-drawn button, restored from its stored values, answers nothing.
     auto* xp = find<XpButton>("XP_button1");
-    EXPECT_EQ(xp->caption(), "...");
-    EXPECT_EQ(xp->size(), QSize(25, 17));
     showActive();
+    EXPECT_TRUE(xp->surface() == testsupport::storedLook(1, ButtonLook::Normal));
     QTest::mouseClick(xp, Qt::LeftButton);
     EXPECT_TRUE(dialogs.messages.empty() && dialogs.fileRequests.empty() && dialogs.folderRequests.empty());
     EXPECT_TRUE(host.calls.empty() && dialog->isVisible());
@@ -248,17 +248,12 @@ TEST_F(ProjectDialogTest, ConfigureFillsTheFieldsAndRewritesTheProjectFile) {
                              "[Enclosures]\r\nRIGHT=]\r\nLEFT=[\r\n";
 
     dialog->fillFromSettings();
-    const std::string scripts = t + "/scripts";
-    testsupport::expectTexts(*dialog, {{"frmNuevo", "Configurar proyecto"},
-                                       {"txtNombre", "Viejo"},
-                                       {"txtDirPrj", t.c_str()},
-                                       {"txtROM", "/r.smc"},
-                                       {"txtDirScripts", scripts.c_str()},
-                                       {"txtOTBL", "/o.tbl"},
-                                       {"txtTTBL", "/t.tbl"},
-                                       {"txtCierreI", "["},
-                                       {"txtCierreD", "]"},
-                                       {"txtEmu", "/e"}});
+    EXPECT_EQ(dialog->windowTitle(), "Configurar proyecto");
+    QStringList shown;
+    for (const char* name : {"txtNombre", "txtDirPrj", "txtROM", "txtDirScripts", "txtOTBL", "txtTTBL",
+                             "txtCierreI", "txtCierreD", "txtEmu"})
+        shown << find(name)->text();
+    EXPECT_EQ(shown.join('|'), q("Viejo|" + t + "|/r.smc|" + t + "/scripts|/o.tbl|/t.tbl|[|]|/e"));
     // The same name rewrites the file in place, its index back to 0.
     click("cmdAceptar");
     const std::string rewritten = "[project]\r\nname=Viejo\r\nPATCH=" + t + "\r\n[Index]\r\nvalue=0\r\n" +
