@@ -4,6 +4,7 @@
 
 #include "platform/qt_platform.h"
 #include "platform/spanish_texts.h"
+#include "windows/splash_window.h"
 #include "workspace/main_window.h"
 #include "workspace/workspace.h"
 
@@ -13,6 +14,12 @@ int main(int argc, char** argv) {
     QApplication::setDesktopFileName(QStringLiteral("tradumar"));
     tradumar::installSpanishQtTexts(app);
 
+    // The splash comes first; the main window is built once it has closed.
+    if (tradumar::SplashWindow::wanted(QApplication::arguments())) {
+        tradumar::SplashWindow splash;
+        splash.exec();
+    }
+
     tradumar::Workspace workspace;
     tradumar::QtPlatform platform;
     // "Abrir" and the project pickers start in the folder the program was
@@ -21,8 +28,11 @@ int main(int argc, char** argv) {
     window.show();
     // "tradumar Juego.tpr", and a project opened from the file manager, opens
     // that project at once, as "Abrir" would.
-    const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1)
-        window.openProjectFile(QFileInfo(arguments.at(1)).absoluteFilePath());
+    for (const QString& argument : QApplication::arguments().mid(1)) {
+        if (!argument.startsWith(QStringLiteral("--"))) {
+            window.openProjectFile(QFileInfo(argument).absoluteFilePath());
+            break;
+        }
+    }
     return app.exec();
 }

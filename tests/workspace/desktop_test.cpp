@@ -50,8 +50,9 @@ TEST(DesktopWindow, RemembersSizeAndMaximisedStateOutsideTheProjectFile) {
         h.window.close();
         WindowHarness next;
         EXPECT_EQ(next.window.isMaximized(), maximise);
-        if (!maximise)
+        if (!maximise) {
             EXPECT_EQ(next.window.size(), QSize(1000, 700));
+        }
     }
     EXPECT_EQ(testsupport::readFileBytes(project.projectFile).find("eometry"), std::string::npos);
     QSettings(QSettings::IniFormat, QSettings::UserScope, "Tradumar", "Tradumar").clear();
