@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 
 #include "platform/qt_platform.h"
 #include "platform/spanish_texts.h"
@@ -12,6 +13,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tradumar"));
     QApplication::setDesktopFileName(QStringLiteral("tradumar"));
+    // The icon `cmake --install` puts in the desktop's icon theme.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("tradumar")));
     tradumar::installSpanishQtTexts(app);
 
     // The splash comes first; the main window is built once it has closed.

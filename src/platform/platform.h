@@ -17,8 +17,8 @@ enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct FileRequest {
     QString title;
-    QString filter;        // "Description|pattern|Description|pattern", as written in the program
-    int filterIndex = 1;   // 1-based entry preselected
+    QString filter;      // "Description|pattern|Description|pattern", as written in the program
+    int filterIndex = 1; // 1-based entry preselected
     QString initialFolder;
     bool mustExist = true;
 };
@@ -35,8 +35,10 @@ public:
     // The chosen file's full path, or empty text when cancelled.
     virtual QString openFile(QWidget* parent, const FileRequest& request) = 0;
 
-    // The chosen folder, or empty text when cancelled.
-    virtual QString chooseFolder(QWidget* parent, const QString& title) = 0;
+    // The chosen folder, or empty text when cancelled. The chooser opens at
+    // initialFolder when one is given.
+    virtual QString chooseFolder(QWidget* parent, const QString& title,
+                                 const QString& initialFolder = {}) = 0;
 
     // An OK-only box without icon, titled "Tradumar" unless told otherwise.
     void inform(QWidget* parent, const QString& text, const QString& title = QStringLiteral("Tradumar")) {

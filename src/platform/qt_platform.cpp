@@ -103,8 +103,8 @@ QString QtDialogs::openFile(QWidget* parent, const FileRequest& request) {
     return chosen.isEmpty() ? QString() : chosen.front();
 }
 
-QString QtDialogs::chooseFolder(QWidget* parent, const QString& title) {
-    return QFileDialog::getExistingDirectory(parent, title);
+QString QtDialogs::chooseFolder(QWidget* parent, const QString& title, const QString& initialFolder) {
+    return QFileDialog::getExistingDirectory(parent, title, initialFolder);
 }
 
 void QtClipboard::setText(const QString& text) {

@@ -47,6 +47,7 @@ public:
     std::deque<QString> fileAnswers; // empty text = the user cancels
 
     std::vector<QString> folderRequests;
+    std::vector<QString> folderStarts; // the folder each chooser opened at
     std::deque<QString> folderAnswers; // empty text = the user cancels
 
     // Runs while a box is "open", after it was recorded and before it is
@@ -77,8 +78,9 @@ public:
         return take(fileAnswers);
     }
 
-    QString chooseFolder(QWidget*, const QString& title) override {
+    QString chooseFolder(QWidget*, const QString& title, const QString& initialFolder = {}) override {
         folderRequests.push_back(title);
+        folderStarts.push_back(initialFolder);
         if (folderAnswers.empty()) {
             ADD_FAILURE() << "Unexpected folder dialog: \"" << title.toStdString() << "\"";
             return {};
@@ -98,6 +100,7 @@ public:
         messages.clear();
         fileRequests.clear();
         folderRequests.clear();
+        folderStarts.clear();
     }
 
 private:

@@ -123,6 +123,7 @@ TEST(DesktopPickers, FiltersShowAsWrittenAndEachPickerStartsAtItsFile) {
     WindowHarness h;
     h.workspace.settings.emulatorPath = project.romPath;
     h.workspace.settings.romPath = "/no/such/folder/game.smc";
+    h.workspace.settings.scriptsFolder = project.scriptsFolder;
     ProjectDialog dialog(h.workspace.settings, h.desktop.dialogs, h.window, QStringLiteral("/start"));
     dialog.fillFromSettings();
     h.desktop.dialogs.fileAnswers = {QString(), QString()};
@@ -133,6 +134,10 @@ TEST(DesktopPickers, FiltersShowAsWrittenAndEachPickerStartsAtItsFile) {
     EXPECT_EQ(asked[0].initialFolder, QString::fromStdString(project.root));
     EXPECT_EQ(asked[0].filterIndex, 2); // "Todos los archivos (*)"
     EXPECT_EQ(asked[1].initialFolder, QStringLiteral("/start"));
+    h.desktop.dialogs.folderAnswers = {QString()};
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdDirScripts")), Qt::LeftButton);
+    EXPECT_EQ(h.desktop.dialogs.folderStarts,
+              std::vector<QString>{QString::fromStdString(project.scriptsFolder)});
 }
 
 TEST(DesktopFiles, AProjectGivenAtStartOpensItsLinuxScriptAndAnUnfitTableIsNamed) {

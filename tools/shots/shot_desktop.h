@@ -23,7 +23,7 @@ public:
         fileAnswers.pop_front();
         return answer;
     }
-    QString chooseFolder(QWidget*, const QString&) override { return {}; }
+    QString chooseFolder(QWidget*, const QString&, const QString& = {}) override { return {}; }
     void setText(const QString&) override {}
     bool startDetached(const QString&, const QStringList&) override { return true; }
 
