@@ -27,8 +27,6 @@ TEST(LinuxFiles, Utf8IsConvertedWhenClearlyUtf8AndEveryCharacterFits) {
         EXPECT_EQ(read.text, c.text);
         EXPECT_EQ(read.character, c.unfit);
     }
-    using Lines = std::vector<std::string_view>;
-    EXPECT_EQ(splitTextLines("a\r\nb\rc\nd\n\n"), (Lines{"a", "b", "c", "d", ""}));
 }
 
 TEST(LinuxFiles, APublicStyleTableLoads) {
