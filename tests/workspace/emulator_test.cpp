@@ -98,24 +98,25 @@ TEST(Emulator, WithoutAnEmulatorPathSaysSo) {
 
 TEST(Emulator, WhenTheStartFailsItTriesTheEmulatorAlone) {
     ProjectSettings settings;
-    settings.emulatorPath = "/emus/snes";
+    settings.emulatorPath = "/bin/sh";
     settings.romPath = "/roms/game.smc";
     ScriptedDialogs dialogs;
     RecordingLauncher launcher;
     launcher.results = {false, true};
     runEmulator(nullptr, settings, dialogs, launcher);
     EXPECT_EQ(dialogs.messages, std::vector<RecordedMessage>{kNoCommandLine});
-    EXPECT_EQ(launcher.launches, (std::vector<RecordingLauncher::Launch>{{"/emus/snes", {"/roms/game.smc"}},
-                                                                         {"/emus/snes", {}}}));
+    EXPECT_EQ(launcher.launches,
+              (std::vector<RecordingLauncher::Launch>{{"/bin/sh", {"/roms/game.smc"}}, {"/bin/sh", {}}}));
 }
 
 TEST(Emulator, AnEmulatorThatCannotStartAtAllIsReported) {
     FixtureProject project;
     ProjectSettings settings;
-    settings.emulatorPath = project.root + "/missing-emulator";
+    settings.emulatorPath = "/bin/sh";
     settings.romPath = project.romPath;
     ScriptedDialogs dialogs;
-    QtProcessLauncher launcher;
+    RecordingLauncher launcher;
+    launcher.results = {false, false};
     runEmulator(nullptr, settings, dialogs, launcher);
     EXPECT_EQ(dialogs.messages, (std::vector<RecordedMessage>{kNoCommandLine, kNoEmulator}));
 }
