@@ -204,13 +204,21 @@ TEST(Failures, OnlyARealChangeOfAnOpenScriptCountsAsUnsaved) {
         FixtureProject project;
         project.script("00[4].txt", "Hello");
         project.translation("00[4].txt", "Hola");
-        h.type("typed with no project open");
-        h.openProject(project); // nothing to save it to: no question
-        EXPECT_EQ(h.paneText(), QStringLiteral("Hola"));
+        h.openProject(project);
         c.act(h);
         EXPECT_EQ(h.workspace.translationChanged, c.changed);
         EXPECT_FALSE(h.paneText().contains(QLatin1Char('\t')));
     }
+}
+
+TEST(Failures, TextTypedWithNoScriptOpenIsNotOfferedForSaving) {
+    WindowHarness h;
+    FixtureProject project;
+    project.script("00[5].txt", "Hello");
+    h.type("abc");
+    h.openProject(project);
+    EXPECT_TRUE(h.desktop.dialogs.messages.empty());
+    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Hello"));
 }
 
 TEST(Failures, AnEmulatorThatIsMissingOrCannotRunIsSaidOnce) {
