@@ -227,14 +227,5 @@ TEST_F(InsertTest, AReadOnlyRomIsReportedAndLeftAlone) {
     EXPECT_EQ(rom(), romBefore);
 }
 
-TEST(InsertWithoutProject, FailsWithoutTouchingAnything) {
-    WindowHarness h;
-    h.translationPane()->setPlainText(QStringLiteral("<01>"));
-    h.tick();
-    h.find<QPushButton>("cmdInsertar")->click();
-    EXPECT_EQ(h.desktop.dialogs.texts(),
-              QStringList{"No hay ningún script abierto: abra un proyecto y elija un script de la lista."});
-}
-
 } // namespace
 } // namespace tradumar
