@@ -133,9 +133,10 @@ void MainWindow::buildControls() {
     // A tab is a character no table holds: Tab moves on to the next control.
     m_rtxtTraducido->setTabChangesFocus(true);
     m_rtxtTraducido->installEventFilter(this);
-    // Keys are not the only way to edit the translation here: the pane's
-    // context menu pastes, cuts, undoes and redoes, and text can be dropped
-    // on it. Every change of its text the program did not make counts.
+    // Every change of the translation's text the program did not make is
+    // the user's: typing, composing accents, the context menu's paste, cut,
+    // undo and redo, a drop. The copy taken is what the question about
+    // unsaved changes saves.
     connect(m_rtxtTraducido, &QPlainTextEdit::textChanged, this, [this] {
         if (!m_loadingPane)
             noteTranslationEdited();
@@ -390,11 +391,6 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    // Every key released in the translation marks it changed and keeps a
-    // copy of the text after the key's edit: that copy is what the question
-    // about unsaved changes saves.
-    if (watched == m_rtxtTraducido && event->type() == QEvent::KeyRelease)
-        noteTranslationEdited();
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -115,8 +115,8 @@ private:
     // is left. True when leaving may go on.
     bool offerToSaveBeforeLeaving();
 
-    // The user edited the translation: it is marked changed, and the text
-    // after the edit is what the question about unsaved changes saves.
+    // The user edited the translation: its text is kept, and it counts as
+    // changed while it differs from the text last loaded or saved.
     void noteTranslationEdited();
 
     Workspace& m_workspace;
