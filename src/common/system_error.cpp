@@ -52,7 +52,8 @@ std::string systemErrorText(int error) {
     case ENAMETOOLONG:
         return "Nombre de archivo demasiado largo";
     case ENOTEMPTY:
-        return "La carpeta no est\xE1 vac\xED" "a";
+        return "La carpeta no est\xE1 vac\xED"
+               "a";
     case ELOOP:
         return "Demasiados enlaces simb\xF3licos en la ruta";
     case EOVERFLOW:
