@@ -5,7 +5,7 @@
 namespace tradumar {
 
 std::string systemErrorText(int error) {
-    // The texts are Windows-1252: \xF3 is "ó", \xE1 "á".
+    // The texts are Windows-1252: \xF3 is "ó", \xE1 "á", \355 "í".
     switch (error) {
     case EPERM:
         return "Operaci\xF3n no permitida";
@@ -52,8 +52,7 @@ std::string systemErrorText(int error) {
     case ENAMETOOLONG:
         return "Nombre de archivo demasiado largo";
     case ENOTEMPTY:
-        return "La carpeta no est\xE1 vac\xED"
-               "a";
+        return "La carpeta no est\xE1 vac\355a"; // an octal escape ends after three digits
     case ELOOP:
         return "Demasiados enlaces simb\xF3licos en la ruta";
     case EOVERFLOW:
