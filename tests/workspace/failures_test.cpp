@@ -13,7 +13,6 @@ namespace {
 
 using testsupport::FixtureProject;
 using testsupport::WindowHarness;
-namespace fs = std::filesystem;
 
 QString q(const std::string& path) {
     return pathToQString(path);
@@ -58,7 +57,6 @@ TEST(Failures, AProjectThatFailsToOpenSaysWhyAndLeavesNothingOpen) {
             (QStringList{"No se pudo abrir el proyecto notes.tpr: el archivo no es un proyecto de Tradumar",
                          "No se pudo abrir el proyecto Demo.tpr: " +
                              QString::fromUtf8(c.why).replace("%1", q(project.root))}));
-        // As "Cerrar" leaves the window: no project, no script, no tables.
         EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
         EXPECT_TRUE(h.action("mnuAbrir")->isEnabled() && !h.menu("mnuEdición")->isEnabled() &&
                     !h.scripts()->isVisible() && !h.workspace.openScriptIndex &&
@@ -97,7 +95,7 @@ TEST(Failures, ANewProjectOpensAsAbrirOpensItAndValuesTheFileCannotHoldAreRefuse
             });
         const bool accepted = *c.refusal == '\0';
         EXPECT_EQ(d.texts(), accepted ? QStringList() : QStringList{QString::fromUtf8(c.refusal)});
-        EXPECT_EQ(fs::exists(project.projectFile), accepted);
+        EXPECT_EQ(std::filesystem::exists(project.projectFile), accepted);
         EXPECT_EQ(h.window.windowTitle(), accepted ? "Demo - Tradumar 1.0 Beta" : "Tradumar 1.0 Beta");
         EXPECT_EQ(h.originalPane()->toPlainText(), accepted ? "Hola" : "");
     }
@@ -145,7 +143,7 @@ TEST(Failures, WithoutAnOpenScriptNothingIsSavedInsertedMovedOrOfferedForSaving)
         c.command(h, project);
         EXPECT_EQ(h.desktop.dialogs.texts(), c.said);
         EXPECT_EQ(h.paneText(), QString::fromUtf8(c.pane));
-        EXPECT_FALSE(fs::exists("/Traducidos"));
+        EXPECT_FALSE(std::filesystem::exists("/Traducidos"));
     }
 }
 
