@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QIcon>
 
+#include "platform/ansi_text.h"
 #include "platform/qt_platform.h"
 #include "platform/spanish_texts.h"
 #include "windows/splash_window.h"
@@ -33,7 +34,7 @@ int main(int argc, char** argv) {
     // that project at once, as "Abrir" would.
     for (const QString& argument : QApplication::arguments().mid(1)) {
         if (!argument.startsWith(QStringLiteral("--"))) {
-            window.openProjectFile(QFileInfo(argument).absoluteFilePath());
+            window.openProjectFile(tradumar::pathFromQString(QFileInfo(argument).absoluteFilePath()));
             break;
         }
     }
