@@ -21,6 +21,7 @@ class QTimer;
 namespace tradumar {
 
 class FileList;
+class SpellingTools;
 class StatusRefresh;
 struct Workspace;
 
@@ -69,8 +70,9 @@ public:
     void nextScript();      // cmdSiguiente
     void previousScript();  // cmdAnterior
 
-    void insertScript(); // cmdInsertar, mnuInsertar
-    void runEmulator();  // mnuEmulador
+    void insertScript();  // cmdInsertar, mnuInsertar
+    void runEmulator();   // mnuEmulador
+    void checkSpelling(); // cmdOrtog, mnuCorrector
 
     // One tick of Timer2: RefreshStatus.
     void refreshStatus();
@@ -143,6 +145,7 @@ private:
     QAction* m_mnuAcerca = nullptr;
 
     std::unique_ptr<StatusRefresh> m_status;
+    SpellingTools* m_spelling = nullptr;
 };
 
 } // namespace tradumar

@@ -7,6 +7,7 @@
 #include "encoding/script_codec.h"
 #include "encoding/thingy_table.h"
 #include "project/project_settings.h"
+#include "spellcheck/spelling.h"
 
 namespace tradumar {
 
@@ -27,6 +28,9 @@ struct Workspace {
     std::string openScriptFile;
     bool translationChanged = false;
     std::string pendingTranslation;
+
+    // The spelling dictionary and the project's word list.
+    Spelling spelling;
 
     // The counter reads the translated table up to its own longest text.
     CodecContext counterContext() const {
