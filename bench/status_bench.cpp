@@ -9,12 +9,12 @@
 #include <memory>
 #include <string>
 
-#include <QApplication>
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
-#include <QSettings>
 #include <QPlainTextEdit>
+#include <QSettings>
 #include <QTest>
 
 #include "platform/ansi_text.h"
