@@ -46,6 +46,8 @@ public:
     // Both answer as if every word were wrong (no suggestions) until a
     // dictionary is loaded.
     bool check(std::string_view word) override;
+    // Forgets the answers kept so far, as if no word had been checked yet.
+    void forgetAnswers() { m_known.clear(); }
     std::vector<std::string> suggest(std::string_view word) override;
 
 private:

@@ -82,6 +82,7 @@ void SpellingTools::check() {
     progress.showStep(QStringLiteral("Iniciando Revisor..."));
 
     Spelling& spelling = m_workspace.spelling;
+    const bool wasLoaded = spelling.speller.status() == DictionaryStatus::Loaded;
     DictionaryStatus status = DictionaryStatus::Unreadable;
     try {
         status = spelling.speller.load();
@@ -102,6 +103,10 @@ void SpellingTools::check() {
         m_checking = false;
         return;
     }
+
+    // A dictionary installed since the underlining last looked for one.
+    if (!wasLoaded)
+        m_highlighter->rehighlight();
 
     progress.showStep(QStringLiteral("Revisando Script..."));
     const std::string text = paneText(m_pane);
