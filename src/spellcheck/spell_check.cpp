@@ -106,7 +106,7 @@ void SpellingTools::check() {
 
     // A dictionary installed since the underlining last looked for one.
     if (!wasLoaded)
-        m_highlighter->rehighlight();
+        m_highlighter->refresh();
 
     progress.showStep(QStringLiteral("Revisando Script..."));
     const std::string text = paneText(m_pane);
@@ -118,7 +118,7 @@ void SpellingTools::check() {
         addWord = [this](const std::string& word) {
             const int error = m_workspace.spelling.projectWords.add(word);
             if (error == 0)
-                m_highlighter->rehighlight();
+                m_highlighter->refresh();
             return error;
         };
     SuggestionsDialog dialog(

@@ -1,5 +1,8 @@
 #include "spellcheck/spell_highlighter.h"
 
+#include <QSignalBlocker>
+#include <QTextDocument>
+
 #include "platform/ansi_text.h"
 #include "spellcheck/word_splitter.h"
 #include "workspace/workspace.h"
@@ -16,6 +19,11 @@ void SpellHighlighter::setUnderlining(bool on) {
     if (on == m_underlining)
         return;
     m_underlining = on;
+    refresh();
+}
+
+void SpellHighlighter::refresh() {
+    const QSignalBlocker quiet(document());
     rehighlight();
 }
 

@@ -19,6 +19,11 @@ public:
     bool underlining() const { return m_underlining; }
     void setUnderlining(bool on);
 
+    // Underlines the whole text anew (the dictionary or the word list
+    // changed). The document would report this as a change of its text,
+    // which it is not, so it is kept quiet meanwhile.
+    void refresh();
+
 protected:
     void highlightBlock(const QString& text) override;
 

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -177,13 +178,23 @@ TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {
 }
 
 TEST_F(SpellCheck, UnderliningFollowsTheMenuAndIsRememberedWithoutTouchingTheText) {
-    h->translationPane()->setPlainText(QStringLiteral("Una cueba <kasa>\ny otra kasa."));
+    QPlainTextEdit* pane = h->translationPane();
+    pane->setPlainText(QStringLiteral("Una cueba <kasa>\ny otra kasa."));
     EXPECT_EQ(underlined(), (QStringList{"cueba", "kasa"}));
-    EXPECT_FALSE(h->workspace.translationChanged);
-    EXPECT_FALSE(h->translationPane()->document()->isUndoAvailable());
 
+    // Switching it off and on again underlines anew, and is no edit.
+    h->workspace.translationChanged = false;
+    const int undoSteps = pane->document()->availableUndoSteps();
+    QSignalSpy edits(pane, &QPlainTextEdit::textChanged);
     h->action("mnuSubrayar")->trigger();
     EXPECT_EQ(underlined(), QStringList());
+    h->action("mnuSubrayar")->trigger();
+    EXPECT_EQ(underlined(), (QStringList{"cueba", "kasa"}));
+    EXPECT_EQ(edits.count(), 0);
+    EXPECT_FALSE(h->workspace.translationChanged);
+    EXPECT_EQ(pane->document()->availableUndoSteps(), undoSteps);
+
+    h->action("mnuSubrayar")->trigger();
     h = std::make_unique<WindowHarness>();
     EXPECT_FALSE(h->action("mnuSubrayar")->isChecked());
     h->translationPane()->setPlainText(QStringLiteral("Una cueba"));
