@@ -193,6 +193,10 @@ TEST_F(SpellCheck, UnderliningFollowsTheMenuAndIsRememberedWithoutTouchingTheTex
     EXPECT_EQ(edits.count(), 0);
     EXPECT_FALSE(h->workspace.translationChanged);
     EXPECT_EQ(pane->document()->availableUndoSteps(), undoSteps);
+    // Underlining while typing adds no change of its own to each key's.
+    pane->moveCursor(QTextCursor::End);
+    h->type(QStringLiteral(" cueva"));
+    EXPECT_EQ(edits.count(), 6);
 
     h->action("mnuSubrayar")->trigger();
     h = std::make_unique<WindowHarness>();
