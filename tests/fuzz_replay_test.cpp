@@ -43,5 +43,8 @@ TEST(FuzzCorpusReplay, Numbers) {
 TEST(FuzzCorpusReplay, TextFile) {
     replay("text_file", fuzzTextFile);
 }
+TEST(FuzzCorpusReplay, WordList) {
+    replay("word_list", fuzzWordList);
+}
 
 } // namespace

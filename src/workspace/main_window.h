@@ -23,6 +23,7 @@ namespace tradumar {
 
 class FileList;
 class SearchWindow;
+class SpellingTools;
 class StatusRefresh;
 struct Workspace;
 
@@ -86,8 +87,9 @@ public:
     // shows it modally owned by this window, mnuBuscar modally with no owner.
     std::unique_ptr<SearchWindow> createSearchWindow(QWidget* owner);
     void showSearch(QWidget* owner);
-    void showAbout();   // mnuAcerca: frmAcerca, modal, owned by this window
-    void runEmulator(); // mnuEmulador
+    void showAbout();     // mnuAcerca: frmAcerca, modal, owned by this window
+    void runEmulator();   // mnuEmulador
+    void checkSpelling(); // cmdOrtog, mnuCorrector
 
     // One tick of Timer2: RefreshStatus.
     void refreshStatus();
@@ -174,6 +176,7 @@ private:
     QAction* m_mnuAcerca = nullptr;
 
     std::unique_ptr<StatusRefresh> m_status;
+    SpellingTools* m_spelling = nullptr;
 };
 
 } // namespace tradumar
