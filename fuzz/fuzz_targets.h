@@ -11,3 +11,5 @@ int fuzzIniProfile(const std::uint8_t* data, std::size_t size);
 int fuzzThingyTable(const std::uint8_t* data, std::size_t size);
 int fuzzScriptCodec(const std::uint8_t* data, std::size_t size);
 int fuzzNumbers(const std::uint8_t* data, std::size_t size);
+int fuzzBpsPatch(const std::uint8_t* data, std::size_t size);
+int fuzzIpsPatch(const std::uint8_t* data, std::size_t size);

@@ -40,5 +40,11 @@ TEST(FuzzCorpusReplay, ScriptCodec) {
 TEST(FuzzCorpusReplay, Numbers) {
     replay("numbers", fuzzNumbers);
 }
+TEST(FuzzCorpusReplay, BpsPatch) {
+    replay("bps_patch", fuzzBpsPatch);
+}
+TEST(FuzzCorpusReplay, IpsPatch) {
+    replay("ips_patch", fuzzIpsPatch);
+}
 
 } // namespace

@@ -22,6 +22,7 @@
 #include "project/project_dialog.h"
 #include "workspace/emulator.h"
 #include "workspace/file_list.h"
+#include "workspace/progress_marks.h"
 #include "workspace/status_refresh.h"
 #include "workspace/workspace.h"
 
@@ -74,6 +75,7 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     setFont(sansFont(false));
     buildControls();
     buildMenus();
+    buildProgressControls();
     // The program never resizes the window: its size is the client area plus
     // the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -260,6 +262,7 @@ void MainWindow::disableMnuNuevo() {
 }
 void MainWindow::showScriptList() {
     m_scripts->show();
+    refreshProgress();
 }
 bool MainWindow::pointScriptList(const QString& folder) {
     if (!m_scripts->setFolder(folder))
@@ -269,6 +272,7 @@ bool MainWindow::pointScriptList(const QString& folder) {
     // count as already open, and saving or inserting would put the text in
     // the panes under that other script's name and address.
     m_workspace.openScriptIndex.reset();
+    refreshProgress();
     return true;
 }
 int MainWindow::scriptListCount() const {
@@ -308,6 +312,7 @@ void MainWindow::closeProject() {
     m_workspace.originalTable.clear();
     m_workspace.translatedTable.clear();
     m_status->invalidate();
+    forgetProgress();
     m_workspace.openScriptIndex.reset();
     m_workspace.openScriptFile.clear();
     m_workspace.translationChanged = false;
@@ -343,6 +348,7 @@ void MainWindow::insertScript() {
     tradumar::insertScript(
         this, m_platform.dialogs, m_workspace,
         InsertSource{m_rtxtTraducido, m_lblRealesD->text(), pathFromQString(m_scripts->selectedFileName())});
+    remeasureScript(pathFromQString(m_scripts->selectedFileName()));
 }
 
 void MainWindow::runEmulator() {

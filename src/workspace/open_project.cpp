@@ -75,6 +75,7 @@ void MainWindow::openProject() {
 
     m_mnuNuevo->setEnabled(false);
     m_mnuAbrir->setEnabled(false);
+    refreshProgress();
     openSelectedScript();
 }
 

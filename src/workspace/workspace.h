@@ -7,6 +7,7 @@
 #include "encoding/script_codec.h"
 #include "encoding/thingy_table.h"
 #include "project/project_settings.h"
+#include "workspace/translation_progress.h"
 
 namespace tradumar {
 
@@ -27,6 +28,9 @@ struct Workspace {
     std::string openScriptFile;
     bool translationChanged = false;
     std::string pendingTranslation;
+
+    // Which scripts have a saved translation, and which exceed their size.
+    TranslationProgress progress;
 
     // The counter reads the translated table up to its own longest text.
     CodecContext counterContext() const {

@@ -1,0 +1,99 @@
+#include "workspace/translation_progress.h"
+
+#include "encoding/conversions.h"
+#include "workspace/script_files.h"
+
+namespace tradumar {
+
+ScriptProgress TranslationProgress::measure(const std::string& fileName, const CodecContext& counter) const {
+    ScriptProgress row;
+    row.fileName = fileName;
+    if (const std::optional<std::int16_t> size = originalByteCount(fileName))
+        row.budget = *size;
+    // The text as opening the script would put it in the pane.
+    const std::optional<std::string> text = readJoinedText(m_translationFolder + fileName);
+    if (!text)
+        return row;
+    row.translatedBytes = countTranslatedBytes(*text, counter);
+    row.state =
+        row.budget && row.translatedBytes > *row.budget ? ScriptState::OverBudget : ScriptState::WithinBudget;
+    return row;
+}
+
+void TranslationProgress::reset(const std::vector<std::string>& fileNames, const std::string& scriptsFolder,
+                                const CodecContext& counter) {
+    clear();
+    m_translationFolder = translationFolderOf(scriptsFolder);
+    m_scripts.reserve(fileNames.size());
+    for (const std::string& name : fileNames) {
+        m_index.emplace(name, m_scripts.size());
+        m_scripts.push_back(measure(name, counter));
+    }
+}
+
+void TranslationProgress::clear() {
+    m_translationFolder.clear();
+    m_scripts.clear();
+    m_index.clear();
+}
+
+bool TranslationProgress::update(const std::string& fileName, const CodecContext& counter) {
+    const auto found = m_index.find(fileName);
+    if (found == m_index.end())
+        return false;
+    m_scripts[found->second] = measure(fileName, counter);
+    return true;
+}
+
+const ScriptProgress* TranslationProgress::find(const std::string& fileName) const {
+    const auto found = m_index.find(fileName);
+    return found == m_index.end() ? nullptr : &m_scripts[found->second];
+}
+
+ProgressSummary TranslationProgress::summary() const {
+    ProgressSummary summary;
+    summary.scripts = static_cast<int>(m_scripts.size());
+    for (const ScriptProgress& row : m_scripts) {
+        summary.translated += row.state != ScriptState::NotTranslated;
+        summary.overBudget += row.state == ScriptState::OverBudget;
+    }
+    return summary;
+}
+
+std::string summaryText(const ProgressSummary& summary) {
+    // Rounded down: 100 % only when every script is translated.
+    const int percent = summary.scripts == 0 ? 0 : summary.translated * 100 / summary.scripts;
+    std::string text = "Traducidos: " + std::to_string(summary.translated) + " de " +
+                       std::to_string(summary.scripts) + " (" + std::to_string(percent) + " %) \xB7 " +
+                       std::to_string(summary.overBudget);
+    text += summary.overBudget == 1 ? " excede su tama\xF1o" : " exceden su tama\xF1o";
+    return text;
+}
+
+std::string stateText(ScriptState state) {
+    switch (state) {
+    case ScriptState::NotTranslated:
+        return "Sin traducir";
+    case ScriptState::WithinBudget:
+        return "Traducido";
+    case ScriptState::OverBudget:
+        return "Excede su tama\xF1o";
+    }
+    return {};
+}
+
+std::string progressTableText(const std::vector<ScriptProgress>& rows) {
+    std::string text = "Script\tBytes traducidos\tPresupuesto\tDiferencia\tEstado\r\n";
+    const auto number = [](const std::optional<std::int64_t>& value) {
+        return value ? std::to_string(*value) : std::string();
+    };
+    for (const ScriptProgress& row : rows) {
+        const bool translated = row.state != ScriptState::NotTranslated;
+        text += row.fileName + '\t' + (translated ? std::to_string(row.translatedBytes) : std::string()) +
+                '\t' + number(row.budget) + '\t' + number(row.difference()) + '\t' + stateText(row.state) +
+                "\r\n";
+    }
+    return text;
+}
+
+} // namespace tradumar
