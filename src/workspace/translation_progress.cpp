@@ -1,5 +1,8 @@
 #include "workspace/translation_progress.h"
 
+#include <algorithm>
+#include <thread>
+
 #include "encoding/conversions.h"
 #include "workspace/script_files.h"
 
@@ -24,11 +27,27 @@ void TranslationProgress::reset(const std::vector<std::string>& fileNames, const
                                 const CodecContext& counter) {
     clear();
     m_translationFolder = translationFolderOf(scriptsFolder);
-    m_scripts.reserve(fileNames.size());
-    for (const std::string& name : fileNames) {
-        m_index.emplace(name, m_scripts.size());
-        m_scripts.push_back(measure(name, counter));
-    }
+    m_scripts.resize(fileNames.size());
+    for (std::size_t i = 0; i < fileNames.size(); ++i)
+        m_index.emplace(fileNames[i], i);
+
+    // Reading and counting thousands of translations is most of opening a
+    // large project; each script is measured on its own, so the work is
+    // shared among the processor's cores. The table's lookup index is built
+    // lazily: built here, before the threads read it together.
+    counter.table.find("a");
+    const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
+                                                        std::max<std::size_t>(1, fileNames.size() / 64));
+    const auto measureEvery = [&](std::size_t first) {
+        for (std::size_t i = first; i < fileNames.size(); i += workers)
+            m_scripts[i] = measure(fileNames[i], counter);
+    };
+    std::vector<std::thread> threads;
+    for (std::size_t w = 1; w < workers; ++w)
+        threads.emplace_back(measureEvery, w);
+    measureEvery(0);
+    for (std::thread& thread : threads)
+        thread.join();
 }
 
 void TranslationProgress::clear() {
