@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -43,7 +44,6 @@ ProgressWindow::ProgressWindow(std::vector<ScriptProgress> scripts, const Progre
     : QDialog(parent), m_scripts(std::move(scripts)), m_clipboard(clipboard), m_open(std::move(open)) {
     setObjectName(QStringLiteral("frmProgreso"));
     setWindowTitle(QStringLiteral("Progreso de la traducción"));
-    resize(560, 420);
 
     auto* heading = new QLabel(toQString(summaryText(summary)), this);
     heading->setObjectName(QStringLiteral("lblResumen"));
@@ -76,6 +76,9 @@ ProgressWindow::ProgressWindow(std::vector<ScriptProgress> scripts, const Progre
     m_table->sortByColumn(FileName, Qt::AscendingOrder);
     m_table->resizeColumnsToContents();
     m_table->horizontalHeader()->setStretchLastSection(true);
+    // Wide enough for every column, with room for the scroll bar.
+    m_table->setMinimumWidth(m_table->horizontalHeader()->length() +
+                             m_table->verticalScrollBar()->sizeHint().width() + 2 * m_table->frameWidth());
     connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         const QString name = m_table->item(row, FileName)->text();
         accept();
@@ -97,6 +100,7 @@ ProgressWindow::ProgressWindow(std::vector<ScriptProgress> scripts, const Progre
     layout->addWidget(heading);
     layout->addWidget(m_table);
     layout->addLayout(buttons);
+    resize(sizeHint().width(), 420);
 }
 
 void ProgressWindow::copyTable() {
