@@ -22,6 +22,7 @@ namespace tradumar {
 
 class FileList;
 class ProgressMarks;
+class SearchWindow;
 class StatusRefresh;
 struct Workspace;
 
@@ -71,6 +72,12 @@ public:
     void previousScript();  // cmdAnterior
 
     void insertScript(); // cmdInsertar, mnuInsertar
+
+    // frmBuscar over this window's script lists, not yet shown. cmdBuscar
+    // shows it modally owned by this window, mnuBuscar modally with no owner.
+    std::unique_ptr<SearchWindow> createSearchWindow(QWidget* owner);
+    void showSearch(QWidget* owner);
+    void showAbout(); // mnuAcerca: frmAcerca, modal, owned by this window
     void runEmulator();  // mnuEmulador
 
     // The translation's progress: every script's mark and the summary are

@@ -1,12 +1,6 @@
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHeaderView>
 #include <QTableWidget>
-#include <QTimer>
 
-#include "platform/qt_platform.h"
 #include "support/window_harness.h"
 #include "workspace/progress_window.h"
 
@@ -141,55 +135,6 @@ TEST(TranslationProgress, WindowSortsCopiesAndOpensTheDoubleClickedScript) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(h.scripts()->selectedIndex(), 1);
     EXPECT_EQ(h.paneText(), QStringLiteral("Hola"));
-}
-
-// Takes the README's pictures of the marks, the summary, the progress window
-// and the export's message. Runs only when TRADUMAR_SHOTS_DIR names the
-// folder for the pictures and TRADUMAR_DEMO_PROJECT a fresh demo's Demo.tpr
-// (it inserts into that demo's ROM and writes a patch beside it), e.g.
-//   TRADUMAR_SHOTS_DIR=docs TRADUMAR_DEMO_PROJECT=/tmp/demo/Demo.tpr
-//   build/tests/tradumar_ui_tests --gtest_filter='ProgressShot.*'
-TEST(ProgressShot, DemoProjectMarksSummaryAndExport) {
-    const QString folder = qEnvironmentVariable("TRADUMAR_SHOTS_DIR");
-    const std::string demo = pathFromQString(qEnvironmentVariable("TRADUMAR_DEMO_PROJECT"));
-    if (folder.isEmpty() || demo.empty())
-        GTEST_SKIP() << "set TRADUMAR_SHOTS_DIR and TRADUMAR_DEMO_PROJECT to take the pictures";
-    const auto save = [&folder](QWidget* widget, const char* name) {
-        EXPECT_TRUE(widget->grab().save(QDir(folder).absoluteFilePath(QString::fromUtf8(name))));
-    };
-    WindowHarness h;
-    h.openProject(demo);
-    const QString rom = pathToQString(h.workspace.settings.romPath);
-    QFile::copy(rom, rom + QStringLiteral(".sin-traducir"));
-    // A new translation within its size, saved and inserted.
-    h.clickScript(3);
-    h.type(QStringLiteral("Hola, viajero."));
-    h.window.saveTranslation();
-    h.desktop.dialogs.answers.push_back(MessageAnswer::Yes);
-    h.window.insertScript();
-    h.tick();
-    save(&h.window, "progress.png");
-
-    h.action("mnuProgreso")->trigger();
-    QWidget* window = h.window.findChild<QWidget*>(QStringLiteral("frmProgreso"));
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    save(window, "progress_window.png");
-    window->close();
-
-    h.desktop.dialogs.clearRecords();
-    h.desktop.dialogs.fileAnswers.push_back(rom + QStringLiteral(".sin-traducir"));
-    h.desktop.dialogs.saveAnswers.push_back(QFileInfo(rom).absolutePath() +
-                                            QStringLiteral("/Port Azure (ES).bps"));
-    h.action("mnuParche")->trigger();
-    ASSERT_EQ(h.desktop.dialogs.messages.size(), 1u);
-    QtDialogs real;
-    QTimer::singleShot(300, [&] {
-        QWidget* box = QApplication::activeModalWidget();
-        save(box, "patch_export.png");
-        box->close();
-    });
-    real.message(&h.window, h.desktop.dialogs.messages[0].text, QStringLiteral("Tradumar"),
-                 MessageButtons::Ok, MessageIcon::None);
 }
 
 } // namespace
