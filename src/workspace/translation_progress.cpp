@@ -1,6 +1,8 @@
 #include "workspace/translation_progress.h"
 
 #include <algorithm>
+#include <atomic>
+#include <system_error>
 #include <thread>
 
 #include "encoding/conversions.h"
@@ -38,14 +40,19 @@ void TranslationProgress::reset(const std::vector<std::string>& fileNames, const
     counter.table.find("a");
     const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
                                                         std::max<std::size_t>(1, fileNames.size() / 64));
-    const auto measureEvery = [&](std::size_t first) {
-        for (std::size_t i = first; i < fileNames.size(); i += workers)
+    std::atomic<std::size_t> next{0};
+    const auto measureRest = [&] {
+        for (std::size_t i; (i = next.fetch_add(1)) < fileNames.size();)
             m_scripts[i] = measure(fileNames[i], counter);
     };
     std::vector<std::thread> threads;
-    for (std::size_t w = 1; w < workers; ++w)
-        threads.emplace_back(measureEvery, w);
-    measureEvery(0);
+    try {
+        for (std::size_t w = 1; w < workers; ++w)
+            threads.emplace_back(measureRest);
+    } catch (const std::system_error&) {
+        // No more threads to be had: those running share the work.
+    }
+    measureRest();
     for (std::thread& thread : threads)
         thread.join();
 }
