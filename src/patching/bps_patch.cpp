@@ -121,6 +121,19 @@ std::string makeBpsPatch(std::string_view source, std::string_view target) {
         std::size_t end = i + 1;
         while (end < target.size() && same(end) == unchanged)
             ++end;
+        // A changed run takes in a gap of one or two unchanged bytes before
+        // more changes: carrying them costs less than a SourceRead and a new
+        // TargetRead.
+        while (!unchanged) {
+            std::size_t next = end;
+            while (next < target.size() && same(next) && next - end < 2)
+                ++next;
+            if (next == end || next == target.size() || same(next))
+                break;
+            end = next;
+            while (end < target.size() && !same(end))
+                ++end;
+        }
         writeNumber(patch, ((end - i - 1) << 2) | (unchanged ? SourceRead : TargetRead));
         if (!unchanged)
             patch.append(target.substr(i, end - i));

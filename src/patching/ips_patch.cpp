@@ -102,9 +102,19 @@ std::string makeIpsPatch(std::string_view source, std::string_view target) {
             ++i;
             continue;
         }
+        // One record for changes apart by fewer unchanged bytes than a
+        // record's header takes.
         std::size_t end = i + 1;
-        while (end < common && source[end] != target[end])
-            ++end;
+        for (;;) {
+            while (end < common && source[end] != target[end])
+                ++end;
+            std::size_t next = end;
+            while (next < common && source[next] == target[next] && next - end < 4)
+                ++next;
+            if (next == end || next == common || source[next] == target[next])
+                break;
+            end = next;
+        }
         // The bytes past the source's end are all new; one range with them.
         if (end == common)
             end = target.size();
