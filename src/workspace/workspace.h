@@ -28,6 +28,9 @@ struct Workspace {
     std::string openScriptFile;
     bool translationChanged = false;
     std::string pendingTranslation;
+    // The translation as last loaded or saved: it counts as changed only
+    // while the pane's text differs from this.
+    std::string savedTranslation;
 
     // Which scripts have a saved translation, and which exceed their size.
     TranslationProgress progress;
