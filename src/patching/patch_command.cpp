@@ -60,7 +60,7 @@ void createPatch(QWidget* parent, Dialogs& dialogs, const std::string& romPath) 
         return;
     case PatchExport::Status::WriteFailed:
         dialogs.inform(parent, QStringLiteral("No se pudo escribir el parche: ") +
-                                   QString::fromLocal8Bit(describeError(outcome.error)));
+                                   toQString(describeError(outcome.error)));
         return;
     }
 }
