@@ -40,6 +40,9 @@ TEST(FuzzCorpusReplay, ScriptCodec) {
 TEST(FuzzCorpusReplay, Numbers) {
     replay("numbers", fuzzNumbers);
 }
+TEST(FuzzCorpusReplay, WordList) {
+    replay("word_list", fuzzWordList);
+}
 TEST(FuzzCorpusReplay, BpsPatch) {
     replay("bps_patch", fuzzBpsPatch);
 }

@@ -23,6 +23,7 @@ namespace tradumar {
 class FileList;
 class ProgressMarks;
 class SearchWindow;
+class SpellingTools;
 class StatusRefresh;
 struct Workspace;
 
@@ -87,6 +88,7 @@ public:
     void showSearch(QWidget* owner);
     void showAbout(); // mnuAcerca: frmAcerca, modal, owned by this window
     void runEmulator();  // mnuEmulador
+    void checkSpelling(); // cmdOrtog, mnuCorrector
 
     // The translation's progress: every script's mark and the summary are
     // recomputed from the files (when a project opens), or one script's
@@ -188,6 +190,7 @@ private:
     std::unique_ptr<ProgressMarks> m_marks;
 
     std::unique_ptr<StatusRefresh> m_status;
+    SpellingTools* m_spelling = nullptr;
 };
 
 } // namespace tradumar

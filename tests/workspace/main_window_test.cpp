@@ -142,8 +142,9 @@ TEST(MainWindowMenus, CaptionsInOrderWithoutShortcuts) {
         {QStringLiteral("Edición"),
          {QStringLiteral("Guardar script"), QStringLiteral("Insertar script"), QStringLiteral("Buscar")}},
         {QStringLiteral("Herramientas"),
-         {QStringLiteral("Revisar Ortografía"), QStringLiteral("Ejecutar ROM Emulada"), QString(),
-          QStringLiteral("Crear parche..."), QStringLiteral("Progreso de la traducción")}},
+         {QStringLiteral("Revisar Ortografía"), QStringLiteral("Ejecutar ROM Emulada"),
+          QStringLiteral("Subrayar errores ortográficos"), QString(), QStringLiteral("Crear parche..."),
+          QStringLiteral("Progreso de la traducción")}},
         {QStringLiteral("Ayuda"), {QStringLiteral("Manual de usuario"), QStringLiteral("Acerca de...")}},
     };
     const QList<QAction*> menus = h.window.menuBar()->actions();
