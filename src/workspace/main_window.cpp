@@ -283,7 +283,8 @@ bool MainWindow::pointScriptList(const QString& folder) {
     // count as already open, and saving or inserting would put the text in
     // the panes under that other script's name and address.
     m_workspace.openScriptIndex.reset();
-    refreshProgress();
+    // Its progress is measured once the project is opened or accepted.
+    forgetProgress();
     return true;
 }
 int MainWindow::scriptListCount() const {
