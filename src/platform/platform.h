@@ -35,10 +35,18 @@ public:
     // The chosen file's full path, or empty text when cancelled.
     virtual QString openFile(QWidget* parent, const FileRequest& request) = 0;
 
-    // The chosen folder, or empty text when cancelled. The chooser opens at
-    // initialFolder when one is given.
-    virtual QString chooseFolder(QWidget* parent, const QString& title,
-                                 const QString& initialFolder = {}) = 0;
+    // Where to save a file: the chosen path, or empty text when cancelled. A
+    // name typed without an extension gets the one of the chosen filter.
+    virtual QString saveFile(QWidget* parent, const FileRequest& request) = 0;
+
+    // The chosen folder, or empty text when cancelled.
+    virtual QString chooseFolder(QWidget* parent, const QString& title) = 0;
+
+    // The same, opening at initialFolder where the desktop's chooser can.
+    virtual QString chooseFolderFrom(QWidget* parent, const QString& title, const QString& initialFolder) {
+        static_cast<void>(initialFolder);
+        return chooseFolder(parent, title);
+    }
 
     // An OK-only box without icon, titled "Tradumar" unless told otherwise.
     void inform(QWidget* parent, const QString& text, const QString& title = QStringLiteral("Tradumar")) {

@@ -14,7 +14,9 @@ public:
     MessageAnswer message(QWidget* parent, const QString& text, const QString& title, MessageButtons buttons,
                           MessageIcon icon) override;
     QString openFile(QWidget* parent, const FileRequest& request) override;
-    QString chooseFolder(QWidget* parent, const QString& title, const QString& initialFolder = {}) override;
+    QString saveFile(QWidget* parent, const FileRequest& request) override;
+    QString chooseFolder(QWidget* parent, const QString& title) override;
+    QString chooseFolderFrom(QWidget* parent, const QString& title, const QString& initialFolder) override;
 };
 
 class QtClipboard : public Clipboard {

@@ -352,11 +352,11 @@ bool ProjectDialog::eventFilter(QObject* watched, QEvent* event) {
 
 void ProjectDialog::pickProjectFolder() {
     // Only the field changes; the folder reaches the settings on "Aceptar".
-    m_txtDirPrj->setText(m_dialogs.chooseFolder(nullptr, QString(), m_txtDirPrj->text()));
+    m_txtDirPrj->setText(m_dialogs.chooseFolderFrom(nullptr, QString(), m_txtDirPrj->text()));
 }
 
 void ProjectDialog::pickScriptsFolder() {
-    const QString folder = m_dialogs.chooseFolder(nullptr, QString(), m_txtDirScripts->text());
+    const QString folder = m_dialogs.chooseFolderFrom(nullptr, QString(), m_txtDirScripts->text());
     m_settings.scriptsFolder = pathFromQString(folder);
     if (folder.isEmpty()) {
         m_txtDirScripts->clear();

@@ -46,6 +46,9 @@ public:
     std::vector<FileRequest> fileRequests;
     std::deque<QString> fileAnswers; // empty text = the user cancels
 
+    std::vector<FileRequest> saveRequests;
+    std::deque<QString> saveAnswers; // empty text = the user cancels
+
     std::vector<QString> folderRequests;
     std::vector<QString> folderStarts; // the folder each chooser opened at
     std::deque<QString> folderAnswers; // empty text = the user cancels
@@ -78,9 +81,21 @@ public:
         return take(fileAnswers);
     }
 
-    QString chooseFolder(QWidget*, const QString& title, const QString& initialFolder = {}) override {
-        folderRequests.push_back(title);
+    QString saveFile(QWidget*, const FileRequest& request) override {
+        saveRequests.push_back(request);
+        if (saveAnswers.empty()) {
+            ADD_FAILURE() << "Unexpected save dialog: \"" << request.title.toStdString() << "\"";
+            return {};
+        }
+        return take(saveAnswers);
+    }
+
+    QString chooseFolderFrom(QWidget* parent, const QString& title, const QString& initialFolder) override {
         folderStarts.push_back(initialFolder);
+        return chooseFolder(parent, title);
+    }
+    QString chooseFolder(QWidget*, const QString& title) override {
+        folderRequests.push_back(title);
         if (folderAnswers.empty()) {
             ADD_FAILURE() << "Unexpected folder dialog: \"" << title.toStdString() << "\"";
             return {};
@@ -99,6 +114,7 @@ public:
     void clearRecords() {
         messages.clear();
         fileRequests.clear();
+        saveRequests.clear();
         folderRequests.clear();
         folderStarts.clear();
     }

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "support/window_harness.h"
@@ -102,7 +103,7 @@ TEST(MainWindowLayout, OpensWith786By447BelowTheMenuBarAndNeverSmaller) {
     WindowHarness h;
     EXPECT_EQ(h.window.centralWidget()->size(), QSize(786, 447));
     EXPECT_EQ(h.window.minimumSizeHint(), h.window.size());
-    EXPECT_EQ(h.window.height(), 447 + h.window.menuBar()->height());
+    EXPECT_EQ(h.window.height(), 447 + h.window.menuBar()->height() + h.window.statusBar()->height());
     EXPECT_EQ(h.window.width(), 786);
 }
 
@@ -142,7 +143,8 @@ TEST(MainWindowMenus, CaptionsInOrder) {
          {QStringLiteral("Guardar script"), QStringLiteral("Insertar script"), QStringLiteral("Buscar")}},
         {QStringLiteral("Herramientas"),
          {QStringLiteral("Revisar Ortografía"), QStringLiteral("Ejecutar ROM Emulada"),
-          QStringLiteral("Subrayar errores ortográficos")}},
+          QStringLiteral("Subrayar errores ortográficos"), QString(), QStringLiteral("Crear parche..."),
+          QStringLiteral("Progreso de la traducción")}},
         {QStringLiteral("Ayuda"), {QStringLiteral("Manual de usuario"), QStringLiteral("Acerca de...")}},
     };
     const QList<QAction*> menus = h.window.menuBar()->actions();

@@ -11,6 +11,7 @@ namespace tradumar::shots {
 class ShotDesktop : public Dialogs, public Clipboard, public ProcessLauncher {
 public:
     std::deque<QString> fileAnswers;
+    std::deque<QString> saveAnswers;
 
     MessageAnswer message(QWidget*, const QString&, const QString&, MessageButtons buttons,
                           MessageIcon) override {
@@ -23,7 +24,14 @@ public:
         fileAnswers.pop_front();
         return answer;
     }
-    QString chooseFolder(QWidget*, const QString&, const QString& = {}) override { return {}; }
+    QString saveFile(QWidget*, const FileRequest&) override {
+        if (saveAnswers.empty())
+            return {};
+        const QString answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
+    QString chooseFolder(QWidget*, const QString&) override { return {}; }
     void setText(const QString&) override {}
     bool startDetached(const QString&, const QStringList&) override { return true; }
 
