@@ -1,7 +1,6 @@
 #pragma once
 
 #include <deque>
-#include <functional>
 #include <vector>
 
 #include <QString>
@@ -23,10 +22,8 @@ struct RecordedMessage {
 };
 
 inline void PrintTo(const RecordedMessage& m, std::ostream* os) {
-    static const char* const buttons[] = {"Ok", "YesNo", "YesNoCancel"};
-    static const char* const icons[] = {"None", "Critical", "Question", "Exclamation", "Information"};
-    *os << "{\"" << m.text.toStdString() << "\", \"" << m.title.toStdString() << "\", "
-        << buttons[static_cast<int>(m.buttons)] << ", " << icons[static_cast<int>(m.icon)] << "}";
+    *os << "{\"" << m.text.toStdString() << "\", \"" << m.title.toStdString() << "\", buttons "
+        << static_cast<int>(m.buttons) << ", icon " << static_cast<int>(m.icon) << "}";
 }
 
 // An OK-only box without icon, as the program's plain messages are.
@@ -42,55 +39,27 @@ class ScriptedDialogs : public Dialogs {
 public:
     std::vector<RecordedMessage> messages;
     std::deque<MessageAnswer> answers;
-
     std::vector<FileRequest> fileRequests;
     std::deque<QString> fileAnswers; // empty text = the user cancels
-
     std::vector<QString> folderRequests;
     std::deque<QString> folderAnswers; // empty text = the user cancels
-
-    // Runs while a box is "open", after it was recorded and before it is
-    // answered; lets a test look at the window behind a modal box.
-    std::function<void(const RecordedMessage&)> onMessage;
 
     MessageAnswer message(QWidget*, const QString& text, const QString& title, MessageButtons buttons,
                           MessageIcon icon) override {
         messages.push_back({text, title, buttons, icon});
-        if (onMessage)
-            onMessage(messages.back());
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok; // OK-only boxes take nothing from the queue
-        if (answers.empty()) {
-            ADD_FAILURE() << "Unexpected question (no scripted answer): \"" << text.toStdString()
-                          << "\" titled \"" << title.toStdString() << "\"";
-            return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
-        }
-        return take(answers);
+        const MessageAnswer closed =
+            buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+        return take(answers, closed, "question", text);
     }
-
     QString openFile(QWidget*, const FileRequest& request) override {
         fileRequests.push_back(request);
-        if (fileAnswers.empty()) {
-            ADD_FAILURE() << "Unexpected file dialog: \"" << request.title.toStdString() << "\"";
-            return {};
-        }
-        return take(fileAnswers);
+        return take(fileAnswers, QString(), "file dialog", request.title);
     }
-
     QString chooseFolder(QWidget*, const QString& title) override {
         folderRequests.push_back(title);
-        if (folderAnswers.empty()) {
-            ADD_FAILURE() << "Unexpected folder dialog: \"" << title.toStdString() << "\"";
-            return {};
-        }
-        return take(folderAnswers);
-    }
-
-    QStringList texts() const {
-        QStringList out;
-        for (const auto& m : messages)
-            out << m.text;
-        return out;
+        return take(folderAnswers, QString(), "folder dialog", title);
     }
 
     // Forgets what was recorded so far (the queues stay).
@@ -101,7 +70,13 @@ public:
     }
 
 private:
-    template <typename T> static T take(std::deque<T>& queue) {
+    template <typename T>
+    static T take(std::deque<T>& queue, T closed, const char* kind, const QString& what) {
+        if (queue.empty()) {
+            ADD_FAILURE() << "Unexpected " << kind << " (no scripted answer): \"" << what.toStdString()
+                          << "\"";
+            return closed;
+        }
         T value = queue.front();
         queue.pop_front();
         return value;
@@ -112,7 +87,6 @@ class RecordingClipboard : public Clipboard {
 public:
     QStringList texts;
     void setText(const QString& text) override { texts << text; }
-    QString last() const { return texts.isEmpty() ? QString() : texts.back(); }
 };
 
 class RecordingLauncher : public ProcessLauncher {
@@ -127,10 +101,9 @@ public:
 
     bool startDetached(const QString& program, const QStringList& arguments) override {
         launches.push_back({program, arguments});
-        if (results.empty())
-            return true;
-        const bool ok = results.front();
-        results.pop_front();
+        const bool ok = results.empty() || results.front();
+        if (!results.empty())
+            results.pop_front();
         return ok;
     }
 };

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <functional>
 
 #include "support/window_harness.h"
 
@@ -8,16 +9,13 @@ namespace {
 using testsupport::FixtureProject;
 using testsupport::WindowHarness;
 
-bool projectMenusEnabledIn(const WindowHarness& h) {
-    return h.action("mnuCerrar")->isEnabled() && h.action("mnuConfig")->isEnabled() &&
-           h.action("mnuGuardar")->isEnabled() && h.menu("mnuEdición")->isEnabled() &&
-           h.menu("mnuHerramientas")->isEnabled();
-}
+const QString kAll = QStringLiteral("Cerrar Config Guardar Edición Herramientas");
 
-bool projectMenusDisabledIn(const WindowHarness& h) {
-    return !h.action("mnuCerrar")->isEnabled() && !h.action("mnuConfig")->isEnabled() &&
-           !h.action("mnuGuardar")->isEnabled() && !h.menu("mnuEdición")->isEnabled() &&
-           !h.menu("mnuHerramientas")->isEnabled();
+std::string bigTable(const char* prefix) {
+    std::string big;
+    for (int i = 0; i < 5001; ++i)
+        big += "00=" + std::string(prefix) + std::to_string(i) + "\r\n";
+    return big;
 }
 
 class OpenProjectTest : public ::testing::Test {
@@ -26,8 +24,7 @@ protected:
     WindowHarness h{QStringLiteral("/where/it/started")};
 
     void SetUp() override {
-        // Written out of order and in mixed case: the list sorts by name
-        // without regard to case.
+        // Out of order and in mixed case: the list sorts by name without regard to case.
         project.script("b0[3].txt", "Bye");
         project.script("A0[2].txt", "Hi");
         project.script("1A2B3C[120].txt", "Hello there\r\nfriend");
@@ -36,214 +33,118 @@ protected:
     }
 };
 
-TEST_F(OpenProjectTest, AsksForAProjectFileInTheStartFolder) {
-    h.desktop.dialogs.fileAnswers.push_back(QString());
-    h.window.openProject();
+TEST_F(OpenProjectTest, OpensTheProjectTheTablesAndTheStoredScript) {
+    h.desktop.dialogs.fileAnswers = {QString()}; // cancelled: nothing changes
+    h.action("mnuAbrir")->trigger();
     ASSERT_EQ(h.desktop.dialogs.fileRequests.size(), 1u);
     const FileRequest& request = h.desktop.dialogs.fileRequests.front();
     EXPECT_EQ(request.title, QStringLiteral("Abrir Proyecto Tradumar"));
     EXPECT_EQ(request.filter, QStringLiteral("Tradumar Archivo de Proyecto (*.tpr)|*.tpr"));
     EXPECT_EQ(request.initialFolder, QStringLiteral("/where/it/started"));
     EXPECT_TRUE(request.mustExist);
-}
+    EXPECT_EQ(h.enabledCommands(), QStringLiteral("Nuevo Abrir"));
 
-TEST_F(OpenProjectTest, CancellingTheDialogChangesNothing) {
-    h.desktop.dialogs.fileAnswers.push_back(QString());
-    h.action("mnuAbrir")->trigger();
-    EXPECT_TRUE(h.desktop.dialogs.messages.empty());
-    EXPECT_TRUE(projectMenusDisabledIn(h));
-    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
-    EXPECT_TRUE(h.workspace.settings.projectFilePath.empty());
-}
-
-TEST_F(OpenProjectTest, OpensTheProjectAndTheStoredScript) {
-    project.index = "1";
+    project.leftEnclosure = "[";
     project.translation("1A2B3C[120].txt", "Hola\r\namigo\r\n");
-    project.script("0[1].txt", "X"); // sorts first
     h.openProject(project);
-
     EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Demo - Tradumar 1.0 Beta"));
-    EXPECT_TRUE(h.scripts()->isVisible());
+    EXPECT_EQ(h.enabledCommands(), kAll);
     EXPECT_EQ(h.scripts()->fileNames(),
-              (QStringList{"0[1].txt", "1A2B3C[120].txt", "A0[2].txt", "b0[3].txt", "c0[4].TXT"}));
+              (QStringList{"1A2B3C[120].txt", "A0[2].txt", "b0[3].txt", "c0[4].TXT"}));
     EXPECT_EQ(h.find<FileList>("Ori")->fileNames(), h.scripts()->fileNames());
     EXPECT_EQ(h.find<FileList>("Trans")->fileNames(), QStringList{"1A2B3C[120].txt"});
-
-    // The stored index 1 selects and opens the second script.
-    EXPECT_EQ(h.scripts()->selectedIndex(), 1);
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Hello there\nfriend"));
+    EXPECT_EQ(h.scripts()->selectedIndex(), 0);
+    EXPECT_EQ(h.originalText(), QStringLiteral("Hello there\nfriend"));
     EXPECT_EQ(h.paneText(), QStringLiteral("Hola\namigo"));
-    EXPECT_EQ(h.label("lblRealesO"), QStringLiteral("120"));
-    EXPECT_EQ(h.workspace.openScriptIndex, 1);
-    EXPECT_EQ(h.workspace.openScriptFile, "1A2B3C[120].txt");
-    EXPECT_FALSE(h.workspace.translationChanged);
-    EXPECT_EQ(h.desktop.clipboard.last(), QStringLiteral("1A2B3C[120]"));
-
-    EXPECT_TRUE(projectMenusEnabledIn(h));
-    EXPECT_FALSE(h.action("mnuNuevo")->isEnabled());
-    EXPECT_FALSE(h.action("mnuAbrir")->isEnabled());
+    EXPECT_EQ(h.desktop.clipboard.texts.last(), QStringLiteral("1A2B3C[120]"));
     EXPECT_TRUE(h.desktop.dialogs.messages.empty());
 
-    // Every field of the project file, and both tables with their lengths.
     const ProjectSettings& s = h.workspace.settings;
-    EXPECT_EQ(s.projectFilePath, project.projectFile);
-    EXPECT_EQ(s.projectName, "Demo");
-    EXPECT_EQ(s.projectFolder, project.projectFolder);
-    EXPECT_EQ(s.romPath, project.romPath);
-    EXPECT_EQ(s.scriptsFolder, project.scriptsFolder);
-    EXPECT_EQ(s.originalTablePath, project.originalTablePath);
-    EXPECT_EQ(s.translatedTablePath, project.translatedTablePath);
-    EXPECT_EQ(s.emulatorPath, project.emulatorPath);
-    EXPECT_EQ(s.scriptIndex, 1);
-    EXPECT_EQ(h.workspace.originalTable.at(1).text, " ");
-    EXPECT_EQ(h.workspace.originalLongest, 4); // the line code "LINE" counts there
+    EXPECT_EQ((std::vector{s.projectFilePath, s.projectName, s.projectFolder, s.romPath, s.scriptsFolder,
+                           s.originalTablePath, s.translatedTablePath, s.emulatorPath, s.leftEnclosure(),
+                           s.rightEnclosure()}),
+              (std::vector{project.projectFile, project.name, project.projectFolder, project.romPath,
+                           project.scriptsFolder, project.originalTablePath, project.translatedTablePath,
+                           project.emulatorPath, std::string("["), std::string(">")}));
+    EXPECT_EQ(h.workspace.originalLongest, 4); // "LINE" counts there
     EXPECT_EQ(h.workspace.translatedLongest, 1);
     EXPECT_NE(h.workspace.translatedTable.find("\xE9"), 0);
-
-    // With the tables loaded, the next tick counts the translation.
-    h.tick();
-    EXPECT_EQ(h.label("lblRealesT"), QStringLiteral("10")); // 9 letters and a line break
-    EXPECT_EQ(h.label("lblRealesD"), QStringLiteral("110"));
+    h.tick(); // with the tables loaded: 9 letters and a line break
+    EXPECT_EQ(h.label("lblRealesT") + " " + h.label("lblRealesD"), QStringLiteral("10 110"));
 }
 
-TEST_F(OpenProjectTest, AStoredIndexOfMinusOneSelectsNothing) {
-    project.index = "-1";
-    h.openProject(project);
-    EXPECT_EQ(h.scripts()->selectedIndex(), -1);
-    EXPECT_FALSE(h.workspace.openScriptIndex.has_value());
-    EXPECT_TRUE(h.originalPane()->toPlainText().isEmpty());
-    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Demo - Tradumar 1.0 Beta"));
-    EXPECT_FALSE(h.action("mnuAbrir")->isEnabled());
-    EXPECT_TRUE(h.desktop.clipboard.texts.isEmpty());
-}
-
-TEST_F(OpenProjectTest, AnIndexThatDoesNotConvertStopsAfterReadingTheFile) {
-    for (const char* index : {"", "abc", "32768", "-40000"}) {
-        SCOPED_TRACE(index);
-        WindowHarness fresh;
-        project.index = index;
-        fresh.openProject(project);
-        EXPECT_TRUE(fresh.desktop.dialogs.messages.empty());
-        EXPECT_FALSE(fresh.action("mnuCerrar")->isEnabled());
-        EXPECT_FALSE(fresh.menu("mnuEdición")->isEnabled());
-        EXPECT_TRUE(fresh.action("mnuAbrir")->isEnabled());
-        EXPECT_FALSE(fresh.scripts()->isVisible());
-        EXPECT_EQ(fresh.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
-        // What was read before the index stays read.
-        EXPECT_EQ(fresh.workspace.settings.projectName, "Demo");
-        EXPECT_EQ(fresh.workspace.settings.emulatorPath, project.emulatorPath);
+// Every failure ends the opening quietly at its step, keeping what the
+// steps before it did.
+TEST_F(OpenProjectTest, AFailingStepStopsTheOpeningWhereItIs) {
+    struct Case {
+        const char* what;
+        std::function<void(FixtureProject&)> change;
+        const char* title; // before " - Tradumar 1.0 Beta", empty for none
+        QString commands;
+        bool listShown;
+        int selected;
+    };
+    const Case cases[] = {
+        {"unreadable index", [](FixtureProject& p) { p.index = "abc"; }, "", "Nuevo Abrir", false, -1},
+        {"index out of range", [](FixtureProject& p) { p.index = "32768"; }, "", "Nuevo Abrir", false, -1},
+        {"empty index", [](FixtureProject& p) { p.index = ""; }, "", "Nuevo Abrir", false, -1},
+        {"no project file", [](FixtureProject& p) { p.projectFile += "/none.tpr"; }, "", "Nuevo Abrir", false,
+         -1},
+        {"no scripts folder", [](FixtureProject& p) { p.scriptsFolder += "/nowhere"; }, "",
+         "Nuevo Abrir " + kAll, false, -1},
+        {"index past the list", [](FixtureProject& p) { p.index = "4"; }, "", "Nuevo Abrir " + kAll, true,
+         -1},
+        {"table in a missing folder", [](FixtureProject& p) { p.originalTablePath += "/x.tbl"; }, "Demo",
+         "Nuevo Abrir " + kAll, true, 0},
+        {"more than 5000 translated entries",
+         [](FixtureProject& p) { testing::writeBytes(p.translatedTablePath, bigTable("e")); }, "Demo",
+         "Nuevo Abrir " + kAll, true, 0},
+        {"index -1", [](FixtureProject& p) { p.index = "-1"; }, "Demo", kAll, true, -1},
+        {"index of the last script", [](FixtureProject& p) { p.index = "3"; }, "Demo", kAll, true, 3},
+        {"more than 5000 original entries",
+         [](FixtureProject& p) { testing::writeBytes(p.originalTablePath, bigTable("o")); }, "Demo", kAll,
+         true, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        FixtureProject p;
+        p.script("00[4].txt", "Otro");
+        p.script("01[4].txt", "Otro");
+        p.script("02[4].txt", "Otro");
+        p.script("03[4].txt", "Otro");
+        c.change(p);
+        WindowHarness w;
+        w.openProject(p);
+        EXPECT_EQ(w.window.windowTitle(), *c.title ? QString::fromUtf8(c.title) + " - Tradumar 1.0 Beta"
+                                                   : QStringLiteral("Tradumar 1.0 Beta"));
+        EXPECT_EQ(w.enabledCommands(), c.commands);
+        EXPECT_EQ(w.scripts()->isVisible(), c.listShown);
+        EXPECT_EQ(w.scripts()->selectedIndex(), c.selected);
+        EXPECT_EQ(w.workspace.openScriptIndex.value_or(-1), c.selected);
+        EXPECT_TRUE(w.desktop.dialogs.messages.empty());
     }
 }
 
-TEST_F(OpenProjectTest, AMissingProjectFileStopsTheSameWay) {
-    h.openProject(project.root + "/missing.tpr");
-    EXPECT_TRUE(projectMenusDisabledIn(h));
-    EXPECT_TRUE(h.workspace.settings.projectName.empty());
-    EXPECT_TRUE(h.action("mnuAbrir")->isEnabled());
-}
-
-TEST_F(OpenProjectTest, AnIndexPastTheLastScriptStopsWithTheListShown) {
-    project.index = "3"; // four entries: 0 to 3
-    h.openProject(project);
-    EXPECT_EQ(h.scripts()->selectedIndex(), 3);
-
-    WindowHarness other;
-    project.index = "4";
-    other.openProject(project);
-    EXPECT_TRUE(other.scripts()->isVisible());
-    EXPECT_EQ(other.scripts()->selectedIndex(), -1);
-    EXPECT_EQ(other.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
-    EXPECT_TRUE(projectMenusEnabledIn(other));
-    EXPECT_TRUE(other.action("mnuAbrir")->isEnabled());
-    EXPECT_TRUE(other.desktop.dialogs.messages.empty());
-}
-
-TEST_F(OpenProjectTest, AMissingScriptsFolderStopsAfterEnabling) {
-    project.scriptsFolder = project.root + "/nowhere";
-    h.openProject(project);
-    EXPECT_TRUE(projectMenusEnabledIn(h));
-    EXPECT_FALSE(h.scripts()->isVisible());
-    EXPECT_TRUE(h.action("mnuAbrir")->isEnabled());
-    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
-}
-
-TEST_F(OpenProjectTest, MissingTableFilesAreCreatedEmpty) {
-    project.originalTablePath = project.root + "/new-original.tbl";
-    project.translatedTablePath = project.root + "/new-translated.tbl";
-    h.openProject(project);
-    EXPECT_TRUE(std::filesystem::exists(project.originalTablePath));
-    EXPECT_EQ(std::filesystem::file_size(project.translatedTablePath), 0u);
-    EXPECT_TRUE(h.workspace.originalTable.at(1).empty());
-    EXPECT_TRUE(h.workspace.translatedTable.at(1).empty());
-    EXPECT_EQ(h.workspace.originalLongest, 1);
-    EXPECT_FALSE(h.action("mnuAbrir")->isEnabled());
-}
-
-TEST_F(OpenProjectTest, ATableInAMissingFolderStopsBeforeTheLastSteps) {
-    project.originalTablePath = project.root + "/no/such/folder/original.tbl";
-    h.openProject(project);
-    // The caption (step 8) was set, the menus for a new or an open project stay usable.
-    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Demo - Tradumar 1.0 Beta"));
-    EXPECT_TRUE(h.action("mnuAbrir")->isEnabled());
-    EXPECT_TRUE(h.action("mnuNuevo")->isEnabled());
-    EXPECT_FALSE(std::filesystem::exists(project.originalTablePath));
-}
-
-TEST_F(OpenProjectTest, ATranslatedTableOfMoreThan5000EntriesStopsTheOpening) {
-    std::string big;
-    for (int i = 0; i < 5001; ++i)
-        big += "00=e" + std::to_string(i) + "\r\n";
-    testsupport::writeFileBytes(project.translatedTablePath, big);
+TEST_F(OpenProjectTest, MissingTablesAreCreatedEmptyAndAFailedOpeningLeavesNothingBehind) {
+    testing::writeBytes(project.translatedTablePath, bigTable("e"));
     h.workspace.translatedLongest = 7;
-    h.openProject(project);
+    h.openProject(project); // stops at the translated table, script 0 open
     EXPECT_EQ(h.workspace.translatedTable.at(5000).text, "e4999");
     EXPECT_EQ(h.workspace.translatedLongest, 7); // not recomputed
-    EXPECT_TRUE(h.action("mnuAbrir")->isEnabled());
-    EXPECT_TRUE(h.desktop.dialogs.messages.empty());
-}
-
-TEST_F(OpenProjectTest, OpeningAgainAfterAFailedOpeningShowsTheNewProjectsScript) {
-    std::string big;
-    for (int i = 0; i < 5001; ++i)
-        big += "00=e" + std::to_string(i) + "\r\n";
-    testsupport::writeFileBytes(project.translatedTablePath, big);
-    h.openProject(project); // stops at the translated table, script 0 open
-    ASSERT_TRUE(h.action("mnuAbrir")->isEnabled());
-    ASSERT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Hello there\nfriend"));
 
     FixtureProject other;
     other.script("00[4].txt", "Otro");
+    other.originalTablePath = other.root + "/new-original.tbl";
+    other.translatedTablePath = other.root + "/new-translated.tbl";
     h.openProject(other);
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Otro"));
-    EXPECT_EQ(h.label("lblRealesO"), QStringLiteral("4"));
-    EXPECT_FALSE(h.action("mnuAbrir")->isEnabled());
-    // Entries of the failed opening's table are gone.
+    EXPECT_EQ(std::filesystem::file_size(other.originalTablePath), 0u);
+    EXPECT_EQ(std::filesystem::file_size(other.translatedTablePath), 0u);
     EXPECT_EQ(h.workspace.translatedTable.find("e4999"), 0);
-}
-
-TEST_F(OpenProjectTest, AnOriginalTableOfMoreThan5000EntriesStillOpens) {
-    std::string big;
-    for (int i = 0; i < 5001; ++i)
-        big += "00=o" + std::to_string(i) + "\r\n";
-    testsupport::writeFileBytes(project.originalTablePath, big);
-    h.openProject(project);
-    EXPECT_EQ(h.workspace.originalTable.at(5000).text, "o4999");
-    EXPECT_FALSE(h.action("mnuAbrir")->isEnabled());
-}
-
-TEST_F(OpenProjectTest, WithoutATraducidosFolderTheTransListStaysAsItWas) {
-    h.openProject(project);
-    EXPECT_TRUE(h.find<FileList>("Trans")->folder().isEmpty());
-    EXPECT_EQ(h.find<FileList>("Trans")->count(), 0);
-    EXPECT_FALSE(h.action("mnuAbrir")->isEnabled()); // the opening went on
-}
-
-TEST_F(OpenProjectTest, EnclosuresComeFromTheProjectFile) {
-    project.leftEnclosure = "[";
-    project.rightEnclosure = "]";
-    h.openProject(project);
-    EXPECT_EQ(h.workspace.settings.leftEnclosure(), "[");
-    EXPECT_EQ(h.workspace.settings.rightEnclosure(), "]");
+    EXPECT_EQ(h.workspace.originalLongest, 1);
+    EXPECT_EQ(h.originalText(), QStringLiteral("Otro"));
+    EXPECT_EQ(h.label("lblRealesO"), QStringLiteral("4"));
+    EXPECT_TRUE(h.find<FileList>("Trans")->folder().isEmpty()); // no Traducidos folder: left as it was
+    EXPECT_EQ(h.enabledCommands(), kAll);
 }
 
 } // namespace
