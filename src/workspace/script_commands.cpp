@@ -79,7 +79,10 @@ void MainWindow::openSelectedScript() {
     if (m_workspace.openScriptIndex == selected)
         return;
 
-    if (!m_workspace.pendingTranslation.empty() && m_workspace.translationChanged) {
+    // As when leaving, only text typed into an opened script is offered for
+    // saving; text typed with no script open belongs nowhere and is dropped.
+    if (!m_workspace.openScriptFile.empty() && !m_workspace.pendingTranslation.empty() &&
+        m_workspace.translationChanged) {
         const MessageAnswer answer =
             m_platform.dialogs.message(this, kUnsavedQuestion, QStringLiteral("Atención"),
                                        MessageButtons::YesNoCancel, MessageIcon::Exclamation);
@@ -99,9 +102,9 @@ void MainWindow::openSelectedScript() {
             stay();
             return;
         }
-        m_workspace.pendingTranslation.clear();
-        m_workspace.translationChanged = false;
     }
+    m_workspace.pendingTranslation.clear();
+    m_workspace.translationChanged = false;
 
     m_workspace.openScriptFile = pathFromQString(name);
     m_workspace.openScriptIndex = selected;
