@@ -5,7 +5,7 @@
 #include <optional>
 #include <random>
 
-#include "encoding/reference_walk.h"
+#include "../../fuzz/reference_walk.h"
 
 namespace tradumar {
 namespace {

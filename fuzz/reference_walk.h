@@ -2,8 +2,9 @@
 
 // The counter and the encoder written the plain way: at every position, every
 // length from the longest down to 1, and at every length a walk over the
-// table from its first position. Slow on purpose: the tests and the fuzz
-// target use it as the oracle for the indexed versions.
+// table from its first position. Slow on purpose: the fuzz target and the
+// codec tests check the indexed versions against it, the benchmarks compare
+// their speed with it.
 
 #include <cmath>
 #include <string>
