@@ -181,6 +181,7 @@ void MainWindow::buildControls() {
     connect(m_cmdSiguiente, &QPushButton::clicked, this, &MainWindow::nextScript);
     connect(m_cmdInsertar, &QPushButton::clicked, this, &MainWindow::insertScript);
     connect(m_cmdGuardar, &QPushButton::clicked, this, &MainWindow::saveTranslation);
+    connect(m_cmdBuscar, &QPushButton::clicked, this, [this] { showSearch(this); });
 
     // The lists of the search lie below the visible client area.
     m_ori = place(new FileList(QStringLiteral("*.txt"), client), "Ori", twips(10200, 6720, 495, 480));
@@ -228,6 +229,8 @@ void MainWindow::buildMenus() {
     connect(m_mnuGuardar, &QAction::triggered, this, &MainWindow::saveTranslation);
     connect(m_mnuInsertar, &QAction::triggered, this, &MainWindow::insertScript);
     connect(m_mnuEmulador, &QAction::triggered, this, &MainWindow::runEmulator);
+    connect(m_mnuBuscar, &QAction::triggered, this, [this] { showSearch(nullptr); });
+    connect(m_mnuAcerca, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
 // ---- enabling ----

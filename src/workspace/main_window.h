@@ -21,6 +21,7 @@ class QTimer;
 namespace tradumar {
 
 class FileList;
+class SearchWindow;
 class StatusRefresh;
 struct Workspace;
 
@@ -70,6 +71,12 @@ public:
     void previousScript();  // cmdAnterior
 
     void insertScript(); // cmdInsertar, mnuInsertar
+
+    // frmBuscar over this window's script lists, not yet shown. cmdBuscar
+    // shows it modally owned by this window, mnuBuscar modally with no owner.
+    std::unique_ptr<SearchWindow> createSearchWindow(QWidget* owner);
+    void showSearch(QWidget* owner);
+    void showAbout(); // mnuAcerca: frmAcerca, modal, owned by this window
     void runEmulator();  // mnuEmulador
 
     // One tick of Timer2: RefreshStatus.
