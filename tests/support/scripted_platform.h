@@ -62,6 +62,14 @@ public:
         return take(folderAnswers, QString(), "folder dialog", title);
     }
 
+    // The texts of the messages so far.
+    QStringList texts() const {
+        QStringList out;
+        for (const auto& m : messages)
+            out << m.text;
+        return out;
+    }
+
     // Forgets what was recorded so far (the queues stay).
     void clearRecords() {
         messages.clear();
