@@ -32,8 +32,9 @@ TEST(AnsiText, BytesAndTheTextAPaneShows) {
         {"x??y", QString::fromUtf8("x\xF0\x9F\x98\x80y"), false},
     };
     for (const auto& c : cases) {
-        if (c.both)
+        if (c.both) {
             EXPECT_EQ(toQString(c.bytes), c.text) << c.bytes;
+        }
         EXPECT_EQ(fromQString(c.text), c.bytes) << c.bytes;
     }
 }

@@ -15,16 +15,20 @@ const RecordedMessage kFailed = info(QStringLiteral("Un error ocurrió al ejecut
 const RecordedMessage kNoCommandLine = info(QStringLiteral(
     "Emulador no permite ejecutar línea de comandos,\r\n tendrá que abrir la ROM manualmente."));
 
-// The real launcher starts a stand-in emulator, a shell script that writes
-// each argument it receives on a line of its own into a file next to it.
+// A stand-in emulator: a shell script that writes each argument it receives
+// on a line of its own into a file next to it.
+void writeFakeEmulator(const std::string& path) {
+    testing::writeBytes(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
+                              "mv \"$0.tmp\" \"$0.args\"\n");
+    QFile::setPermissions(pathToQString(path), QFile::ReadOwner | QFile::ExeOwner);
+}
+
+// The real launcher starts the stand-in emulator.
 TEST(Emulator, ReceivesTheRomAsOneArgumentAndNoArgumentWithoutARom) {
     for (const std::string rom : {"/roms/My Game (E) $HOME; 'x'.smc", ""}) {
         testsupport::FixtureProject project;
         const std::string emulator = project.root + "/my emulator";
-        testing::writeBytes(emulator,
-                            "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
-                            "mv \"$0.tmp\" \"$0.args\"\n");
-        QFile::setPermissions(pathToQString(emulator), QFile::ReadOwner | QFile::ExeOwner);
+        writeFakeEmulator(emulator);
         ProjectSettings settings;
         settings.emulatorPath = emulator;
         settings.romPath = rom;
@@ -40,7 +44,13 @@ TEST(Emulator, ReceivesTheRomAsOneArgumentAndNoArgumentWithoutARom) {
     }
 }
 
+// An emulator that is not there or cannot run is said once and not started;
+// one that fails to start with the ROM is tried alone.
 TEST(Emulator, SaysWhatFailedAndTriesTheEmulatorAlone) {
+    testsupport::FixtureProject project;
+    const std::string text = project.root + "/text";
+    testing::writeBytes(text, "not a program");
+    const QString cannot = QStringLiteral("No se puede ejecutar el emulador: ");
     struct Case {
         std::string emulator;
         std::deque<bool> results;
@@ -49,14 +59,16 @@ TEST(Emulator, SaysWhatFailedAndTriesTheEmulatorAlone) {
     };
     const Case cases[] = {
         {"", {}, {kFailed}, {}},
-        {"/emus/snes",
-         {false, true},
-         {kNoCommandLine},
-         {{"/emus/snes", {"/roms/a.smc"}}, {"/emus/snes", {}}}},
-        {"/emus/snes",
+        {project.root + "/none",
+         {},
+         {info(cannot + "no existe el archivo " + pathToQString(project.root) + "/none")},
+         {}},
+        {text, {}, {info(cannot + pathToQString(text) + " no es un programa ejecutable")}, {}},
+        {"/bin/sh", {false, true}, {kNoCommandLine}, {{"/bin/sh", {"/roms/a.smc"}}, {"/bin/sh", {}}}},
+        {"/bin/sh",
          {false, false},
          {kNoCommandLine, kFailed},
-         {{"/emus/snes", {"/roms/a.smc"}}, {"/emus/snes", {}}}},
+         {{"/bin/sh", {"/roms/a.smc"}}, {"/bin/sh", {}}}},
     };
     for (const Case& c : cases) {
         ProjectSettings settings;
@@ -66,14 +78,15 @@ TEST(Emulator, SaysWhatFailedAndTriesTheEmulatorAlone) {
         RecordingLauncher launcher;
         launcher.results = c.results;
         runEmulator(nullptr, settings, dialogs, launcher);
-        EXPECT_EQ(dialogs.messages, c.messages);
-        EXPECT_EQ(launcher.launches, c.launches);
+        EXPECT_EQ(dialogs.messages, c.messages) << c.emulator;
+        EXPECT_EQ(launcher.launches, c.launches) << c.emulator;
     }
 }
 
 TEST(Emulator, TheMenuStartsTheProjectsEmulatorAndIsUnusableOnceTheProjectCloses) {
     testsupport::FixtureProject project;
     project.script("00[1].txt", "a");
+    writeFakeEmulator(project.emulatorPath);
     testsupport::WindowHarness h;
     h.openProject(project);
     h.action("mnuEmulador")->trigger();

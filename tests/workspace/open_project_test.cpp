@@ -73,73 +73,63 @@ TEST_F(OpenProjectTest, OpensTheProjectTheTablesAndTheStoredScript) {
     EXPECT_EQ(h.label("lblRealesT") + " " + h.label("lblRealesD"), QStringLiteral("10 110"));
 }
 
-// Every failure ends the opening quietly at its step, keeping what the
-// steps before it did.
-TEST_F(OpenProjectTest, AFailingStepStopsTheOpeningWhereItIs) {
+// A stored index past the list, -1 or an original table of more than 5000
+// entries still open the project; an index that does not convert or a
+// missing file stop it with a message and nothing open.
+TEST_F(OpenProjectTest, TheStoredIndexSelectsAScriptOrNothingAndBadValuesStopTheOpening) {
     struct Case {
         const char* what;
         std::function<void(FixtureProject&)> change;
-        const char* title; // before " - Tradumar 1.0 Beta", empty for none
-        QString commands;
-        bool listShown;
-        int selected;
+        int selected; // -2: the opening failed
+        const char* said;
     };
     const Case cases[] = {
-        {"unreadable index", [](FixtureProject& p) { p.index = "abc"; }, "", "Nuevo Abrir", false, -1},
-        {"index out of range", [](FixtureProject& p) { p.index = "32768"; }, "", "Nuevo Abrir", false, -1},
-        {"empty index", [](FixtureProject& p) { p.index = ""; }, "", "Nuevo Abrir", false, -1},
-        {"no project file", [](FixtureProject& p) { p.projectFile += "/none.tpr"; }, "", "Nuevo Abrir", false,
-         -1},
-        {"no scripts folder", [](FixtureProject& p) { p.scriptsFolder += "/nowhere"; }, "",
-         "Nuevo Abrir " + kAll, false, -1},
-        {"index past the list", [](FixtureProject& p) { p.index = "4"; }, "", "Nuevo Abrir " + kAll, true,
-         -1},
-        {"table in a missing folder", [](FixtureProject& p) { p.originalTablePath += "/x.tbl"; }, "Demo",
-         "Nuevo Abrir " + kAll, true, 0},
-        {"more than 5000 translated entries",
-         [](FixtureProject& p) { testing::writeBytes(p.translatedTablePath, bigTable("e")); }, "Demo",
-         "Nuevo Abrir " + kAll, true, 0},
-        {"index -1", [](FixtureProject& p) { p.index = "-1"; }, "Demo", kAll, true, -1},
-        {"index of the last script", [](FixtureProject& p) { p.index = "3"; }, "Demo", kAll, true, 3},
+        {"index -1", [](FixtureProject& p) { p.index = "-1"; }, -1, ""},
+        {"index of the last script", [](FixtureProject& p) { p.index = "3"; }, 3, ""},
+        {"index past the list", [](FixtureProject& p) { p.index = "4"; }, -1, ""},
         {"more than 5000 original entries",
-         [](FixtureProject& p) { testing::writeBytes(p.originalTablePath, bigTable("o")); }, "Demo", kAll,
-         true, 0},
+         [](FixtureProject& p) { testing::writeBytes(p.originalTablePath, bigTable("o")); }, 0, ""},
+        {"empty index", [](FixtureProject& p) { p.index = ""; }, -2,
+         "el índice de script guardado \"\" no es un número entre -32768 y 32767"},
+        {"index out of range", [](FixtureProject& p) { p.index = "32768"; }, -2,
+         "el índice de script guardado \"32768\" no es un número entre -32768 y 32767"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         FixtureProject p;
-        p.script("00[4].txt", "Otro");
-        p.script("01[4].txt", "Otro");
-        p.script("02[4].txt", "Otro");
-        p.script("03[4].txt", "Otro");
+        for (const char* name : {"00[4].txt", "01[4].txt", "02[4].txt", "03[4].txt"})
+            p.script(name, "Otro");
         c.change(p);
         WindowHarness w;
         w.openProject(p);
-        EXPECT_EQ(w.window.windowTitle(), *c.title ? QString::fromUtf8(c.title) + " - Tradumar 1.0 Beta"
-                                                   : QStringLiteral("Tradumar 1.0 Beta"));
-        EXPECT_EQ(w.enabledCommands(), c.commands);
-        EXPECT_EQ(w.scripts()->isVisible(), c.listShown);
-        EXPECT_EQ(w.scripts()->selectedIndex(), c.selected);
-        EXPECT_EQ(w.workspace.openScriptIndex.value_or(-1), c.selected);
-        EXPECT_TRUE(w.desktop.dialogs.messages.empty());
+        const bool opened = c.selected != -2;
+        EXPECT_EQ(w.desktop.dialogs.texts(), opened ? QStringList()
+                                                    : QStringList{"No se pudo abrir el proyecto Demo.tpr: " +
+                                                                  QString::fromUtf8(c.said)});
+        EXPECT_EQ(w.window.windowTitle(), opened ? "Demo - Tradumar 1.0 Beta" : "Tradumar 1.0 Beta");
+        EXPECT_EQ(w.enabledCommands(), opened ? kAll : "Nuevo Abrir");
+        EXPECT_EQ(w.scripts()->selectedIndex(), std::max(c.selected, -1));
+        EXPECT_EQ(w.workspace.openScriptIndex.value_or(-1), std::max(c.selected, -1));
+        EXPECT_EQ(w.originalText(), c.selected >= 0 ? "Otro" : "");
     }
+    h.openProject(project.root + "/none.tpr");
+    EXPECT_EQ(h.desktop.dialogs.texts(),
+              QStringList{"No se pudo abrir el proyecto none.tpr: no se puede leer "
+                          "el archivo (2: No existe el archivo o la carpeta)"});
+    EXPECT_EQ(h.enabledCommands(), QStringLiteral("Nuevo Abrir"));
 }
 
-TEST_F(OpenProjectTest, MissingTablesAreCreatedEmptyAndAFailedOpeningLeavesNothingBehind) {
-    testing::writeBytes(project.translatedTablePath, bigTable("e"));
-    h.workspace.translatedLongest = 7;
-    h.openProject(project); // stops at the translated table, script 0 open
-    EXPECT_EQ(h.workspace.translatedTable.at(5000).text, "e4999");
-    EXPECT_EQ(h.workspace.translatedLongest, 7); // not recomputed
-
+TEST_F(OpenProjectTest, MissingTablesAreCreatedEmpty) {
     FixtureProject other;
     other.script("00[4].txt", "Otro");
     other.originalTablePath = other.root + "/new-original.tbl";
     other.translatedTablePath = other.root + "/new-translated.tbl";
+    h.openProject(project);
+    h.action("mnuCerrar")->trigger();
     h.openProject(other);
     EXPECT_EQ(std::filesystem::file_size(other.originalTablePath), 0u);
     EXPECT_EQ(std::filesystem::file_size(other.translatedTablePath), 0u);
-    EXPECT_EQ(h.workspace.translatedTable.find("e4999"), 0);
+    EXPECT_EQ(h.workspace.translatedTable.find("\xE9"), 0); // the old project's entries are gone
     EXPECT_EQ(h.workspace.originalLongest, 1);
     EXPECT_EQ(h.originalText(), QStringLiteral("Otro"));
     EXPECT_EQ(h.label("lblRealesO"), QStringLiteral("4"));
