@@ -41,6 +41,10 @@ TEST(Emulator, ReceivesTheRomAsOneArgumentAndNoArgumentWithoutARom) {
             QTest::qWait(20);
         ASSERT_TRUE(QFile::exists(pathToQString(emulator + ".args")));
         EXPECT_EQ(testing::readBytes(emulator + ".args"), rom.empty() ? "" : rom + "\n");
+        // A program that is gone or cannot run is reported by the launcher too.
+        QFile::setPermissions(pathToQString(emulator), QFile::ReadOwner);
+        EXPECT_FALSE(launcher.startDetached(pathToQString(emulator), {}));
+        EXPECT_FALSE(launcher.startDetached(pathToQString(project.root + "/none"), {}));
     }
 }
 

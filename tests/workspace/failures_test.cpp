@@ -112,7 +112,10 @@ TEST(Failures, AStoredIndexPastTheListSelectsNothingAndCancellingConfigurePutsTh
     h.clickScript(0);
     h.desktop.dialogs.folderAnswers = {q(other.scriptsFolder)};
     inProjectDialog([&] { h.action("mnuConfig")->trigger(); },
-                    [](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("cmdDirScripts"))->click(); });
+                    [](QDialog& d) {
+                        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("txtNombre"))->text(), "Demo");
+                        d.findChild<QPushButton*>(QStringLiteral("cmdDirScripts"))->click();
+                    });
     EXPECT_EQ(h.scripts()->fileNames(), QStringList{"00[4].txt"});
     h.type("Hi");
     h.window.saveTranslation();

@@ -4,8 +4,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QInputMethodEvent>
-#include <QMimeData>
 
 #include "support/window_harness.h"
 #include "workspace/script_files.h"
@@ -96,25 +94,11 @@ TEST_F(ScriptsTest, EveryWayOfEditingMarksTheTranslationChanged) {
     h.type(QStringLiteral("¡Año\nñú!"));
     EXPECT_EQ(h.workspace.pendingTranslation, "\xA1"
                                               "A\xF1o\r\n\xF1\xFA!");
-    pane->clear();
-    QInputMethodEvent commit; // a letter composed through an input method
-    commit.setCommitString(QStringLiteral("ñ"));
-    QApplication::sendEvent(pane, &commit);
-    QTest::qWait(1);
-    EXPECT_EQ(h.workspace.pendingTranslation, "\xF1");
-    // The context menu pastes and cuts, and text can be dropped: no key is released.
+    // The context menu pastes and cuts: no key is released.
     QApplication::clipboard()->setText(QStringLiteral("pegado"));
     pane->selectAll();
     pane->paste();
     EXPECT_EQ(h.workspace.pendingTranslation, "pegado");
-    QMimeData dropped;
-    dropped.setText(QStringLiteral("¡"));
-    const QPoint at = pane->cursorRect(QTextCursor(pane->document())).center(); // before the first letter
-    QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pane->viewport(), &enter);
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pane->viewport(), &drop);
-    EXPECT_EQ(h.workspace.pendingTranslation, "\xA1pegado");
     EXPECT_TRUE(h.workspace.translationChanged);
 
     // Opening a script puts text in the pane without marking it changed...
