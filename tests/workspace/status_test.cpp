@@ -75,13 +75,12 @@ TEST(Status, TheRunningTimerShowsTypingAndCountsAgainstZeroWithoutAProject) {
     h.type(QStringLiteral("ab"));
     QTest::keyClick(h.translationPane(), Qt::Key_Return, Qt::ShiftModifier); // breaks the line like Enter
     h.type(QStringLiteral("cd<01>"));
-    QTest::qWait(50);
     // With both tables empty only line breaks and raw blocks count.
     EXPECT_EQ(h.paneText(), QStringLiteral("ab\ncd<01>"));
-    EXPECT_EQ(figures(h), QStringLiteral("2 2 2 0 -2"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return figures(h) == QStringLiteral("2 2 2 0 -2"); }))
+        << figures(h).toStdString();
     QTest::keyClick(h.translationPane(), Qt::Key_Up);
-    QTest::qWait(50);
-    EXPECT_EQ(h.label("lblLinea"), QStringLiteral("2"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return h.label("lblLinea") == QStringLiteral("2"); }));
 }
 
 } // namespace
