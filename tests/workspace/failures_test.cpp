@@ -133,6 +133,7 @@ TEST(Failures, WithoutAnOpenScriptNothingIsSavedInsertedMovedOrOfferedForSaving)
                  {[](auto& h, auto&) { h.window.insertScript(); }, {none}, "abc"},
                  {[](auto& h, auto&) { h.window.nextScript(); }, {}, "abc"},
                  {[](auto& h, auto&) { h.window.previousScript(); }, {}, "abc"},
+                 {[](auto& h, auto&) { EXPECT_TRUE(h.window.close()); }, {}, "abc"},
                  {[](auto& h, auto& p) { h.openProject(p); }, {}, ""}}; // no question
     for (const auto& c : cases) {
         WindowHarness h;
