@@ -43,7 +43,7 @@ TEST(ProjectSettings, ReadsHandEditedFilesAndFailsOnABadIndexAfterTheOtherFields
     // Read into settings that held sample(): the index is kept when it is not a 16-bit number.
     const std::tuple<std::string, bool, std::string> cases[] = {
         {"Value= 12 \n", true, "12"}, {"Value=-1\n", true, "-1"},     {"Value=abc\n", false, "17"},
-        {"Value=\n", false, "17"},    {"Value=40000\n", false, "17"}, {"", false, "17"},
+        {"Value=\n", false, "17"},    {"Value=32768\n", false, "17"}, {"", false, "17"},
     };
     testing::TempDir temp;
     for (const auto& [index, ok, kept] : cases) {
