@@ -20,8 +20,10 @@
 #include "platform/ansi_text.h"
 #include "project/ini_profile.h"
 #include "project/project_dialog.h"
+#include "spellcheck/spell_check.h"
 #include "workspace/emulator.h"
 #include "workspace/file_list.h"
+#include "workspace/progress_marks.h"
 #include "workspace/status_refresh.h"
 #include "workspace/workspace.h"
 
@@ -74,6 +76,10 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     setFont(sansFont(false));
     buildControls();
     buildMenus();
+    m_spelling = new SpellingTools(this, m_workspace, m_platform.dialogs, m_rtxtTraducido, m_mnuHerramientas);
+    connect(m_cmdOrtog, &QPushButton::clicked, this, &MainWindow::checkSpelling);
+    connect(m_mnuCorrector, &QAction::triggered, this, &MainWindow::checkSpelling);
+    buildProgressControls();
     // The program never resizes the window: its size is the client area plus
     // the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -267,6 +273,7 @@ void MainWindow::disableMnuNuevo() {
 }
 void MainWindow::showScriptList() {
     m_scripts->show();
+    refreshProgress();
 }
 bool MainWindow::pointScriptList(const QString& folder) {
     if (!m_scripts->setFolder(folder))
@@ -276,6 +283,8 @@ bool MainWindow::pointScriptList(const QString& folder) {
     // count as already open, and saving or inserting would put the text in
     // the panes under that other script's name and address.
     m_workspace.openScriptIndex.reset();
+    // Its progress is measured once the project is opened or accepted.
+    forgetProgress();
     return true;
 }
 int MainWindow::scriptListCount() const {
@@ -336,6 +345,7 @@ void MainWindow::resetToClosed() {
     m_workspace.originalTable.clear();
     m_workspace.translatedTable.clear();
     m_status->invalidate();
+    forgetProgress();
     m_workspace.openScriptIndex.reset();
     m_workspace.openScriptFile.clear();
     m_workspace.translationChanged = false;
@@ -376,10 +386,15 @@ void MainWindow::insertScript() {
     tradumar::insertScript(
         this, m_platform.dialogs, m_workspace,
         InsertSource{m_rtxtTraducido, m_lblRealesD->text(), pathFromQString(m_scripts->selectedFileName())});
+    remeasureScript(pathFromQString(m_scripts->selectedFileName()));
 }
 
 void MainWindow::runEmulator() {
     tradumar::runEmulator(this, m_workspace.settings, m_platform.dialogs, m_platform.launcher);
+}
+
+void MainWindow::checkSpelling() {
+    m_spelling->check();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -7,6 +7,8 @@
 #include "encoding/script_codec.h"
 #include "encoding/thingy_table.h"
 #include "project/project_settings.h"
+#include "spellcheck/spelling.h"
+#include "workspace/translation_progress.h"
 
 namespace tradumar {
 
@@ -30,6 +32,12 @@ struct Workspace {
     // The translation as last loaded or saved: it counts as changed only
     // while the pane's text differs from this.
     std::string savedTranslation;
+
+    // The spelling dictionary and the project's word list.
+    Spelling spelling;
+
+    // Which scripts have a saved translation, and which exceed their size.
+    TranslationProgress progress;
 
     // The counter reads the translated table up to its own longest text.
     CodecContext counterContext() const {

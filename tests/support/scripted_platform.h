@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include <QString>
@@ -41,12 +42,17 @@ public:
     std::deque<MessageAnswer> answers;
     std::vector<FileRequest> fileRequests;
     std::deque<QString> fileAnswers; // empty text = the user cancels
+    std::vector<FileRequest> saveRequests;
+    std::deque<QString> saveAnswers; // empty text = the user cancels
     std::vector<QString> folderRequests;
-    std::deque<QString> folderAnswers; // empty text = the user cancels
+    std::deque<QString> folderAnswers;                     // empty text = the user cancels
+    std::function<void(const RecordedMessage&)> onMessage; // sees each message as it is shown
 
     MessageAnswer message(QWidget*, const QString& text, const QString& title, MessageButtons buttons,
                           MessageIcon icon) override {
         messages.push_back({text, title, buttons, icon});
+        if (onMessage)
+            onMessage(messages.back());
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok; // OK-only boxes take nothing from the queue
         const MessageAnswer closed =
@@ -56,6 +62,10 @@ public:
     QString openFile(QWidget*, const FileRequest& request) override {
         fileRequests.push_back(request);
         return take(fileAnswers, QString(), "file dialog", request.title);
+    }
+    QString saveFile(QWidget*, const FileRequest& request) override {
+        saveRequests.push_back(request);
+        return take(saveAnswers, QString(), "save dialog", request.title);
     }
     QString chooseFolder(QWidget*, const QString& title) override {
         folderRequests.push_back(title);
@@ -74,6 +84,7 @@ public:
     void clearRecords() {
         messages.clear();
         fileRequests.clear();
+        saveRequests.clear();
         folderRequests.clear();
     }
 
