@@ -246,17 +246,5 @@ TEST_F(ScriptsTest, AfterTheListIsPointedAtAnotherFolderAnyEntryOpensAndLeavingS
     EXPECT_EQ(h.workspace.openScriptFile, "40[9].txt");
 }
 
-TEST_F(ScriptsTest, GoToLinePutsTheCaretAtTheStartOfTheLine) {
-    QPlainTextEdit* pane = h.translationPane();
-    pane->setPlainText(QStringLiteral("uno\ndos\ntres"));
-    for (const auto& [line, position] : {std::pair{1, 0}, {0, 0}, {2, 4}, {3, 8}, {4, 12}, {99, 12}}) {
-        pane->moveCursor(QTextCursor::End);
-        pane->moveCursor(QTextCursor::Left, QTextCursor::KeepAnchor);
-        MainWindow::goToLine(pane, line);
-        EXPECT_EQ(pane->textCursor().position(), position) << line;
-        EXPECT_FALSE(pane->textCursor().hasSelection());
-    }
-}
-
 } // namespace
 } // namespace tradumar
