@@ -7,15 +7,13 @@
 
 namespace tradumar {
 
-namespace {
-
 // The operating system's reasons map onto the four codes translators know:
 //   52 the name cannot be a file name at all (empty, too long, invalid);
 //   70 no permission: read-only file or file system, a busy or locked file;
 //   76 a folder on the path does not exist or is not a folder;
 //   75 anything else that fails on an existing path: the path is a folder,
 //      an input/output error, a full disk.
-int failureCodeFor(int error) {
+int failureCodeForError(int error) {
     switch (error) {
     case ENAMETOOLONG:
     case EINVAL:
@@ -37,8 +35,6 @@ int failureCodeFor(int error) {
     }
 }
 
-} // namespace
-
 int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& bytes) {
     if (path.empty() || path.find('\0') != std::string::npos)
         return FailureCode::BadFileName;
@@ -47,7 +43,7 @@ int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& byte
 
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
-        return failureCodeFor(errno);
+        return failureCodeForError(errno);
 
     int code = FailureCode::None;
     std::size_t done = 0;
@@ -57,13 +53,13 @@ int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& byte
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            code = failureCodeFor(errno);
+            code = failureCodeForError(errno);
             break;
         }
         done += static_cast<std::size_t>(n);
     }
     if (::close(fd) != 0 && code == FailureCode::None)
-        code = failureCodeFor(errno);
+        code = failureCodeForError(errno);
     return code;
 }
 

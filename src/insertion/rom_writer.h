@@ -14,6 +14,10 @@ namespace tradumar {
 // 76).
 int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& bytes);
 
+// The failure code a system error (errno) of opening or writing the ROM
+// becomes: 52, 70, 75 or 76.
+int failureCodeForError(int error);
+
 struct InsertOutcome {
     enum class Kind { Written, Stopped, Failed };
     Kind kind = Kind::Failed;

@@ -142,7 +142,7 @@ TEST(DesktopFiles, AProjectGivenAtStartOpensItsLinuxScriptAndAnUnfitTableIsNamed
     EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("¿Qué tal?\nAdiós"));
     h.window.closeProject();
 
-    testsupport::writeFileBytes(project.translatedTablePath, "41=A\n42=\xC5\x91\n");
+    testsupport::writeBytes(project.translatedTablePath, "41=A\n42=\xC5\x91\n");
     h.window.openProjectFile(project.projectFile);
     EXPECT_EQ(
         h.desktop.dialogs.texts(),
