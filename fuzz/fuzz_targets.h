@@ -11,3 +11,4 @@ int fuzzIniProfile(const std::uint8_t* data, std::size_t size);
 int fuzzThingyTable(const std::uint8_t* data, std::size_t size);
 int fuzzScriptCodec(const std::uint8_t* data, std::size_t size);
 int fuzzNumbers(const std::uint8_t* data, std::size_t size);
+int fuzzInsertionJournal(const std::uint8_t* data, std::size_t size);

@@ -40,5 +40,8 @@ TEST(FuzzCorpusReplay, ScriptCodec) {
 TEST(FuzzCorpusReplay, Numbers) {
     replay("numbers", fuzzNumbers);
 }
+TEST(FuzzCorpusReplay, InsertionJournal) {
+    replay("insertion_journal", fuzzInsertionJournal);
+}
 
 } // namespace

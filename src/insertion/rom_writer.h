@@ -8,6 +8,9 @@
 
 namespace tradumar {
 
+// The failure code the user is shown for an errno of a file operation.
+int failureCodeFor(int error);
+
 // Writes `bytes` into the file at `offset` in one positioned write, creating
 // the file when missing and extending it when the bytes reach past its end;
 // every other byte stays as it was. Returns 0 or a failure code (52, 70, 75,
@@ -23,9 +26,10 @@ struct InsertOutcome {
 };
 
 // Encodes the translation, takes the offset from the script file name and
-// only then writes the ROM, so no failure leaves a partly written ROM.
+// only then writes the ROM, so no failure leaves a partly written ROM. With a
+// journal path the write is journalled (and can be undone).
 InsertOutcome insertTranslation(std::string_view text, const CodecContext& context,
                                 const MissingHandler& onMissing, std::string_view scriptFileName,
-                                const std::string& romPath);
+                                const std::string& romPath, const std::string& journalPath = {});
 
 } // namespace tradumar

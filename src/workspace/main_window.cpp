@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include "insertion/insert_command.h"
+#include "insertion/insertion_tools.h"
 #include "platform/ansi_text.h"
 #include "project/ini_profile.h"
 #include "project/project_dialog.h"
@@ -215,6 +216,7 @@ void MainWindow::buildMenus() {
     m_mnuHerramientas = menu("mnuHerramientas", QStringLiteral("Herramientas"));
     m_mnuCorrector = item(m_mnuHerramientas, "mnuCorrector", QStringLiteral("Revisar Ortografía"));
     m_mnuEmulador = item(m_mnuHerramientas, "mnuEmulador", QStringLiteral("Ejecutar ROM Emulada"));
+    new InsertionTools(this, m_mnuHerramientas, m_workspace, m_platform.dialogs);
 
     m_mnuAyuda = menu("mnuAyuda", QStringLiteral("Ayuda"));
     m_mnuManual = item(m_mnuAyuda, "mnuManual", QStringLiteral("Manual de usuario"));
