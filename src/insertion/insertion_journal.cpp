@@ -38,20 +38,37 @@ constexpr char kUndoMarker = 'U';
 constexpr std::size_t kEntryHead = 10; // kind, state, body length, CRC
 constexpr std::size_t kUndoMarkerSize = kEntryHead + 8;
 
+// CRC-32 (the polynomial of zip and PNG), eight bytes at a time: a large
+// step's journal is checked whole on every undo.
 std::uint32_t crc32(std::string_view data) {
-    static const auto table = [] {
-        std::array<std::uint32_t, 256> t{};
+    using Tables = std::array<std::array<std::uint32_t, 256>, 8>;
+    static const Tables t = [] {
+        Tables tables{};
         for (std::uint32_t i = 0; i < 256; ++i) {
             std::uint32_t c = i;
             for (int k = 0; k < 8; ++k)
                 c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
+            tables[0][i] = c;
         }
-        return t;
+        for (std::size_t k = 1; k < 8; ++k)
+            for (std::size_t i = 0; i < 256; ++i)
+                tables[k][i] = (tables[k - 1][i] >> 8) ^ tables[0][tables[k - 1][i] & 0xFF];
+        return tables;
     }();
+    const auto* p = reinterpret_cast<const std::uint8_t*>(data.data());
+    std::size_t size = data.size();
     std::uint32_t c = 0xFFFFFFFFu;
-    for (const char byte : data)
-        c = table[(c ^ static_cast<std::uint8_t>(byte)) & 0xFF] ^ (c >> 8);
+    const auto word = [](const std::uint8_t* q) {
+        return std::uint32_t{q[0]} | std::uint32_t{q[1]} << 8 | std::uint32_t{q[2]} << 16 |
+               std::uint32_t{q[3]} << 24;
+    };
+    for (; size >= 8; p += 8, size -= 8) {
+        const std::uint32_t one = word(p) ^ c, two = word(p + 4);
+        c = t[7][one & 0xFF] ^ t[6][(one >> 8) & 0xFF] ^ t[5][(one >> 16) & 0xFF] ^ t[4][one >> 24] ^
+            t[3][two & 0xFF] ^ t[2][(two >> 8) & 0xFF] ^ t[1][(two >> 16) & 0xFF] ^ t[0][two >> 24];
+    }
+    for (; size > 0; ++p, --size)
+        c = t[0][(c ^ *p) & 0xFF] ^ (c >> 8);
     return c ^ 0xFFFFFFFFu;
 }
 
@@ -166,7 +183,9 @@ JournalContents parseJournal(std::string_view bytes) {
         record.scriptName = reader.block();
         record.oldBytes = toBytes(reader.block());
         record.newBytes = toBytes(reader.block());
+        // A write replaces at most as many bytes as it writes.
         const bool sane = record.offset >= 0 && record.romSizeBefore >= 0 &&
+                          record.oldBytes.size() <= record.newBytes.size() &&
                           record.offset <= std::numeric_limits<std::int32_t>::max() &&
                           record.romSizeBefore <= std::numeric_limits<std::int64_t>::max() / 2;
         if (!reader.complete() || !sane)
@@ -260,7 +279,8 @@ std::optional<JournalContents> loadJournal(const std::string& path, std::size_t*
 bool holds(const std::string& rom, std::int64_t offset, const Bytes& bytes) {
     const auto at = static_cast<std::size_t>(offset);
     return at <= rom.size() && bytes.size() <= rom.size() - at &&
-           std::equal(bytes.begin(), bytes.end(), rom.begin() + static_cast<std::ptrdiff_t>(at));
+           std::equal(bytes.begin(), bytes.end(), rom.begin() + static_cast<std::ptrdiff_t>(at),
+                      [](std::uint8_t b, char c) { return b == static_cast<std::uint8_t>(c); });
 }
 
 // The first record of the step that ends the journal.
@@ -298,11 +318,13 @@ int restoreRecords(FileOps& ops, int journal, const JournalContents& contents, s
 }
 
 // Settles what a killed process left; see settleJournal.
-int settle(const std::string& path, FileOps& ops, JournalContents& contents, std::size_t fileLength) {
+int settle(const std::string& path, FileOps& ops, JournalContents& contents, std::size_t fileLength,
+           bool* changed) {
     const auto pending = std::find_if(contents.records.begin(), contents.records.end(),
                                       [](const auto& r) { return r.state == JournalRecord::State::Pending; });
     if (!contents.undoing && pending == contents.records.end() && fileLength == contents.validLength)
         return FailureCode::None;
+    *changed = true;
     const Fd journal(ops.open(path, O_RDWR));
     if (!journal.ok())
         return failureCodeFor(errno);
@@ -350,10 +372,11 @@ int settle(const std::string& path, FileOps& ops, JournalContents& contents, std
 std::optional<JournalContents> loadSettled(const std::string& path, FileOps& ops, int* error) {
     std::size_t length = 0;
     std::optional<JournalContents> contents = loadJournal(path, &length);
-    *error = contents ? settle(path, ops, *contents, length) : FailureCode::PathFileAccess;
+    bool changed = false;
+    *error = contents ? settle(path, ops, *contents, length, &changed) : FailureCode::PathFileAccess;
     if (*error != FailureCode::None)
         return std::nullopt;
-    return loadJournal(path);
+    return changed ? loadJournal(path) : contents;
 }
 
 // Opens the journal for appending: a new or unreadable one starts with the
@@ -467,11 +490,14 @@ StepOutcome writeStep(const std::string& romPath, const std::string& journalPath
         mine.positions.push_back(end + appended.size());
         appended += encodeRecord(r);
     }
-    if (const int code =
-            writeAllAt(ops, journal.get(), appended.data(), appended.size(), static_cast<std::int64_t>(end)))
-        return fail(code);
-    if (ops.fsync(journal.get()) != 0)
-        return fail(failureCodeFor(errno));
+    int appendError =
+        writeAllAt(ops, journal.get(), appended.data(), appended.size(), static_cast<std::int64_t>(end));
+    if (appendError == FailureCode::None && ops.fsync(journal.get()) != 0)
+        appendError = failureCodeFor(errno);
+    if (appendError != FailureCode::None) { // a record that did get through is dropped with the rest
+        ops.ftruncate(journal.get(), static_cast<off_t>(end));
+        return fail(appendError);
+    }
 
     std::size_t attempted = 0;
     for (; attempted < writes.size(); ++attempted) {
@@ -543,17 +569,18 @@ UndoOutcome undoLastStep(const std::string& journalPath, FileOps& ops) {
         return outcome;
     };
     // An undo a killed process began is what this one finishes.
-    if (contents->undoing) {
+    const bool finishing = contents->undoing.has_value();
+    if (finishing)
         describe(*contents, lastStepStart(*contents, *contents->undoing));
-        if (const int code = settle(journalPath, ops, *contents, length))
-            return failed(code);
+    bool changed = false;
+    if (const int code = settle(journalPath, ops, *contents, length, &changed))
+        return failed(code);
+    if (finishing) {
         outcome.kind = UndoOutcome::Kind::Undone;
         return outcome;
     }
-    int error = FailureCode::None;
-    contents = loadSettled(journalPath, ops, &error);
-    if (!contents)
-        return failed(error);
+    if (changed && !(contents = loadJournal(journalPath)))
+        return failed(FailureCode::PathFileAccess);
     if (contents->records.empty())
         return outcome;
 
