@@ -28,3 +28,15 @@ awk '$1 ~ /\/(indexed|walk)(\/iterations:[0-9]+)?$/ && $3 ~ /^(ns|us|ms|s)$/ {
          printf "  %-20s indexed %10.1f us   walk %12.1f us   %s\n", b, t[b, "indexed"], t[b, "walk"], verdict
        }
      }' "$out" | sort
+
+echo
+echo "Search against grep -rlF on the same files (real time per iteration):"
+awk '$1 ~ /^Search\/[a-z]+\/(core|grep)(\/iterations:[0-9]+)?(\/real_time)?$/ && $3 ~ /^(ns|us|ms|s)$/ {
+       name = $1; sub(/\/real_time$/, "", name); sub(/\/iterations:[0-9]+$/, "", name); split(name, part, "/")
+       scale = ($3 == "ns") ? 0.000001 : ($3 == "us") ? 0.001 : ($3 == "s") ? 1000 : 1
+       t[part[2], part[3]] = $2 * scale; seen[part[2]] = 1
+     }
+     END {
+       for (c in seen) if ((c, "core") in t && (c, "grep") in t)
+         printf "  Search/%-6s core %8.1f ms   grep %8.1f ms   core/grep %5.2fx\n", c, t[c, "core"], t[c, "grep"], t[c, "core"] / t[c, "grep"]
+     }' "$out" | sort

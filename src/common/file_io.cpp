@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -58,9 +59,38 @@ int writeAll(int fd, std::string_view content) {
     return 0;
 }
 
+// The file a symbolic link names, so that saving through the link changes
+// its target and keeps the link. Any other path is returned as it is.
+int resolveLink(const std::string& path, std::string& target) {
+    target = path;
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return 0;
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        target = resolved;
+        std::free(resolved);
+        return 0;
+    }
+    if (errno != ENOENT)
+        return errno;
+    // A link to a file not made yet: the file it names, relative to the link's folder.
+    char buffer[4096];
+    const ssize_t n = ::readlink(path.c_str(), buffer, sizeof buffer - 1);
+    if (n < 0)
+        return errno;
+    target.assign(buffer, static_cast<std::size_t>(n));
+    const std::size_t slash = path.find_last_of('/');
+    if (target.front() != '/' && slash != std::string::npos)
+        target = path.substr(0, slash + 1) + target;
+    return 0;
+}
+
 } // namespace
 
-int writeFileAtomically(const std::string& path, std::string_view content) {
+int writeFileAtomically(const std::string& requested, std::string_view content) {
+    std::string path;
+    if (const int error = resolveLink(requested, path); error != 0)
+        return error;
     // Keep the permissions of the file being replaced; new files get the usual ones.
     mode_t mode = 0666;
     bool replacing = false;
@@ -68,6 +98,13 @@ int writeFileAtomically(const std::string& path, std::string_view content) {
     if (::stat(path.c_str(), &existing) == 0) {
         if (S_ISDIR(existing.st_mode))
             return EISDIR;
+        // A read-only file is refused, not replaced: the rename would succeed
+        // in a writable folder. Its permission bits count too, as they do not
+        // for a user whom the system lets write anything.
+        if ((existing.st_mode & 0222) == 0)
+            return EACCES;
+        if (::access(path.c_str(), W_OK) != 0)
+            return errno;
         mode = existing.st_mode & 07777;
         replacing = true;
     }

@@ -10,8 +10,10 @@ namespace tradumar {
 std::optional<std::string> readWholeFile(const std::string& path);
 
 // Replaces the file's content through a temporary file in the same folder and
-// a rename, so a failure halfway leaves the old content intact. Returns 0 on
-// success, otherwise the errno of the failing step.
+// a rename, so a failure halfway leaves the old content intact. A read-only
+// file is refused (EACCES) rather than replaced; through a symbolic link the
+// link's target is written and the link stays. Returns 0 on success,
+// otherwise the errno of the failing step.
 int writeFileAtomically(const std::string& path, std::string_view content);
 
 // True when a file or folder of that name exists.

@@ -2,8 +2,8 @@
 
 namespace tradumar {
 
-// Failure codes reported to the user in front of a failure message. They keep
-// the numbers the translator community knows from the original tool.
+// Failure codes reported to the user in front of a failure message; each
+// number names one kind of failure, as the table below says.
 namespace FailureCode {
 constexpr int None = 0;
 constexpr int InvalidCall = 5;       // malformed input: no "[" in a name, empty raw block

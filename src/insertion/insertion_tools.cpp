@@ -56,7 +56,6 @@ private:
 
 InsertionTools::InsertionTools(QWidget* window, QMenu* tools, Workspace& workspace, Dialogs& dialogs)
     : QObject(window), m_window(window), m_workspace(workspace), m_dialogs(dialogs) {
-    tools->addSeparator();
     m_mnuInsertarTodos = tools->addAction(QStringLiteral("Insertar todos los scripts traducidos"));
     m_mnuInsertarTodos->setObjectName(QStringLiteral("mnuInsertarTodos"));
     m_mnuDeshacer = tools->addAction(QStringLiteral("Deshacer última inserción"));

@@ -236,6 +236,11 @@ std::string readIniValue(std::string_view section, std::string_view key, const s
     return lookUp(*content, trim(section), lowerKey);
 }
 
+std::string withIniValue(const std::string& content, std::string_view section, std::string_view key,
+                         std::string_view value) {
+    return withValueSet(content, trim(section), asciiUpper(trim(key)), trimLeft(value));
+}
+
 bool writeIniValue(std::string_view section, std::string_view key, std::string_view value,
                    const std::string& filePath) {
     std::string content;
@@ -246,8 +251,7 @@ bool writeIniValue(std::string_view section, std::string_view key, std::string_v
         // would throw its content away.
         return false;
     }
-    const std::string upperKey = asciiUpper(trim(key));
-    const std::string updated = withValueSet(content, trim(section), upperKey, trimLeft(value));
+    const std::string updated = withIniValue(content, section, key, value);
     if (updated == content)
         return true; // same value: the file is left untouched
     return writeFileAtomically(filePath, updated) == 0;

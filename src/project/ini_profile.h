@@ -17,6 +17,11 @@ std::string readIniValue(std::string_view section, std::string_view key, const s
 // byte for byte as it was. The file is replaced atomically. Returns whether
 // the file now holds the value; a caller that stores in passing (the script
 // index on leaving) ignores a failure, the project dialog reports it.
+// The content of an INI file after setting one value by the rules of
+// writeIniValue, worked out in memory; no file is touched.
+std::string withIniValue(const std::string& content, std::string_view section, std::string_view key,
+                         std::string_view value);
+
 bool writeIniValue(std::string_view section, std::string_view key, std::string_view value,
                    const std::string& filePath);
 

@@ -1,6 +1,5 @@
 #include "project/project_dialog.h"
 
-
 #include <QEvent>
 #include <QFont>
 #include <QGroupBox>
@@ -437,8 +436,52 @@ bool ProjectDialog::validate() {
     return true;
 }
 
+bool ProjectDialog::storable() {
+    const struct {
+        QLineEdit* field;
+        const char* what;
+        bool text; // stored as Windows-1252 text rather than as a path
+    } values[] = {
+        {m_txtNombre, "El nombre del proyecto", true},
+        {m_txtDirPrj, "La carpeta del proyecto", false},
+        {m_txtROM, "La ruta de la ROM", false},
+        {m_txtDirScripts, "La carpeta de scripts", false},
+        {m_txtOTBL, "La ruta de la tabla original", false},
+        {m_txtTTBL, "La ruta de la tabla traducida", false},
+        {m_txtEmu, "La ruta del emulador", false},
+        {m_txtCierreI, "El cierre izquierdo", true},
+        {m_txtCierreD, "El cierre derecho", true},
+    };
+    for (const auto& value : values) {
+        const QString text = value.field->text();
+        QString message;
+        if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) ||
+            text.contains(QChar(0x2028)) || text.contains(QChar(0x2029))) {
+            message =
+                QString::fromUtf8(value.what) +
+                QStringLiteral(" contiene un salto de línea, que el archivo de proyecto no puede guardar.");
+        } else if (value.text) {
+            QString foreign;
+            for (const QChar c : text)
+                if (toQString(fromQString(QString(c))) != QString(c))
+                    foreign += c;
+            if (!foreign.isEmpty())
+                message =
+                    QString::fromUtf8(value.what) +
+                    QStringLiteral(" contiene caracteres que el archivo de proyecto no puede guardar: ") +
+                    foreign;
+        }
+        if (!message.isEmpty()) {
+            m_dialogs.inform(this, message);
+            value.field->setFocus();
+            return false;
+        }
+    }
+    return true;
+}
+
 void ProjectDialog::acceptProject() {
-    if (!validate())
+    if (!validate() || !storable())
         return;
 
     // The new settings are completed on a copy and take over only once the
@@ -467,17 +510,17 @@ void ProjectDialog::acceptProject() {
     accept();
 }
 
-void runNewProjectDialog(ProjectSettings& settings, Dialogs& dialogs, ProjectDialogHost& host,
+bool runNewProjectDialog(ProjectSettings& settings, Dialogs& dialogs, ProjectDialogHost& host,
                          const QString& startFolder) {
     ProjectDialog dialog(settings, dialogs, host, startFolder);
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
-void runConfigureProjectDialog(ProjectSettings& settings, Dialogs& dialogs, ProjectDialogHost& host,
+bool runConfigureProjectDialog(ProjectSettings& settings, Dialogs& dialogs, ProjectDialogHost& host,
                                const QString& startFolder, QWidget* owner) {
     ProjectDialog dialog(settings, dialogs, host, startFolder, owner);
     dialog.fillFromSettings();
-    dialog.exec();
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace tradumar

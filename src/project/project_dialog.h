@@ -52,6 +52,9 @@ private:
                   int filterIndex);
 
     bool validate();
+    // Refuses what the project file cannot hold: a line break in any value,
+    // a character outside Windows-1252 in the name or an enclosure.
+    bool storable();
     void acceptProject();
 
     ProjectSettings& m_settings;
@@ -70,12 +73,14 @@ private:
     QLineEdit* m_txtCierreD = nullptr;
 };
 
-// mnuNuevo: the dialog for a new project, modal, with no owner window.
-void runNewProjectDialog(ProjectSettings& settings, Dialogs& dialogs, ProjectDialogHost& host,
+// mnuNuevo: the dialog for a new project, modal, with no owner window. True
+// when "Aceptar" wrote the project file.
+bool runNewProjectDialog(ProjectSettings& settings, Dialogs& dialogs, ProjectDialogHost& host,
                          const QString& startFolder);
 
-// mnuConfig: the dialog filled from the open project, modal, owned by the main window.
-void runConfigureProjectDialog(ProjectSettings& settings, Dialogs& dialogs, ProjectDialogHost& host,
+// mnuConfig: the dialog filled from the open project, modal, owned by the
+// main window. True when "Aceptar" wrote the project file.
+bool runConfigureProjectDialog(ProjectSettings& settings, Dialogs& dialogs, ProjectDialogHost& host,
                                const QString& startFolder, QWidget* owner);
 
 } // namespace tradumar

@@ -1,6 +1,10 @@
 #include "project/project_settings.h"
 
+#include <iterator>
 #include <optional>
+#include <utility>
+
+#include "common/file_io.h"
 
 #include "encoding/conversions.h"
 #include "project/ini_profile.h"
@@ -42,18 +46,24 @@ bool ProjectSettings::readFrom(const std::string& filePath) {
 }
 
 bool ProjectSettings::writeTo(const std::string& filePath) const {
+    // The whole new file is worked out in memory and replaces the old one in
+    // one step, so a failure leaves it as it was, never half written.
+    std::string content;
+    if (std::optional<std::string> existing = readWholeFile(filePath))
+        content = std::move(*existing);
+    else if (pathExists(filePath))
+        return false; // something we cannot read; writing over it would lose it
     // The order matters: in a new file it becomes the order of the sections.
-    bool written = writeIniValue("Project", "NAME", projectName, filePath);
-    written &= writeIniValue("Project", "PATCH", projectFolder, filePath);
-    written &= writeIniValue("ROM", "PATCH", romPath, filePath);
-    written &= writeIniValue("Scripts", "PATCH", scriptsFolder, filePath);
-    written &= writeIniValue("Tables", "ORIGINAL", originalTablePath, filePath);
-    written &= writeIniValue("Tables", "TRANSLATED", translatedTablePath, filePath);
-    written &= writeIniValue("Enclosures", "RIGHT", m_rightEnclosure, filePath);
-    written &= writeIniValue("Enclosures", "LEFT", m_leftEnclosure, filePath);
-    written &= writeIniValue("Index", "VALUE", "0", filePath);
-    written &= writeIniValue("Emulator", "PATCH", emulatorPath, filePath);
-    return written;
+    const std::pair<const char*, const char*> keys[] = {
+        {"Project", "NAME"},    {"Project", "PATCH"},     {"ROM", "PATCH"},        {"Scripts", "PATCH"},
+        {"Tables", "ORIGINAL"}, {"Tables", "TRANSLATED"}, {"Enclosures", "RIGHT"}, {"Enclosures", "LEFT"},
+        {"Index", "VALUE"},     {"Emulator", "PATCH"}};
+    const std::string* values[] = {
+        &projectName,         &projectFolder,    &romPath,         &scriptsFolder, &originalTablePath,
+        &translatedTablePath, &m_rightEnclosure, &m_leftEnclosure, nullptr,        &emulatorPath};
+    for (std::size_t i = 0; i < std::size(keys); ++i)
+        content = withIniValue(content, keys[i].first, keys[i].second, values[i] ? *values[i] : "0");
+    return writeFileAtomically(filePath, content) == 0;
 }
 
 void ProjectSettings::close() {

@@ -30,8 +30,8 @@ public:
     // fields read before it keep their new values.
     bool readFrom(const std::string& filePath);
 
-    // Writes the ten entries in their fixed order (index "0"). False when any
-    // of them could not be written.
+    // Writes the ten entries in their fixed order (index "0"), replacing the
+    // file once. False when it could not be written.
     bool writeTo(const std::string& filePath) const;
 
     // Empties the project's fields and resets the enclosures to "<" and ">";

@@ -1,5 +1,6 @@
 #include "workspace/emulator.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 #include "platform/ansi_text.h"
@@ -16,6 +17,19 @@ void runEmulator(QWidget* parent, const ProjectSettings& settings, Dialogs& dial
         return;
     }
     const QString emulator = pathToQString(settings.emulatorPath);
+    // A file that is not there or cannot run is said once, as it is; a
+    // start without the ROM would fail the same way.
+    const QFileInfo info(emulator);
+    if (!info.exists()) {
+        dialogs.inform(parent,
+                       QStringLiteral("No se puede ejecutar el emulador: no existe el archivo ") + emulator);
+        return;
+    }
+    if (!info.isFile() || !info.isExecutable()) {
+        dialogs.inform(parent, QStringLiteral("No se puede ejecutar el emulador: ") + emulator +
+                                   QStringLiteral(" no es un programa ejecutable"));
+        return;
+    }
     QStringList arguments;
     if (!settings.romPath.empty())
         arguments << pathToQString(settings.romPath);

@@ -32,8 +32,8 @@ bool FileList::setFolder(const QString& folder) {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir() || !info.isReadable())
         return false;
-    // The pattern matches as on the program's home desktop: without regard
-    // to case, so SCRIPT[10].TXT is listed too.
+    // The pattern matches without regard to case, so SCRIPT[10].TXT is a
+    // script too: script folders are often copied from case-blind disks.
     const QRegularExpression pattern(QRegularExpression::wildcardToRegularExpression(m_pattern),
                                      QRegularExpression::CaseInsensitiveOption);
     QStringList names;

@@ -5,7 +5,6 @@
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
-#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -13,6 +12,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTextDocument>
 #include <QTimer>
 
@@ -131,13 +131,17 @@ void MainWindow::buildControls() {
         palette.setColor(QPalette::Base, Qt::white);
         m_rtxtTraducido->setPalette(palette);
     }
+    // A tab is a character no table holds: Tab moves on to the next control.
+    m_rtxtTraducido->setTabChangesFocus(true);
     m_rtxtTraducido->installEventFilter(this);
-    // Keys are not the only way to edit the translation here: the pane's
-    // context menu pastes and cuts, and text can be dropped on it. Every
-    // edit the user makes adds an undo step, while the text the program
-    // puts in the pane never does, so each such step counts as typing.
-    connect(m_rtxtTraducido->document(), &QTextDocument::undoCommandAdded, this,
-            &MainWindow::noteTranslationEdited);
+    // Every change of the translation's text the program did not make is
+    // the user's: typing, composing accents, the context menu's paste, cut,
+    // undo and redo, a drop. The copy taken is what the question about
+    // unsaved changes saves.
+    connect(m_rtxtTraducido, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_loadingPane)
+            noteTranslationEdited();
+    });
 
     m_fraInfo = place(new QGroupBox(QStringLiteral("Scripts e información"), client), "fraInfo",
                       twips(9360, 120, 2295, 6495));
@@ -182,6 +186,7 @@ void MainWindow::buildControls() {
     connect(m_cmdSiguiente, &QPushButton::clicked, this, &MainWindow::nextScript);
     connect(m_cmdInsertar, &QPushButton::clicked, this, &MainWindow::insertScript);
     connect(m_cmdGuardar, &QPushButton::clicked, this, &MainWindow::saveTranslation);
+    connect(m_cmdBuscar, &QPushButton::clicked, this, [this] { showSearch(this); });
 
     // The lists of the search lie below the visible client area.
     m_ori = place(new FileList(QStringLiteral("*.txt"), client), "Ori", twips(10200, 6720, 495, 480));
@@ -230,6 +235,8 @@ void MainWindow::buildMenus() {
     connect(m_mnuGuardar, &QAction::triggered, this, &MainWindow::saveTranslation);
     connect(m_mnuInsertar, &QAction::triggered, this, &MainWindow::insertScript);
     connect(m_mnuEmulador, &QAction::triggered, this, &MainWindow::runEmulator);
+    connect(m_mnuBuscar, &QAction::triggered, this, [this] { showSearch(nullptr); });
+    connect(m_mnuAcerca, &QAction::triggered, this, &MainWindow::showAbout);
 }
 
 // ---- enabling ----
@@ -280,11 +287,28 @@ int MainWindow::scriptListCount() const {
 // ---- project ----
 
 void MainWindow::newProject() {
-    runNewProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder);
+    // The project file just written opens as "Abrir" opens it.
+    if (runNewProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder))
+        openProjectFile(m_workspace.settings.projectFilePath);
 }
 
 void MainWindow::configureProject() {
-    runConfigureProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder, this);
+    const std::string scriptsFolder = m_workspace.settings.scriptsFolder;
+    const QString listFolder = m_scripts->folder();
+    const int selected = m_scripts->selectedIndex();
+    const std::optional<int> openIndex = m_workspace.openScriptIndex;
+    if (runConfigureProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder, this))
+        return;
+    // Cancelled: a scripts folder picked meanwhile is forgotten, and the list
+    // shows the project's scripts again with the open one selected.
+    m_workspace.settings.scriptsFolder = scriptsFolder;
+    if (m_scripts->folder() == listFolder)
+        return;
+    const QSignalBlocker blocker(m_scripts);
+    if (m_scripts->setFolder(listFolder)) {
+        m_scripts->selectIndex(selected);
+        m_workspace.openScriptIndex = openIndex;
+    }
 }
 
 void MainWindow::saveScriptIndex() {
@@ -297,6 +321,10 @@ void MainWindow::closeProject() {
     if (!offerToSaveBeforeLeaving())
         return;
     saveScriptIndex();
+    resetToClosed();
+}
+
+void MainWindow::resetToClosed() {
     m_workspace.settings.close();
     deshabilitarMenus();
     m_rtxtTraducido->clear();
@@ -314,6 +342,7 @@ void MainWindow::closeProject() {
     m_workspace.openScriptFile.clear();
     m_workspace.translationChanged = false;
     m_workspace.pendingTranslation.clear();
+    m_workspace.savedTranslation.clear();
 }
 
 void MainWindow::leave() {
@@ -342,6 +371,10 @@ void MainWindow::refreshStatus() {
 }
 
 void MainWindow::insertScript() {
+    if (!m_rtxtTraducido->document()->isEmpty() && !scriptIsOpen()) {
+        m_platform.dialogs.inform(this, QString::fromUtf8(kNoScriptOpen));
+        return;
+    }
     tradumar::insertScript(
         this, m_platform.dialogs, m_workspace,
         InsertSource{m_rtxtTraducido, m_lblRealesD->text(), pathFromQString(m_scripts->selectedFileName())});
@@ -363,24 +396,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    // Every key released in the translation marks it changed and keeps a
-    // copy of the text after the key's edit: that copy is what the question
-    // about unsaved changes saves.
-    if (watched == m_rtxtTraducido && event->type() == QEvent::KeyRelease)
-        noteTranslationEdited();
-    // Letters composed through an input method (accents typed with dead
-    // keys, for one) arrive as a commit rather than as a key; the copy is
-    // taken once the pane has applied it.
-    if (watched == m_rtxtTraducido && event->type() == QEvent::InputMethod &&
-        !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
-        QMetaObject::invokeMethod(this, &MainWindow::noteTranslationEdited, Qt::QueuedConnection);
-    }
     return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::noteTranslationEdited() {
-    m_workspace.translationChanged = true;
     m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
+    m_workspace.translationChanged = m_workspace.pendingTranslation != m_workspace.savedTranslation;
 }
 
 } // namespace tradumar

@@ -21,6 +21,7 @@ class QTimer;
 namespace tradumar {
 
 class FileList;
+class SearchWindow;
 class StatusRefresh;
 struct Workspace;
 
@@ -35,6 +36,9 @@ class MainWindow : public QMainWindow, public ProjectDialogHost {
     Q_OBJECT
 public:
     static constexpr const char* kCaption = "Tradumar 1.0 Beta";
+    // Said by "Guardar" and "Insertar Script" when there is no script to act on.
+    static constexpr const char* kNoScriptOpen =
+        "No hay ningún script abierto: abra un proyecto y elija un script de la lista.";
 
     // startFolder is the folder the program was started from: "Abrir" and
     // the project dialog's pickers open there.
@@ -60,6 +64,11 @@ public:
     void configureProject(); // mnuConfig: ConfigureProject
     void leave();            // mnuSalir: ends without storing the script index
 
+    // Opens the project of that file. When a step fails, says which file or
+    // folder and what is wrong, leaves the window as "Cerrar" does and
+    // returns false.
+    bool openProjectFile(const std::string& path);
+
     // Stores the selected position of Scripts in the project file.
     void saveScriptIndex();
 
@@ -70,6 +79,12 @@ public:
     void previousScript();  // cmdAnterior
 
     void insertScript(); // cmdInsertar, mnuInsertar
+
+    // frmBuscar over this window's script lists, not yet shown. cmdBuscar
+    // shows it modally owned by this window, mnuBuscar modally with no owner.
+    std::unique_ptr<SearchWindow> createSearchWindow(QWidget* owner);
+    void showSearch(QWidget* owner);
+    void showAbout(); // mnuAcerca: frmAcerca, modal, owned by this window
     void runEmulator();  // mnuEmulador
 
     // One tick of Timer2: RefreshStatus.
@@ -91,18 +106,31 @@ private:
     // "¡Traducción guardada!". Failures are reported; false then.
     bool writeTranslation(const std::string& fileName, const std::string& text);
 
+    // The steps of opening a project; what went wrong, in words for the
+    // user, or empty text.
+    QString openProjectSteps(const std::string& path);
+
+    // What "Cerrar" does after storing the script index: no project, no
+    // script, empty panes and tables.
+    void resetToClosed();
+
+    // A script of an open project is open and still selected in the list:
+    // saving and inserting have a file name and an address to go by.
+    bool scriptIsOpen() const;
+
     // Asks about an unsaved translation before the project or the program
     // is left. True when leaving may go on.
     bool offerToSaveBeforeLeaving();
 
-    // The user edited the translation: it is marked changed, and the text
-    // after the edit is what the question about unsaved changes saves.
+    // The user edited the translation: its text is kept, and it counts as
+    // changed while it differs from the text last loaded or saved.
     void noteTranslationEdited();
 
     Workspace& m_workspace;
     Platform m_platform;
     QString m_startFolder;
     bool m_leavingWithoutIndex = false;
+    bool m_loadingPane = false; // the program, not the user, is changing the translation pane
 
     QGroupBox* m_fraEdicion = nullptr;
     QLabel* m_lblLinea = nullptr;

@@ -1,6 +1,7 @@
 // Opening, saving and moving through the scripts of the main window.
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QScopeGuard>
 #include <QSignalBlocker>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -25,7 +26,7 @@ void setPaneText(QPlainTextEdit* pane, const std::string& text) {
 }
 
 QString errorText(int error) {
-    return QString::fromLocal8Bit(describeError(error));
+    return toQString(describeError(error));
 }
 
 } // namespace
@@ -61,6 +62,7 @@ bool MainWindow::offerToSaveBeforeLeaving() {
     case MessageAnswer::Yes:
         if (!writeTranslation(m_workspace.openScriptFile, m_workspace.pendingTranslation))
             return false;
+        m_workspace.savedTranslation = m_workspace.pendingTranslation;
         m_workspace.translationChanged = false;
         return true;
     case MessageAnswer::No:
@@ -79,7 +81,9 @@ void MainWindow::openSelectedScript() {
     if (m_workspace.openScriptIndex == selected)
         return;
 
-    if (!m_workspace.pendingTranslation.empty() && m_workspace.translationChanged) {
+    // Only the translation of a script that was open can be saved anywhere.
+    if (!m_workspace.openScriptFile.empty() && !m_workspace.pendingTranslation.empty() &&
+        m_workspace.translationChanged) {
         const MessageAnswer answer =
             m_platform.dialogs.message(this, kUnsavedQuestion, QStringLiteral("Atención"),
                                        MessageButtons::YesNoCancel, MessageIcon::Exclamation);
@@ -94,6 +98,7 @@ void MainWindow::openSelectedScript() {
                 stay();
                 return;
             }
+            m_workspace.savedTranslation = m_workspace.pendingTranslation;
             m_rtxtTraducido->setFocus();
         } else if (answer != MessageAnswer::No) {
             stay();
@@ -107,7 +112,15 @@ void MainWindow::openSelectedScript() {
     m_workspace.openScriptIndex = selected;
 
     // From here on a failure ends the opening quietly; the script still
-    // counts as open.
+    // counts as open. Whatever the pane then shows is the text loaded:
+    // nothing in it is a change of the user's.
+    m_loadingPane = true;
+    const auto loaded = qScopeGuard([this] {
+        m_loadingPane = false;
+        m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
+        m_workspace.savedTranslation = m_workspace.pendingTranslation;
+        m_workspace.translationChanged = false;
+    });
     m_rtxtTraducido->clear();
     m_rtxtOriginal->clear();
     m_lblRealesT->setText(QStringLiteral("0"));
@@ -130,7 +143,6 @@ void MainWindow::openSelectedScript() {
     if (!translation)
         return;
     setPaneText(m_rtxtTraducido, *translation);
-    m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
     goToLine(m_rtxtTraducido, 1);
 }
 
@@ -140,19 +152,35 @@ void MainWindow::saveTranslation() {
         m_platform.dialogs.inform(this, QStringLiteral("¡Nada que guardar!"));
         return;
     }
+    if (!scriptIsOpen()) {
+        m_platform.dialogs.inform(this, QString::fromUtf8(kNoScriptOpen));
+        return;
+    }
     if (!writeTranslation(pathFromQString(m_scripts->selectedFileName()), text))
         return;
+    m_workspace.savedTranslation = text;
     m_workspace.translationChanged = false;
     m_rtxtTraducido->setFocus();
 }
 
+bool MainWindow::scriptIsOpen() const {
+    return !m_workspace.settings.projectFilePath.empty() && m_workspace.openScriptIndex &&
+           *m_workspace.openScriptIndex == m_scripts->selectedIndex();
+}
+
+// Moving through the list needs an open project: with none the list is
+// hidden, and what it still holds belongs to a closed one.
 void MainWindow::nextScript() {
+    if (m_workspace.settings.projectFilePath.empty())
+        return;
     const int selected = m_scripts->selectedIndex();
     if (selected < m_scripts->count() - 1)
         m_scripts->selectIndex(selected + 1);
 }
 
 void MainWindow::previousScript() {
+    if (m_workspace.settings.projectFilePath.empty())
+        return;
     const int selected = m_scripts->selectedIndex();
     if (selected > 0)
         m_scripts->selectIndex(selected - 1);

@@ -1,10 +1,10 @@
 #include "workspace/script_files.h"
 
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 
 #include "common/file_io.h"
+#include "common/system_error.h"
 
 namespace tradumar {
 
@@ -61,7 +61,7 @@ int writeTranslationFile(const std::string& path, std::string_view text) {
 }
 
 std::string describeError(int error) {
-    return std::to_string(error) + ": " + std::strerror(error);
+    return std::to_string(error) + ": " + systemErrorText(error);
 }
 
 } // namespace tradumar

@@ -26,7 +26,8 @@ FolderResult createTranslationFolder(const std::string& scriptsFolder);
 // Returns 0 or the errno of the failing step.
 int writeTranslationFile(const std::string& path, std::string_view text);
 
-// "number: description" for an errno, as the save messages show it.
+// "number: description" for an errno, as the save messages show it; the
+// description is our own Spanish text (Windows-1252).
 std::string describeError(int error);
 
 } // namespace tradumar

@@ -27,6 +27,9 @@ struct Workspace {
     std::string openScriptFile;
     bool translationChanged = false;
     std::string pendingTranslation;
+    // The translation as last loaded or saved: it counts as changed only
+    // while the pane's text differs from this.
+    std::string savedTranslation;
 
     // The counter reads the translated table up to its own longest text.
     CodecContext counterContext() const {

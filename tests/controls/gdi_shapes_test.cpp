@@ -5,133 +5,71 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
-#include <set>
+#include <optional>
 #include <string>
-#include <utility>
+#include <string_view>
+#include <tuple>
 
 namespace tradumar {
 namespace {
 
-constexpr Colour background = 0x000000;
-constexpr Colour ink = 0xFFFFFF;
-constexpr Colour brush = 0x0000FF;
-
-QImage drawn(int width, int height, const std::function<void(QPainter&)>& draw) {
+// What the drawing leaves on a black surface, rows joined by '|': '#' for the
+// pen, 'o' for the brush, '.' for untouched pixels.
+std::string drawn(int width, int height, const std::function<void(QPainter&)>& draw) {
     QImage image(width, height, QImage::Format_RGB32);
-    image.fill(toQColor(background));
+    image.fill(Qt::black);
     QPainter painter(&image);
     draw(painter);
-    return image;
-}
-
-// The image as rows of '#' (ink), 'o' (brush) and '.' (untouched).
-std::string picture(const QImage& image) {
+    painter.end();
     std::string rows;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
+    for (int y = 0; y < height; ++y) {
+        rows += y ? "|" : "";
+        for (int x = 0; x < width; ++x) {
             const Colour c = fromQRgb(image.pixel(x, y));
-            rows += c == ink ? '#' : c == brush ? 'o' : '.';
+            rows += c == 0xFFFFFF ? '#' : c == 0xFF0000 ? 'o' : '.';
         }
-        rows += '\n';
     }
     return rows;
 }
 
-TEST(GdiLineTo, LeavesOutTheEndPointInEveryDirection) {
-    struct Case {
-        QPoint from;
-        QPoint to;
-        std::string expected;
+TEST(GdiShapes, LinesLeaveOutTheirEndPointInEveryDirection) {
+    const std::tuple<QPoint, QPoint, std::string> cases[] = {
+        {{1, 1}, {4, 1}, ".....|.###.|....."},  {{4, 1}, {1, 1}, ".....|..###|....."},
+        {{2, 0}, {2, 2}, "..#..|..#..|....."},  {{2, 2}, {2, 0}, ".....|..#..|..#.."},
+        {{2, 2}, {2, 2}, ".....|.....|....."},  {{0, 0}, {3, 2}, "#....|.##..|....."},
+        {{2, -1}, {2, 9}, "..#..|..#..|..#.."}, // clipped at the surface's edge
     };
-    const Case cases[] = {
-        {{1, 1}, {4, 1}, ".....\n.###.\n.....\n.....\n"}, {{4, 1}, {1, 1}, ".....\n..###\n.....\n.....\n"},
-        {{2, 0}, {2, 3}, "..#..\n..#..\n..#..\n.....\n"}, {{2, 3}, {2, 0}, ".....\n..#..\n..#..\n..#..\n"},
-        {{2, 2}, {2, 2}, ".....\n.....\n.....\n.....\n"}, {{0, 0}, {3, 3}, "#....\n.#...\n..#..\n.....\n"},
+    for (const auto& [from, to, expected] : cases)
+        EXPECT_EQ(drawn(5, 3, [&](QPainter& p) { gdi::lineTo(p, from, to, 0xFFFFFF); }), expected)
+            << from.x() << "," << from.y() << " to " << to.x() << "," << to.y();
+}
+
+// The 10 x 10 corners of the button's own size are checked by its stored looks.
+TEST(GdiShapes, RectanglesAndRoundedRectangles) {
+    const auto frame = [](gdi::Rect r) { return [r](QPainter& p) { gdi::frameRect(p, r, 0xFFFFFF); }; };
+    const auto round = [](gdi::Rect r, int cornerWidth, int cornerHeight, bool fill = false) {
+        return [=](QPainter& p) {
+            gdi::roundRect(p, r, cornerWidth, cornerHeight, 0xFFFFFF,
+                           fill ? std::optional<Colour>(0xFF0000) : std::nullopt);
+        };
     };
-    for (const Case& c : cases) {
-        const QImage image = drawn(5, 4, [&](QPainter& p) { gdi::lineTo(p, c.from, c.to, ink); });
-        EXPECT_EQ(picture(image), c.expected) << "from " << c.from.x() << "," << c.from.y();
+    const std::tuple<const char*, std::function<void(QPainter&)>, std::string> cases[] = {
+        {"frame just inside", frame({1, 1, 6, 5}), ".......|.#####.|.#...#.|.#...#.|.#####.|......."},
+        {"empty frame", frame({2, 2, 2, 5}), ".......|.......|.......|.......|.......|......."},
+        {"inverted frame", frame({5, 5, 1, 1}), ".......|.......|.......|.......|.......|......."},
+        {"corner box held to the size", round({0, 0, 6, 5}, 10, 10), ".####.|#....#|#....#|#....#|.####."},
+        {"inverted, put in order", round({6, 5, 0, 0}, 10, 10), ".####.|#....#|#....#|#....#|.####."},
+        {"filled, outline over it", round({0, 0, 6, 5}, 10, 10, true), ".####.|#oooo#|#oooo#|#oooo#|.####."},
+        {"tiny corners: a plain outline", round({0, 0, 5, 4}, 2, 10), "#####|#...#|#...#|#####"},
+        {"empty", round({3, 3, 3, 9}, 10, 10), "......|......|......|......"},
+    };
+    for (const auto& [what, draw, expected] : cases) {
+        const int width = static_cast<int>(expected.find('|'));
+        const int height = static_cast<int>(std::count(expected.begin(), expected.end(), '|')) + 1;
+        EXPECT_EQ(drawn(width, height, draw), expected) << what;
     }
-}
-
-TEST(GdiLineTo, ClipsAtTheSurfaceEdge) {
-    const QImage image = drawn(4, 2, [](QPainter& p) { gdi::lineTo(p, {2, -1}, {2, 5}, ink); });
-    EXPECT_EQ(picture(image), "..#.\n..#.\n");
-}
-
-TEST(GdiFrameRect, DrawsOnePixelJustInsideTheRectangle) {
-    const QImage image = drawn(7, 6, [](QPainter& p) { gdi::frameRect(p, {1, 1, 6, 5}, ink); });
-    EXPECT_EQ(picture(image), ".......\n"
-                              ".#####.\n"
-                              ".#...#.\n"
-                              ".#...#.\n"
-                              ".#####.\n"
-                              ".......\n");
-}
-
-TEST(GdiFrameRect, EmptyOrInvertedRectanglesDrawNothing) {
-    for (const gdi::Rect rect : {gdi::Rect{2, 2, 2, 5}, gdi::Rect{2, 2, 5, 2}, gdi::Rect{5, 5, 1, 1}}) {
-        const QImage image = drawn(6, 6, [&](QPainter& p) { gdi::frameRect(p, rect, ink); });
-        EXPECT_EQ(picture(image).find('#'), std::string::npos);
-    }
-}
-
-TEST(GdiRoundRect, TenByTenCornersOnAWideRectangle) {
-    const QImage image = drawn(16, 14, [](QPainter& p) { gdi::roundRect(p, {0, 0, 16, 14}, 10, 10, ink); });
-    EXPECT_EQ(picture(image), "...##########...\n"
-                              "..#..........#..\n"
-                              ".#............#.\n"
-                              "#..............#\n"
-                              "#..............#\n"
-                              "#..............#\n"
-                              "#..............#\n"
-                              "#..............#\n"
-                              "#..............#\n"
-                              "#..............#\n"
-                              "#..............#\n"
-                              ".#............#.\n"
-                              "..#..........#..\n"
-                              "...##########...\n");
-}
-
-TEST(GdiRoundRect, CornerShrinksToASmallRectangle) {
-    // 6 x 5: the corner ellipse is limited to the rectangle's own size.
-    const QImage image = drawn(6, 5, [](QPainter& p) { gdi::roundRect(p, {0, 0, 6, 5}, 10, 10, ink); });
-    EXPECT_EQ(picture(image), ".####.\n"
-                              "#....#\n"
-                              "#....#\n"
-                              "#....#\n"
-                              ".####.\n");
-}
-
-TEST(GdiRoundRect, TinyCornersGiveThePlainRectangle) {
-    const QImage image = drawn(5, 4, [](QPainter& p) { gdi::roundRect(p, {0, 0, 5, 4}, 2, 10, ink); });
-    EXPECT_EQ(picture(image), "#####\n#...#\n#...#\n#####\n");
-}
-
-TEST(GdiRoundRect, InvertedRectangleIsPutInOrderAndEmptyOneDrawsNothing) {
-    const auto outline = [](gdi::Rect r) {
-        const auto points = gdi::roundRectOutline(r, 10, 10);
-        std::set<std::pair<int, int>> set;
-        for (const QPoint& p : points)
-            set.emplace(p.x(), p.y());
-        return set;
-    };
-    EXPECT_EQ(outline({20, 15, 0, 0}), outline({0, 0, 20, 15}));
-    EXPECT_TRUE(gdi::roundRectOutline({3, 3, 3, 9}, 10, 10).empty());
-}
-
-TEST(GdiRoundRect, FillCoversTheInsideOnlyAndTheOutlineGoesOverIt) {
-    const QImage image = drawn(16, 14, [](QPainter& p) {
-        gdi::roundRect(p, {0, 0, 16, 14}, 10, 10, ink, brush);
-    });
-    const std::string rows = picture(image);
-    EXPECT_EQ(rows.substr(0, 17 * 4), "...##########...\n"
-                                      "..#oooooooooo#..\n"
-                                      ".#oooooooooooo#.\n"
-                                      "#oooooooooooooo#\n");
-    EXPECT_EQ(rows.substr(17 * 13), "...##########...\n");
 }
 
 } // namespace

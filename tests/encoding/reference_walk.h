@@ -1,9 +1,8 @@
 #pragma once
 
-// A plain transcription of the counter and encoder as the original tool runs
-// them: at every position, every length from L down to 1, and at every length
-// a walk over the table from its first position. Slow on purpose; the tests
-// use it as the oracle for the indexed versions.
+// The counter and encoder written the slow, obvious way: at every position, every length from L down to 1,
+// and at every length a walk over the table from its first position. Slow on purpose; the tests use it as the
+// oracle for the indexed versions.
 
 #include <cmath>
 #include <string>

@@ -1,5 +1,4 @@
 #include <QCheckBox>
-#include <QDir>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -105,21 +104,6 @@ TEST_F(InsertionToolsTest, UndoAfterInsertScriptRestoresItUnlessTheRomChanged) {
                                        "Se restauraron 4 bytes en 0x8 (08[4])."}));
     EXPECT_EQ(rom(), base);
     EXPECT_EQ(readFileBytes(project.romPath + ".original"), base);
-}
-
-// The README's picture of the report. Runs only when TRADUMAR_SHOTS_DIR names
-// the folder to write insert_all_report.png to.
-TEST_F(InsertionToolsTest, ReportShot) {
-    const QString folder = qEnvironmentVariable("TRADUMAR_SHOTS_DIR");
-    if (folder.isEmpty())
-        GTEST_SKIP() << "set TRADUMAR_SHOTS_DIR to take the picture";
-    project.translation("30[6].txt", "Fin<0A");
-    project.translation("nota.txt", "Hola");
-    insertAll([&](InsertAllDialog& report) {
-        QTest::qWait(200);
-        EXPECT_TRUE(report.grab().save(QDir(folder).absoluteFilePath("insert_all_report.png")));
-        report.reject();
-    });
 }
 
 } // namespace

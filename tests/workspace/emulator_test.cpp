@@ -86,38 +86,42 @@ TEST(Emulator, FromTheMenuOfAnOpenProject) {
     EXPECT_EQ(h.desktop.launcher.launches[0].arguments, QStringList{pathToQString(project.romPath)});
 }
 
-TEST(Emulator, WithoutAnEmulatorPathSaysSo) {
-    ProjectSettings settings;
-    settings.romPath = "/roms/game.smc";
-    ScriptedDialogs dialogs;
-    RecordingLauncher launcher;
-    runEmulator(nullptr, settings, dialogs, launcher);
-    EXPECT_EQ(dialogs.messages, std::vector<RecordedMessage>{kNoEmulator});
-    EXPECT_TRUE(launcher.launches.empty());
-}
-
-TEST(Emulator, WhenTheStartFailsItTriesTheEmulatorAlone) {
-    ProjectSettings settings;
-    settings.emulatorPath = "/emus/snes";
-    settings.romPath = "/roms/game.smc";
-    ScriptedDialogs dialogs;
-    RecordingLauncher launcher;
-    launcher.results = {false, true};
-    runEmulator(nullptr, settings, dialogs, launcher);
-    EXPECT_EQ(dialogs.messages, std::vector<RecordedMessage>{kNoCommandLine});
-    EXPECT_EQ(launcher.launches, (std::vector<RecordingLauncher::Launch>{{"/emus/snes", {"/roms/game.smc"}},
-                                                                         {"/emus/snes", {}}}));
-}
-
-TEST(Emulator, AnEmulatorThatCannotStartAtAllIsReported) {
+TEST(Emulator, AnEmulatorThatIsNotThereOrCannotRunIsSaidOnceAndNotStarted) {
     FixtureProject project;
+    testsupport::writeFileBytes(project.emulatorPath, "not a program");
+    const QString cannot = QStringLiteral("No se puede ejecutar el emulador: ");
+    const std::pair<std::string, QString> cases[] = {
+        {"", kNoEmulator.text},
+        {project.root + "/none", cannot + "no existe el archivo " + pathToQString(project.root) + "/none"},
+        {project.emulatorPath,
+         cannot + pathToQString(project.emulatorPath) + " no es un programa ejecutable"}};
+    for (const auto& [path, text] : cases) {
+        ProjectSettings settings;
+        settings.emulatorPath = path;
+        settings.romPath = "/roms/game.smc";
+        ScriptedDialogs dialogs;
+        RecordingLauncher launcher;
+        runEmulator(nullptr, settings, dialogs, launcher);
+        EXPECT_EQ(dialogs.messages, std::vector<RecordedMessage>{info(text)});
+        EXPECT_TRUE(launcher.launches.empty());
+    }
+}
+
+TEST(Emulator, WhenTheStartFailsItTriesTheEmulatorAloneAndSaysWhenThatFailsToo) {
     ProjectSettings settings;
-    settings.emulatorPath = project.root + "/missing-emulator";
-    settings.romPath = project.romPath;
-    ScriptedDialogs dialogs;
-    QtProcessLauncher launcher;
-    runEmulator(nullptr, settings, dialogs, launcher);
-    EXPECT_EQ(dialogs.messages, (std::vector<RecordedMessage>{kNoCommandLine, kNoEmulator}));
+    settings.emulatorPath = "/bin/sh";
+    settings.romPath = "/roms/game.smc";
+    for (const bool aloneStarts : {true, false}) {
+        ScriptedDialogs dialogs;
+        RecordingLauncher launcher;
+        launcher.results = {false, aloneStarts};
+        runEmulator(nullptr, settings, dialogs, launcher);
+        const auto said = aloneStarts ? std::vector<RecordedMessage>{kNoCommandLine}
+                                      : std::vector<RecordedMessage>{kNoCommandLine, kNoEmulator};
+        EXPECT_EQ(dialogs.messages, said);
+        EXPECT_EQ(launcher.launches,
+                  (std::vector<RecordingLauncher::Launch>{{"/bin/sh", {"/roms/game.smc"}}, {"/bin/sh", {}}}));
+    }
 }
 
 TEST(Emulator, AfterClosingTheProjectThePathStaysButTheMenuIsUnusable) {

@@ -117,54 +117,11 @@ TEST_F(OpenProjectTest, AStoredIndexOfMinusOneSelectsNothing) {
     EXPECT_TRUE(h.desktop.clipboard.texts.isEmpty());
 }
 
-TEST_F(OpenProjectTest, AnIndexThatDoesNotConvertStopsAfterReadingTheFile) {
-    for (const char* index : {"", "abc", "32768", "-40000"}) {
-        SCOPED_TRACE(index);
-        WindowHarness fresh;
-        project.index = index;
-        fresh.openProject(project);
-        EXPECT_TRUE(fresh.desktop.dialogs.messages.empty());
-        EXPECT_FALSE(fresh.action("mnuCerrar")->isEnabled());
-        EXPECT_FALSE(fresh.menu("mnuEdición")->isEnabled());
-        EXPECT_TRUE(fresh.action("mnuAbrir")->isEnabled());
-        EXPECT_FALSE(fresh.scripts()->isVisible());
-        EXPECT_EQ(fresh.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
-        // What was read before the index stays read.
-        EXPECT_EQ(fresh.workspace.settings.projectName, "Demo");
-        EXPECT_EQ(fresh.workspace.settings.emulatorPath, project.emulatorPath);
-    }
-}
-
 TEST_F(OpenProjectTest, AMissingProjectFileStopsTheSameWay) {
     h.openProject(project.root + "/missing.tpr");
     EXPECT_TRUE(projectMenusDisabledIn(h));
     EXPECT_TRUE(h.workspace.settings.projectName.empty());
     EXPECT_TRUE(h.action("mnuAbrir")->isEnabled());
-}
-
-TEST_F(OpenProjectTest, AnIndexPastTheLastScriptStopsWithTheListShown) {
-    project.index = "3"; // four entries: 0 to 3
-    h.openProject(project);
-    EXPECT_EQ(h.scripts()->selectedIndex(), 3);
-
-    WindowHarness other;
-    project.index = "4";
-    other.openProject(project);
-    EXPECT_TRUE(other.scripts()->isVisible());
-    EXPECT_EQ(other.scripts()->selectedIndex(), -1);
-    EXPECT_EQ(other.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
-    EXPECT_TRUE(projectMenusEnabledIn(other));
-    EXPECT_TRUE(other.action("mnuAbrir")->isEnabled());
-    EXPECT_TRUE(other.desktop.dialogs.messages.empty());
-}
-
-TEST_F(OpenProjectTest, AMissingScriptsFolderStopsAfterEnabling) {
-    project.scriptsFolder = project.root + "/nowhere";
-    h.openProject(project);
-    EXPECT_TRUE(projectMenusEnabledIn(h));
-    EXPECT_FALSE(h.scripts()->isVisible());
-    EXPECT_TRUE(h.action("mnuAbrir")->isEnabled());
-    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
 }
 
 TEST_F(OpenProjectTest, MissingTableFilesAreCreatedEmpty) {
@@ -177,48 +134,6 @@ TEST_F(OpenProjectTest, MissingTableFilesAreCreatedEmpty) {
     EXPECT_TRUE(h.workspace.translatedTable.at(1).empty());
     EXPECT_EQ(h.workspace.originalLongest, 1);
     EXPECT_FALSE(h.action("mnuAbrir")->isEnabled());
-}
-
-TEST_F(OpenProjectTest, ATableInAMissingFolderStopsBeforeTheLastSteps) {
-    project.originalTablePath = project.root + "/no/such/folder/original.tbl";
-    h.openProject(project);
-    // The caption (step 8) was set, the menus for a new or an open project stay usable.
-    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Demo - Tradumar 1.0 Beta"));
-    EXPECT_TRUE(h.action("mnuAbrir")->isEnabled());
-    EXPECT_TRUE(h.action("mnuNuevo")->isEnabled());
-    EXPECT_FALSE(std::filesystem::exists(project.originalTablePath));
-}
-
-TEST_F(OpenProjectTest, ATranslatedTableOfMoreThan5000EntriesStopsTheOpening) {
-    std::string big;
-    for (int i = 0; i < 5001; ++i)
-        big += "00=e" + std::to_string(i) + "\r\n";
-    testsupport::writeFileBytes(project.translatedTablePath, big);
-    h.workspace.translatedLongest = 7;
-    h.openProject(project);
-    EXPECT_EQ(h.workspace.translatedTable.at(5000).text, "e4999");
-    EXPECT_EQ(h.workspace.translatedLongest, 7); // not recomputed
-    EXPECT_TRUE(h.action("mnuAbrir")->isEnabled());
-    EXPECT_TRUE(h.desktop.dialogs.messages.empty());
-}
-
-TEST_F(OpenProjectTest, OpeningAgainAfterAFailedOpeningShowsTheNewProjectsScript) {
-    std::string big;
-    for (int i = 0; i < 5001; ++i)
-        big += "00=e" + std::to_string(i) + "\r\n";
-    testsupport::writeFileBytes(project.translatedTablePath, big);
-    h.openProject(project); // stops at the translated table, script 0 open
-    ASSERT_TRUE(h.action("mnuAbrir")->isEnabled());
-    ASSERT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Hello there\nfriend"));
-
-    FixtureProject other;
-    other.script("00[4].txt", "Otro");
-    h.openProject(other);
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Otro"));
-    EXPECT_EQ(h.label("lblRealesO"), QStringLiteral("4"));
-    EXPECT_FALSE(h.action("mnuAbrir")->isEnabled());
-    // Entries of the failed opening's table are gone.
-    EXPECT_EQ(h.workspace.translatedTable.find("e4999"), 0);
 }
 
 TEST_F(OpenProjectTest, AnOriginalTableOfMoreThan5000EntriesStillOpens) {

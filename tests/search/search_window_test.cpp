@@ -1,0 +1,181 @@
+#include "search/search_window.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "support/window_harness.h"
+
+namespace tradumar {
+namespace {
+
+using Rows = std::vector<std::pair<QString, QString>>;
+
+// The main window on a project of four scripts, with the search window open
+// in front of it.
+struct SearchFixture {
+    testsupport::FixtureProject project;
+    testsupport::WindowHarness h;
+    std::unique_ptr<SearchWindow> window;
+
+    explicit SearchFixture(bool translations = true) {
+        project.script("1A0[10].txt", "Hola mundo");
+        project.script("2B0[10].txt", "\r\n\r\nHola\tcola");
+        project.script("3C0[10].txt", "hola");
+        project.script("4D0[10].txt", "Hola  amigo");
+        if (translations)
+            project.translation("4d0[10].txt", "Hola, mundo");
+        h.openProject(project);
+        window = h.window.createSearchWindow(&h.window);
+        window->show();
+        QCoreApplication::processEvents();
+    }
+    template <typename T> T* find(const char* name) { return window->findChild<T*>(QString::fromUtf8(name)); }
+    QTableWidget* grid() { return find<QTableWidget>("data"); }
+    QString message() { return find<QLabel>("lblMsg")->text(); }
+
+    void search(const QString& word, const QString& where = QStringLiteral("Original")) {
+        find<QComboBox>("cmbData")->setCurrentText(where);
+        find<QLineEdit>("txtBuscar")->setText(word);
+        QTest::keyClick(find<QLineEdit>("txtBuscar"), Qt::Key_Return);
+        while (window->isSearching())
+            QCoreApplication::processEvents();
+    }
+    Rows rows() {
+        Rows out;
+        for (int r = 0; r < grid()->rowCount() && grid()->item(r, 0); ++r)
+            out.emplace_back(grid()->item(r, 0)->text(), grid()->item(r, 1)->text());
+        EXPECT_EQ(grid()->rowCount(), static_cast<int>(out.size()) + 23);
+        return out;
+    }
+    void doubleClick(int row, int column) {
+        const QRect cell = grid()->visualRect(grid()->model()->index(row, column));
+        QTest::mouseClick(grid()->viewport(), Qt::LeftButton, {}, cell.center()); // a press comes first
+        QTest::mouseDClick(grid()->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+};
+
+TEST(SearchWindow, ListsTheFilesHoldingTheWordLastFirst) {
+    struct Case {
+        QString word, where;
+        Rows rows;
+    };
+    const Case cases[] = {
+        {"Hola",
+         "Original",
+         {{"4D0[10].txt", "Hola  amigo"}, {"2B0[10].txt", "Hola"}, {"1A0[10].txt", "Hola mundo"}}},
+        {"hola", "Original", {{"3C0[10].txt", "hola"}}},
+        {"mu", "Original", {{"1A0[10].txt", "Hola mundo"}}},
+        {"a  a", "Original", {{"4D0[10].txt", "Hola  amigo"}}},
+        {"a a", "Original", {}},
+        {"cola", "Original", {{"2B0[10].txt", "Hola"}}},
+        {"Hola", "Traducido", {{"4d0[10].txt", "Hola, mundo"}}},
+        {"日本", "Original", {}},
+    };
+    SearchFixture f;
+    EXPECT_EQ(f.find<QComboBox>("cmbData")->currentText(), QStringLiteral("Traducido"));
+    EXPECT_EQ(f.window->size(), QSize(599, 287));
+    EXPECT_GE(f.grid()->columnWidth(0), f.grid()->fontMetrics().horizontalAdvance("Archivo      "));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.word.toStdString());
+        f.search(c.word, c.where);
+        EXPECT_EQ(f.rows(), c.rows);
+        EXPECT_EQ(f.message(), QStringLiteral("La búsqueda ha finalizado"));
+    }
+    f.h.desktop.dialogs.clearRecords();
+    f.search(QStringLiteral("H"));
+    EXPECT_EQ(f.h.desktop.dialogs.texts(), QStringList{QStringLiteral("Debe escribir una palabra.")});
+    EXPECT_EQ(f.rows().size(), 0u);
+}
+
+TEST(SearchWindow, WithoutTraducidosFindsNothingUntilATranslationIsSaved) {
+    SearchFixture f(false);
+    f.search(QStringLiteral("Hola"), QStringLiteral("Traducido"));
+    EXPECT_EQ(f.rows(), Rows{});
+    EXPECT_EQ(f.message(), QStringLiteral("La búsqueda ha finalizado"));
+    f.project.translation("3C0[10].txt", "Hola otra vez");
+    f.search(QStringLiteral("Hola"), QStringLiteral("Traducido"));
+    EXPECT_EQ(f.rows(), (Rows{{"3C0[10].txt", "Hola otra vez"}}));
+}
+
+TEST(SearchWindow, CancelOrSalirKeepsTheRowsFoundAndEndsTheSearchAtOnce) {
+    for (const char* button : {"cmdCancelar", "cmdSalir"}) {
+        SearchFixture f;
+        std::filesystem::remove(f.project.scriptsFolder + "/1A0[10].txt"); // unreadable: skipped
+        const QMetaObject::Connection stop =
+            QObject::connect(f.grid()->model(), &QAbstractItemModel::rowsInserted,
+                             [&] { QTest::mouseClick(f.find<QPushButton>(button), Qt::LeftButton); });
+        f.search(QStringLiteral("Hola"));
+        EXPECT_EQ(f.rows(), (Rows{{"2B0[10].txt", "Hola"}}));
+        EXPECT_EQ(f.message(), QStringLiteral("La búsqueda ha finalizado"));
+        EXPECT_EQ(f.window->isVisible(), button == std::string("cmdCancelar"));
+        for (const char* name : {"cmdBuscar", "txtBuscar", "data"})
+            EXPECT_TRUE(f.find<QWidget>(name)->isEnabled()) << name;
+        QObject::disconnect(stop);
+        f.search(QStringLiteral("Hola")); // a new search starts afresh
+        EXPECT_EQ(f.rows().size(), 2u);
+    }
+}
+
+TEST(SearchWindow, DoubleClickOnAFileNameOpensItsScript) {
+    struct Case {
+        QString word, where;
+        int row, column;
+        int opened; // the Scripts position opened, -1: the message
+    };
+    const Case cases[] = {
+        {"Hola", "Original", 0, 0, 3},
+        {"Hola", "Original", 0, 1, -1},
+        {"Hola", "Original", 5, 0, -1},
+        {"Hola", "Traducido", 0, 0, 3}, // 4d0[10].txt opens 4D0[10].txt
+    };
+    for (const Case& c : cases) {
+        SearchFixture f;
+        f.search(c.word, c.where);
+        f.h.desktop.dialogs.clearRecords();
+        f.doubleClick(c.row, c.column);
+        EXPECT_EQ(f.h.desktop.dialogs.texts(),
+                  c.opened < 0 ? QStringList{QStringLiteral("Debes elegir un elemento de la lista")}
+                               : QStringList{});
+        EXPECT_EQ(f.h.scripts()->selectedIndex(), c.opened < 0 ? 0 : c.opened);
+        EXPECT_EQ(f.h.workspace.openScriptIndex, c.opened < 0 ? 0 : c.opened);
+    }
+}
+
+TEST(SearchWindow, OpensModallyFromTheMainWindow) {
+    testsupport::WindowHarness h;
+    h.find<QPushButton>("cmdBuscar")->click(); // closes itself without a project
+    EXPECT_EQ(h.desktop.dialogs.texts(), QStringList{QStringLiteral("Cargue por favor un proyecto.")});
+
+    testsupport::FixtureProject project;
+    project.script("10[4].txt", "Hola");
+    h.openProject(project);
+    const QString search = QStringLiteral("Buscar texto en Scripts (Búsqueda exacta)");
+    const struct {
+        std::function<void()> open;
+        QString title;
+        QWidget* owner;
+    } cases[] = {
+        {[&] { h.find<QPushButton>("cmdBuscar")->click(); }, search, &h.window},
+        {[&] { h.action("mnuBuscar")->trigger(); }, search, nullptr},
+        {[&] { h.action("mnuAcerca")->trigger(); }, QStringLiteral("Acerca de Tradumar"), &h.window},
+    };
+    for (const auto& c : cases) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            EXPECT_EQ(dialog->windowTitle(), c.title);
+            EXPECT_EQ(dialog->parentWidget(), c.owner);
+            dialog->close();
+        });
+        c.open();
+        EXPECT_TRUE(seen) << c.title.toStdString();
+    }
+}
+
+} // namespace
+} // namespace tradumar

@@ -1,0 +1,174 @@
+#include <filesystem>
+#include <functional>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTimer>
+
+#include "support/window_harness.h"
+
+namespace tradumar {
+namespace {
+
+using testsupport::FixtureProject;
+using testsupport::WindowHarness;
+
+QString q(const std::string& path) {
+    return pathToQString(path);
+}
+
+// Does `act` in the project dialog that `open` shows, then closes it if still open.
+void inProjectDialog(const std::function<void()>& open, const std::function<void(QDialog&)>& act) {
+    QTimer::singleShot(0, [act] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && (act(*d), d->isVisible()))
+                d->reject();
+    });
+    open();
+}
+
+TEST(Failures, AProjectThatFailsToOpenSaysWhyAndLeavesNothingOpen) {
+    const struct {
+        std::string FixtureProject::*field;
+        const char* value; // %1 stands for the project's folder
+        const char* why;
+    } cases[] = {
+        {&FixtureProject::index, "abc",
+         "el índice de script guardado \"abc\" no es un número entre -32768 y 32767"},
+        {&FixtureProject::scriptsFolder, "%1/nowhere", "no existe la carpeta de scripts %1/nowhere"},
+        {&FixtureProject::originalTablePath, "%1/no/o.tbl",
+         "no se pudo crear la tabla original %1/no/o.tbl (2: No existe el archivo o la carpeta)"},
+        {&FixtureProject::translatedTablePath, "%1/big.tbl",
+         "la tabla traducida %1/big.tbl tiene más de 5000 entradas"},
+    };
+    for (const auto& c : cases) {
+        WindowHarness h;
+        FixtureProject project;
+        project.script("00[4].txt", "Hola");
+        testsupport::writeFileBytes(project.root + "/big.tbl",
+                                    QByteArray("00=a\r").repeated(5001).toStdString());
+        testsupport::writeFileBytes(project.root + "/notes.tpr", std::string("\0\1\xFF plain", 9));
+        h.openProject(project.root + "/notes.tpr");
+        project.*c.field = QString::fromUtf8(c.value).replace("%1", q(project.root)).toStdString();
+        h.openProject(project);
+        EXPECT_EQ(
+            h.desktop.dialogs.texts(),
+            (QStringList{"No se pudo abrir el proyecto notes.tpr: el archivo no es un proyecto de Tradumar",
+                         "No se pudo abrir el proyecto Demo.tpr: " +
+                             QString::fromUtf8(c.why).replace("%1", q(project.root))}));
+        EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
+        EXPECT_TRUE(h.action("mnuAbrir")->isEnabled() && !h.menu("mnuEdición")->isEnabled() &&
+                    !h.scripts()->isVisible() && !h.workspace.openScriptIndex &&
+                    h.workspace.openScriptFile.empty() && h.originalPane()->toPlainText().isEmpty() &&
+                    h.workspace.translatedTable.at(1).empty());
+    }
+}
+
+TEST(Failures, ANewProjectOpensAsAbrirOpensItAndValuesTheFileCannotHoldAreRefused) {
+    const struct {
+        const char* name;
+        const char* romSuffix;
+        const char* refusal; // empty: accepted
+    } cases[] = {
+        {"Demo ā", "",
+         "El nombre del proyecto contiene caracteres que el archivo de proyecto no puede guardar: ā"},
+        {"Demo", "\nx",
+         "La ruta de la ROM contiene un salto de línea, que el archivo de proyecto no puede guardar."},
+        {"Demo", "", ""},
+    };
+    for (const auto& c : cases) {
+        WindowHarness h;
+        FixtureProject project;
+        project.script("00[4].txt", "Hola");
+        auto& d = h.desktop.dialogs;
+        d.folderAnswers = {q(project.root), q(project.scriptsFolder)};
+        d.fileAnswers = {q(project.romPath + c.romSuffix), q(project.originalTablePath),
+                         q(project.translatedTablePath), q(project.emulatorPath)};
+        inProjectDialog(
+            [&] { h.action("mnuNuevo")->trigger(); },
+            [&](QDialog& dialog) {
+                dialog.findChild<QLineEdit*>(QStringLiteral("txtNombre"))->setText(QString::fromUtf8(c.name));
+                for (const char* b :
+                     {"cmdPatchPrj", "cmdDirScripts", "cmdROM", "cmdOTBL", "cmdTTBL", "cmdEmu", "cmdAceptar"})
+                    dialog.findChild<QPushButton*>(QLatin1String(b))->click();
+            });
+        const bool accepted = *c.refusal == '\0';
+        EXPECT_EQ(d.texts(), accepted ? QStringList() : QStringList{QString::fromUtf8(c.refusal)});
+        EXPECT_EQ(std::filesystem::exists(project.projectFile), accepted);
+        EXPECT_EQ(h.window.windowTitle(), accepted ? "Demo - Tradumar 1.0 Beta" : "Tradumar 1.0 Beta");
+        EXPECT_EQ(h.originalPane()->toPlainText(), accepted ? "Hola" : "");
+    }
+}
+
+TEST(Failures, AStoredIndexPastTheListSelectsNothingAndCancellingConfigurePutsTheScriptsFolderBack) {
+    WindowHarness h;
+    FixtureProject project, other;
+    project.script("00[4].txt", "Hola");
+    other.script("11[2].txt", "Si");
+    project.index = "5";
+    h.openProject(project); // opens with nothing selected
+    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Demo - Tradumar 1.0 Beta"));
+    EXPECT_TRUE(h.scripts()->selectedIndex() == -1 && h.desktop.dialogs.messages.empty());
+    h.clickScript(0);
+    h.desktop.dialogs.folderAnswers = {q(other.scriptsFolder)};
+    inProjectDialog([&] { h.action("mnuConfig")->trigger(); },
+                    [](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("cmdDirScripts"))->click(); });
+    EXPECT_EQ(h.scripts()->fileNames(), QStringList{"00[4].txt"});
+    h.type("Hi");
+    h.window.saveTranslation();
+    EXPECT_EQ(project.translationFile("00[4].txt"), "Hi\r\n");
+}
+
+TEST(Failures, WithoutAnOpenScriptNothingIsSavedInsertedMovedOrOfferedForSaving) {
+    const QString none =
+        QStringLiteral("No hay ningún script abierto: abra un proyecto y elija un script de la lista.");
+    const struct {
+        std::function<void(WindowHarness&, const FixtureProject&)> command;
+        QStringList said;
+        const char* pane;
+    } cases[] = {{[](auto& h, auto&) { h.window.saveTranslation(); }, {none}, "abc"},
+                 {[](auto& h, auto&) { h.window.insertScript(); }, {none}, "abc"},
+                 {[](auto& h, auto&) { h.window.nextScript(); }, {}, "abc"},
+                 {[](auto& h, auto&) { h.window.previousScript(); }, {}, "abc"},
+                 {[](auto& h, auto& p) { h.openProject(p); }, {}, ""}}; // no question
+    for (const auto& c : cases) {
+        WindowHarness h;
+        FixtureProject project;
+        project.script("00[4].txt", "Hola");
+        project.script("01[4].txt", "Chau");
+        h.openProject(project);
+        h.action("mnuCerrar")->trigger(); // the list keeps a stale selection
+        h.type("abc");
+        c.command(h, project);
+        EXPECT_EQ(h.desktop.dialogs.texts(), c.said);
+        EXPECT_EQ(h.paneText(), QString::fromUtf8(c.pane));
+        EXPECT_FALSE(std::filesystem::exists("/Traducidos"));
+    }
+}
+
+TEST(Failures, OnlyARealChangeOfTheTranslationCountsAsUnsaved) {
+    const struct {
+        std::function<void(WindowHarness&)> act;
+        bool changed;
+    } cases[] = {
+        {[](auto& h) { QTest::keyRelease(h.translationPane(), Qt::Key_Return); }, false},
+        {[](auto& h) { h.type("x"), h.translationPane()->undo(); }, false},
+        {[](auto& h) { h.type("x"), h.window.saveTranslation(), h.translationPane()->undo(); }, true},
+        {[](auto& h) { h.type("x"), h.translationPane()->undo(), h.translationPane()->redo(); }, true},
+        {[](auto& h) { QTest::keyClick(h.translationPane(), Qt::Key_Tab); }, false}, // no tab typed
+    };
+    for (const auto& c : cases) {
+        WindowHarness h;
+        FixtureProject project;
+        project.script("00[4].txt", "Hello");
+        project.translation("00[4].txt", "Hola");
+        h.openProject(project);
+        c.act(h);
+        EXPECT_EQ(h.workspace.translationChanged, c.changed);
+        EXPECT_FALSE(h.paneText().contains(QLatin1Char('\t')));
+    }
+}
+
+} // namespace
+} // namespace tradumar

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <deque>
+
+#include "platform/platform.h"
+
+namespace tradumar::shots {
+
+// A desktop that never blocks: boxes answer Yes (or OK), pickers answer from
+// a queue (empty: cancelled), nothing reaches the clipboard or starts.
+class ShotDesktop : public Dialogs, public Clipboard, public ProcessLauncher {
+public:
+    std::deque<QString> fileAnswers;
+
+    MessageAnswer message(QWidget*, const QString&, const QString&, MessageButtons buttons,
+                          MessageIcon) override {
+        return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Yes;
+    }
+    QString openFile(QWidget*, const FileRequest&) override {
+        if (fileAnswers.empty())
+            return {};
+        const QString answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
+    QString chooseFolder(QWidget*, const QString&) override { return {}; }
+    void setText(const QString&) override {}
+    bool startDetached(const QString&, const QStringList&) override { return true; }
+
+    Platform platform() { return Platform{*this, *this, *this}; }
+};
+
+} // namespace tradumar::shots
