@@ -86,7 +86,9 @@ public:
 };
 
 const std::vector<RomWrite> kThree = {{"10[4].txt", 0x10, bytes("AAAA")},
-                                      {"20[4].txt", 0x20, bytes("BB\xE9\xFF" "BB")},
+                                      {"20[4].txt", 0x20,
+                                       bytes("BB\xE9\xFF"
+                                             "BB")},
                                       {"30[2].txt", 0x30, bytes("C")}};
 
 TEST_F(JournalTest, RecordsAreFlushedBeforeTheRomIsTouchedAndTheUntouchedRomIsKeptOnce) {
@@ -187,7 +189,10 @@ TEST_F(JournalTest, AStopKeepsTheScriptsWrittenAndTheJournalSaysWhich) {
             write(kThree, RomCheck::MustHold, [&](std::size_t done, std::size_t) { return done < stopAt; });
         EXPECT_TRUE(outcome.cancelled);
         EXPECT_EQ(outcome.written, stopAt);
-        EXPECT_EQ(readBytes(rom), stopAt == 0 ? base : romWith({{0x10, "AAAA"}, {0x20, "BB\xE9\xFF" "BB"}}));
+        EXPECT_EQ(readBytes(rom), stopAt == 0 ? base
+                                              : romWith({{0x10, "AAAA"},
+                                                         {0x20, "BB\xE9\xFF"
+                                                                "BB"}}));
         EXPECT_EQ(records(), stopAt);
         undoLastStep(journal, ops);
         EXPECT_EQ(readBytes(rom), base);

@@ -142,7 +142,8 @@ TEST(MainWindowMenus, CaptionsInOrderWithoutShortcuts) {
          {QStringLiteral("Guardar script"), QStringLiteral("Insertar script"), QStringLiteral("Buscar")}},
         {QStringLiteral("Herramientas"),
          {QStringLiteral("Revisar Ortografía"), QStringLiteral("Ejecutar ROM Emulada"),
-          QStringLiteral("Insertar todos los scripts traducidos"), QStringLiteral("Deshacer última inserción")}},
+          QStringLiteral("Insertar todos los scripts traducidos"),
+          QStringLiteral("Deshacer última inserción")}},
         {QStringLiteral("Ayuda"), {QStringLiteral("Manual de usuario"), QStringLiteral("Acerca de...")}},
     };
     const QList<QAction*> menus = h.window.menuBar()->actions();
