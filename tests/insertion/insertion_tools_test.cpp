@@ -32,7 +32,10 @@ protected:
 
     // "Insertar todos los scripts traducidos", the report answered by `answer`.
     void insertAll(const std::function<void(InsertAllDialog&)>& answer) {
-        QTimer::singleShot(0, [&] { answer(*h.window.findChild<InsertAllDialog*>()); });
+        QTimer::singleShot(0, &h.window, [&] {
+            if (auto* report = h.window.findChild<InsertAllDialog*>())
+                answer(*report);
+        });
         h.action("mnuInsertarTodos")->trigger();
     }
     bool canUndo() {
@@ -84,6 +87,20 @@ TEST_F(InsertionToolsTest, TheReportListsEveryScriptAndOnlyTheInsertableOnesAreW
         EXPECT_EQ(rom(), base);
         EXPECT_FALSE(canUndo());
     }
+}
+
+TEST_F(InsertionToolsTest, NothingToInsertOrNoRomEndsBeforeTheReport) {
+    const auto noReport = [](InsertAllDialog& report) {
+        ADD_FAILURE() << "the report was shown";
+        report.reject();
+    };
+    std::filesystem::remove(project.romPath);
+    insertAll(noReport);
+    std::filesystem::remove_all(project.translationFolder());
+    insertAll(noReport);
+    EXPECT_EQ(messages(), QStringList({"53: No se pudo insertar el script",
+                                       "No hay traducciones guardadas que insertar."}));
+    EXPECT_FALSE(std::filesystem::exists(project.romPath));
 }
 
 TEST_F(InsertionToolsTest, UndoAfterInsertScriptRestoresItUnlessTheRomChanged) {
