@@ -12,3 +12,4 @@ int fuzzThingyTable(const std::uint8_t* data, std::size_t size);
 int fuzzScriptCodec(const std::uint8_t* data, std::size_t size);
 int fuzzNumbers(const std::uint8_t* data, std::size_t size);
 int fuzzInsertionJournal(const std::uint8_t* data, std::size_t size);
+int fuzzWordList(const std::uint8_t* data, std::size_t size);

@@ -43,5 +43,8 @@ TEST(FuzzCorpusReplay, Numbers) {
 TEST(FuzzCorpusReplay, InsertionJournal) {
     replay("insertion_journal", fuzzInsertionJournal);
 }
+TEST(FuzzCorpusReplay, WordList) {
+    replay("word_list", fuzzWordList);
+}
 
 } // namespace

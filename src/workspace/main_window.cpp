@@ -21,6 +21,7 @@
 #include "platform/ansi_text.h"
 #include "project/ini_profile.h"
 #include "project/project_dialog.h"
+#include "spellcheck/spell_check.h"
 #include "workspace/emulator.h"
 #include "workspace/file_list.h"
 #include "workspace/status_refresh.h"
@@ -75,6 +76,9 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     setFont(sansFont(false));
     buildControls();
     buildMenus();
+    m_spelling = new SpellingTools(this, m_workspace, m_platform.dialogs, m_rtxtTraducido, m_mnuHerramientas);
+    connect(m_cmdOrtog, &QPushButton::clicked, this, &MainWindow::checkSpelling);
+    connect(m_mnuCorrector, &QAction::triggered, this, &MainWindow::checkSpelling);
     // The program never resizes the window: its size is the client area plus
     // the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -382,6 +386,10 @@ void MainWindow::insertScript() {
 
 void MainWindow::runEmulator() {
     tradumar::runEmulator(this, m_workspace.settings, m_platform.dialogs, m_platform.launcher);
+}
+
+void MainWindow::checkSpelling() {
+    m_spelling->check();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -22,6 +22,7 @@ namespace tradumar {
 
 class FileList;
 class SearchWindow;
+class SpellingTools;
 class StatusRefresh;
 struct Workspace;
 
@@ -86,6 +87,7 @@ public:
     void showSearch(QWidget* owner);
     void showAbout(); // mnuAcerca: frmAcerca, modal, owned by this window
     void runEmulator();  // mnuEmulador
+    void checkSpelling(); // cmdOrtog, mnuCorrector
 
     // One tick of Timer2: RefreshStatus.
     void refreshStatus();
@@ -171,6 +173,7 @@ private:
     QAction* m_mnuAcerca = nullptr;
 
     std::unique_ptr<StatusRefresh> m_status;
+    SpellingTools* m_spelling = nullptr;
 };
 
 } // namespace tradumar

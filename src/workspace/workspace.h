@@ -7,6 +7,7 @@
 #include "encoding/script_codec.h"
 #include "encoding/thingy_table.h"
 #include "project/project_settings.h"
+#include "spellcheck/spelling.h"
 
 namespace tradumar {
 
@@ -30,6 +31,9 @@ struct Workspace {
     // The translation as last loaded or saved: it counts as changed only
     // while the pane's text differs from this.
     std::string savedTranslation;
+
+    // The spelling dictionary and the project's word list.
+    Spelling spelling;
 
     // The counter reads the translated table up to its own longest text.
     CodecContext counterContext() const {

@@ -143,7 +143,8 @@ TEST(MainWindowMenus, CaptionsInOrderWithoutShortcuts) {
         {QStringLiteral("Herramientas"),
          {QStringLiteral("Revisar Ortografía"), QStringLiteral("Ejecutar ROM Emulada"),
           QStringLiteral("Insertar todos los scripts traducidos"),
-          QStringLiteral("Deshacer última inserción")}},
+          QStringLiteral("Deshacer última inserción"),
+          QStringLiteral("Subrayar errores ortográficos")}},
         {QStringLiteral("Ayuda"), {QStringLiteral("Manual de usuario"), QStringLiteral("Acerca de...")}},
     };
     const QList<QAction*> menus = h.window.menuBar()->actions();

@@ -1,0 +1,211 @@
+// The spell check of the main window against the real Spanish dictionary:
+// the progress window, the suggestions dialog, replacing, the project word
+// list and the underlining as the translator types.
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QListWidget>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QTimer>
+
+#include "spellcheck/suggestions_dialog.h"
+#include "support/temp_dir.h"
+#include "support/window_harness.h"
+
+namespace tradumar::testsupport {
+namespace {
+
+using testing::TempDir;
+
+class SpellCheck : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::unique_ptr<WindowHarness> h;
+    std::vector<QString> progressTitles; // the progress window's title at each message
+    bool byMenu = false;                 // mnuCorrector instead of cmdOrtog
+
+    void SetUp() override {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           QString::fromStdString(dir.file("settings")));
+        progressTitles.clear();
+        h = std::make_unique<WindowHarness>();
+        h->workspace.settings.projectFilePath = dir.file("Demo.tpr");
+        h->desktop.dialogs.onMessage = [this](const RecordedMessage&) {
+            const auto* progress = h->window.findChild<QDialog*>(QStringLiteral("frmSplashRevisor"));
+            progressTitles.push_back(progress != nullptr && progress->isVisible() ? progress->windowTitle()
+                                                                                  : QString());
+        };
+    }
+
+    // Runs the check with the text in the pane; act works the suggestions
+    // dialog while it is open, then the dialog is closed.
+    void check(const QString& text, const std::function<void(SuggestionsDialog&)>& act = {}) {
+        h->translationPane()->setPlainText(text);
+        QTimer poll;
+        poll.setInterval(0);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* dialog = qobject_cast<SuggestionsDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || !dialog->isVisible())
+                return;
+            poll.stop();
+            if (act)
+                act(*dialog);
+            dialog->close();
+        });
+        poll.start();
+        if (byMenu)
+            h->action("mnuCorrector")->trigger();
+        else
+            QTest::mouseClick(h->find<QPushButton>("cmdOrtog"), Qt::LeftButton);
+    }
+
+    static QStringList items(SuggestionsDialog& dialog, const char* list) {
+        QStringList out;
+        for (const QListWidgetItem* item : dialog.findChild<QListWidget*>(QString::fromUtf8(list))
+                                               ->findItems(QStringLiteral("*"), Qt::MatchWildcard))
+            out << item->text();
+        return out;
+    }
+    static void select(SuggestionsDialog& dialog, const char* list, const QString& text) {
+        auto* widget = dialog.findChild<QListWidget*>(QString::fromUtf8(list));
+        const QList<QListWidgetItem*> found = widget->findItems(text, Qt::MatchExactly);
+        ASSERT_FALSE(found.isEmpty()) << text.toStdString();
+        widget->setCurrentItem(found.front());
+    }
+
+    // The words the pane shows with a red wave under them.
+    QStringList underlined() const {
+        QStringList words;
+        for (QTextBlock b = h->translationPane()->document()->begin(); b.isValid(); b = b.next())
+            for (const QTextLayout::FormatRange& range : b.layout()->formats())
+                if (range.format.underlineStyle() == QTextCharFormat::WaveUnderline)
+                    words << b.text().mid(range.start, range.length);
+        return words;
+    }
+};
+
+TEST_F(SpellCheck, MessagesOfTheCheckAndTheDialog) {
+    const TempDir noDictionary, brokenDictionary;
+    testing::writeBytes(brokenDictionary.file("es_ES.aff"), "");
+    testing::writeBytes(brokenDictionary.file("es_ES.dic"), "");
+    const struct {
+        QString text;
+        std::vector<std::string> folders;
+        RecordedMessage message;
+        QString progressTitle;
+    } rows[] = {
+        {QString(), {}, info(QStringLiteral("¡Nada que revisar!")), QString()},
+        {QStringLiteral("Una casa grande <01>."),
+         {},
+         info(QStringLiteral("No se encontraron errores.")),
+         QStringLiteral("Revisando Script...")},
+        {QStringLiteral("x"),
+         {noDictionary.path().string()},
+         {QStringLiteral("No se puede iniciar revisor, ¿está el diccionario de español (hunspell-es) "
+                         "instalado(requerido)?."),
+          QStringLiteral("Tradumar"), MessageButtons::Ok, MessageIcon::Information},
+         QStringLiteral("Iniciando Revisor...")},
+        {QStringLiteral("x"),
+         {brokenDictionary.path().string()},
+         {QStringLiteral("Un error ocurrió mientras iniciaba el revisor"), QStringLiteral("Tradumar"),
+          MessageButtons::Ok, MessageIcon::Critical},
+         QStringLiteral("Iniciando Revisor...")},
+    };
+    for (const auto& row : rows) {
+        SetUp();
+        if (!row.folders.empty())
+            h->workspace.spelling.speller.setFolders(row.folders);
+        byMenu = row.progressTitle == QStringLiteral("Revisando Script...");
+        check(row.text);
+        EXPECT_EQ(h->desktop.dialogs.messages, std::vector<RecordedMessage>{row.message});
+        EXPECT_EQ(progressTitles, std::vector<QString>{row.progressTitle});
+        EXPECT_FALSE(h->window.findChild<QDialog*>(QStringLiteral("frmSplashRevisor")));
+    }
+
+    SetUp();
+    byMenu = false;
+    check(QStringLiteral("una cueba"), [&](SuggestionsDialog& dialog) {
+        dialog.replaceSelected();
+        select(dialog, "List1", QStringLiteral("cueba"));
+        dialog.findChild<QListWidget*>(QStringLiteral("List2"))->clearSelection();
+        dialog.replaceSelected();
+    });
+    EXPECT_EQ(h->desktop.dialogs.messages,
+              (std::vector<RecordedMessage>{
+                  {QStringLiteral("Por favor elija una palabra"), QStringLiteral("VeduDudEVida"),
+                   MessageButtons::Ok, MessageIcon::Information},
+                  {QStringLiteral("Por favor seleccione una palabra"), QStringLiteral("VeduDudEvida"),
+                   MessageButtons::Ok, MessageIcon::Information}}));
+}
+
+TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {
+    check(QStringLiteral("La cueba y el perr <perr>.\nUn perro, cueba, Perr, perr<02>.\nZork."),
+          [&](SuggestionsDialog& dialog) {
+              EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Revisión Ortográfica"));
+              QStringList captions;
+              for (const char* name : {"Label1", "Label2"})
+                  captions << dialog.findChild<QLabel*>(QString::fromUtf8(name))->text();
+              for (const char* name : {"cmdReemplazar", "cmdCancelar"})
+                  captions << dialog.findChild<QPushButton*>(QString::fromUtf8(name))->text();
+              EXPECT_EQ(captions,
+                        (QStringList{"Posibles errores:", "Palabras Sugeridas:", "Reeplazar", "Salir"}));
+              EXPECT_EQ(items(dialog, "List1"), (QStringList{"cueba", "perr", "Perr", "Zork"}));
+              EXPECT_TRUE(items(dialog, "List2").isEmpty());
+              select(dialog, "List1", QStringLiteral("cueba"));
+              EXPECT_TRUE(items(dialog, "List2").contains(QStringLiteral("cueva")));
+              select(dialog, "List1", QStringLiteral("perr"));
+              select(dialog, "List2", QStringLiteral("perro"));
+              dialog.replaceSelected();
+              select(dialog, "List1", QStringLiteral("Zork"));
+              dialog.findChild<QAction*>(QStringLiteral("mnuAnadirPalabra"))->trigger();
+              select(dialog, "List1", QStringLiteral("Perr"));
+              dialog.findChild<QAction*>(QStringLiteral("mnuIgnorarPalabra"))->trigger();
+              EXPECT_EQ(items(dialog, "List1"), (QStringList{"cueba", "perr"}));
+          });
+    const QString replaced =
+        QStringLiteral("La cueba y el perro <perr>.\nUn perro, cueba, Perr, perro<02>.\nZork.");
+    EXPECT_EQ(h->paneText(), replaced);
+    EXPECT_TRUE(h->workspace.translationChanged);
+    EXPECT_EQ(h->workspace.pendingTranslation, fromQString(replaced));
+    EXPECT_EQ(testing::readBytes(dir.file("Demo.palabras.txt")), "Zork\r\n");
+    EXPECT_TRUE(h->desktop.dialogs.messages.empty());
+
+    // The project's word is never flagged again, by the check or the underlining.
+    check(QStringLiteral("Zork"));
+    EXPECT_EQ(h->desktop.dialogs.texts(), QStringList{QStringLiteral("No se encontraron errores.")});
+    EXPECT_EQ(underlined(), QStringList());
+}
+
+TEST_F(SpellCheck, UnderliningFollowsTheMenuAndIsRememberedWithoutTouchingTheText) {
+    QPlainTextEdit* pane = h->translationPane();
+    pane->setPlainText(QStringLiteral("Una cueba <kasa>\ny otra kasa."));
+    EXPECT_EQ(underlined(), (QStringList{"cueba", "kasa"}));
+
+    // Switching it off and on again underlines anew, and is no edit.
+    h->workspace.translationChanged = false;
+    const int undoSteps = pane->document()->availableUndoSteps();
+    QSignalSpy edits(pane, &QPlainTextEdit::textChanged);
+    h->action("mnuSubrayar")->trigger();
+    EXPECT_EQ(underlined(), QStringList());
+    h->action("mnuSubrayar")->trigger();
+    EXPECT_EQ(underlined(), (QStringList{"cueba", "kasa"}));
+    EXPECT_EQ(edits.count(), 0);
+    EXPECT_FALSE(h->workspace.translationChanged);
+    EXPECT_EQ(pane->document()->availableUndoSteps(), undoSteps);
+    // Underlining while typing adds no change of its own to each key's.
+    pane->moveCursor(QTextCursor::End);
+    h->type(QStringLiteral(" cueva"));
+    EXPECT_EQ(edits.count(), 6);
+
+    h->action("mnuSubrayar")->trigger();
+    h = std::make_unique<WindowHarness>();
+    EXPECT_FALSE(h->action("mnuSubrayar")->isChecked());
+    h->translationPane()->setPlainText(QStringLiteral("Una cueba"));
+    EXPECT_EQ(underlined(), QStringList());
+    h->action("mnuSubrayar")->trigger();
+    EXPECT_EQ(underlined(), QStringList{"cueba"});
+}
+
+} // namespace
+} // namespace tradumar::testsupport
