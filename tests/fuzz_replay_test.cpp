@@ -46,5 +46,11 @@ TEST(FuzzCorpusReplay, InsertionJournal) {
 TEST(FuzzCorpusReplay, WordList) {
     replay("word_list", fuzzWordList);
 }
+TEST(FuzzCorpusReplay, BpsPatch) {
+    replay("bps_patch", fuzzBpsPatch);
+}
+TEST(FuzzCorpusReplay, IpsPatch) {
+    replay("ips_patch", fuzzIpsPatch);
+}
 
 } // namespace

@@ -35,6 +35,10 @@ public:
     // The chosen file's full path, or empty text when cancelled.
     virtual QString openFile(QWidget* parent, const FileRequest& request) = 0;
 
+    // Where to save a file: the chosen path, or empty text when cancelled. A
+    // name typed without an extension gets the one of the chosen filter.
+    virtual QString saveFile(QWidget* parent, const FileRequest& request) = 0;
+
     // The chosen folder, or empty text when cancelled.
     virtual QString chooseFolder(QWidget* parent, const QString& title) = 0;
 

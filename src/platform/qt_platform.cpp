@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
+#include <QRegularExpression>
 
 namespace tradumar {
 
@@ -101,6 +102,31 @@ QString QtDialogs::openFile(QWidget* parent, const FileRequest& request) {
     dialog.setNameFilters(filters);
     if (request.filterIndex >= 1 && request.filterIndex <= filters.size())
         dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.front();
+}
+
+QString QtDialogs::saveFile(QWidget* parent, const FileRequest& request) {
+    QFileDialog dialog(parent, request.title, request.initialFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    const QStringList filters = nameFiltersOf(request.filter);
+    dialog.setNameFilters(filters);
+    // The default suffix follows the filter: "*.ips" chosen, "parche" is saved as "parche.ips".
+    const auto suffixOf = [](const QString& nameFilter) {
+        const QRegularExpressionMatch match =
+            QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(nameFilter);
+        return match.hasMatch() ? match.captured(1) : QString();
+    };
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, suffixOf](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+    if (request.filterIndex >= 1 && request.filterIndex <= filters.size()) {
+        dialog.selectNameFilter(filters.at(request.filterIndex - 1));
+        dialog.setDefaultSuffix(suffixOf(filters.at(request.filterIndex - 1)));
+    }
     if (dialog.exec() != QDialog::Accepted)
         return {};
     const QStringList chosen = dialog.selectedFiles();

@@ -14,6 +14,7 @@ public:
     MessageAnswer message(QWidget* parent, const QString& text, const QString& title, MessageButtons buttons,
                           MessageIcon icon) override;
     QString openFile(QWidget* parent, const FileRequest& request) override;
+    QString saveFile(QWidget* parent, const FileRequest& request) override;
     QString chooseFolder(QWidget* parent, const QString& title) override;
 };
 

@@ -24,6 +24,7 @@
 #include "spellcheck/spell_check.h"
 #include "workspace/emulator.h"
 #include "workspace/file_list.h"
+#include "workspace/progress_marks.h"
 #include "workspace/status_refresh.h"
 #include "workspace/workspace.h"
 
@@ -79,6 +80,7 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     m_spelling = new SpellingTools(this, m_workspace, m_platform.dialogs, m_rtxtTraducido, m_mnuHerramientas);
     connect(m_cmdOrtog, &QPushButton::clicked, this, &MainWindow::checkSpelling);
     connect(m_mnuCorrector, &QAction::triggered, this, &MainWindow::checkSpelling);
+    buildProgressControls();
     // The program never resizes the window: its size is the client area plus
     // the menu bar.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -273,6 +275,7 @@ void MainWindow::disableMnuNuevo() {
 }
 void MainWindow::showScriptList() {
     m_scripts->show();
+    refreshProgress();
 }
 bool MainWindow::pointScriptList(const QString& folder) {
     if (!m_scripts->setFolder(folder))
@@ -282,6 +285,8 @@ bool MainWindow::pointScriptList(const QString& folder) {
     // count as already open, and saving or inserting would put the text in
     // the panes under that other script's name and address.
     m_workspace.openScriptIndex.reset();
+    // Its progress is measured once the project is opened or accepted.
+    forgetProgress();
     return true;
 }
 int MainWindow::scriptListCount() const {
@@ -342,6 +347,7 @@ void MainWindow::resetToClosed() {
     m_workspace.originalTable.clear();
     m_workspace.translatedTable.clear();
     m_status->invalidate();
+    forgetProgress();
     m_workspace.openScriptIndex.reset();
     m_workspace.openScriptFile.clear();
     m_workspace.translationChanged = false;
@@ -382,6 +388,7 @@ void MainWindow::insertScript() {
     tradumar::insertScript(
         this, m_platform.dialogs, m_workspace,
         InsertSource{m_rtxtTraducido, m_lblRealesD->text(), pathFromQString(m_scripts->selectedFileName())});
+    remeasureScript(pathFromQString(m_scripts->selectedFileName()));
 }
 
 void MainWindow::runEmulator() {

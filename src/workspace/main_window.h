@@ -21,6 +21,7 @@ class QTimer;
 namespace tradumar {
 
 class FileList;
+class ProgressMarks;
 class SearchWindow;
 class SpellingTools;
 class StatusRefresh;
@@ -89,6 +90,14 @@ public:
     void runEmulator();  // mnuEmulador
     void checkSpelling(); // cmdOrtog, mnuCorrector
 
+    // The translation's progress: every script's mark and the summary are
+    // recomputed from the files (when a project opens), or one script's
+    // (after it is saved or inserted).
+    void refreshProgress();
+    void remeasureScript(const std::string& fileName);
+    void showProgress(); // mnuProgreso: the progress window
+    void createPatch();  // mnuParche: "Crear parche..."
+
     // One tick of Timer2: RefreshStatus.
     void refreshStatus();
 
@@ -102,6 +111,9 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void buildProgressControls();
+    void showProgressSummary();
+    void forgetProgress();
 
     // Saves text as the translation of the named script: creates the
     // Traducidos folder when needed (and says so), writes the file and says
@@ -171,6 +183,11 @@ private:
     QAction* m_mnuEmulador = nullptr;
     QAction* m_mnuManual = nullptr;
     QAction* m_mnuAcerca = nullptr;
+
+    QAction* m_mnuParche = nullptr;
+    QAction* m_mnuProgreso = nullptr;
+    QLabel* m_lblProgreso = nullptr; // the summary in the status bar
+    std::unique_ptr<ProgressMarks> m_marks;
 
     std::unique_ptr<StatusRefresh> m_status;
     SpellingTools* m_spelling = nullptr;

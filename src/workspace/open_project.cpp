@@ -122,6 +122,7 @@ QString MainWindow::openProjectSteps(const std::string& path) {
 
     m_mnuNuevo->setEnabled(false);
     m_mnuAbrir->setEnabled(false);
+    refreshProgress();
     openSelectedScript();
     return {};
 }

@@ -46,6 +46,7 @@ bool MainWindow::writeTranslation(const std::string& fileName, const std::string
         m_platform.dialogs.inform(this, errorText(error));
         return false;
     }
+    remeasureScript(fileName);
     m_platform.dialogs.inform(this, QStringLiteral("¡Traducción guardada!"));
     return true;
 }

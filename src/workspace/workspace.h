@@ -8,6 +8,7 @@
 #include "encoding/thingy_table.h"
 #include "project/project_settings.h"
 #include "spellcheck/spelling.h"
+#include "workspace/translation_progress.h"
 
 namespace tradumar {
 
@@ -34,6 +35,9 @@ struct Workspace {
 
     // The spelling dictionary and the project's word list.
     Spelling spelling;
+
+    // Which scripts have a saved translation, and which exceed their size.
+    TranslationProgress progress;
 
     // The counter reads the translated table up to its own longest text.
     CodecContext counterContext() const {

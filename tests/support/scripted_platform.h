@@ -46,6 +46,9 @@ public:
     std::vector<FileRequest> fileRequests;
     std::deque<QString> fileAnswers; // empty text = the user cancels
 
+    std::vector<FileRequest> saveRequests;
+    std::deque<QString> saveAnswers; // empty text = the user cancels
+
     std::vector<QString> folderRequests;
     std::deque<QString> folderAnswers; // empty text = the user cancels
 
@@ -77,6 +80,15 @@ public:
         return take(fileAnswers);
     }
 
+    QString saveFile(QWidget*, const FileRequest& request) override {
+        saveRequests.push_back(request);
+        if (saveAnswers.empty()) {
+            ADD_FAILURE() << "Unexpected save dialog: \"" << request.title.toStdString() << "\"";
+            return {};
+        }
+        return take(saveAnswers);
+    }
+
     QString chooseFolder(QWidget*, const QString& title) override {
         folderRequests.push_back(title);
         if (folderAnswers.empty()) {
@@ -97,6 +109,7 @@ public:
     void clearRecords() {
         messages.clear();
         fileRequests.clear();
+        saveRequests.clear();
         folderRequests.clear();
     }
 

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "support/window_harness.h"
@@ -102,7 +103,7 @@ TEST(MainWindowLayout, ClientAreaIsFixedAt786By447BelowTheMenuBar) {
     WindowHarness h;
     EXPECT_EQ(h.window.centralWidget()->size(), QSize(786, 447));
     EXPECT_EQ(h.window.minimumSize(), h.window.maximumSize());
-    EXPECT_EQ(h.window.height(), 447 + h.window.menuBar()->height());
+    EXPECT_EQ(h.window.height(), 447 + h.window.menuBar()->height() + h.window.statusBar()->height());
     EXPECT_EQ(h.window.width(), 786);
 }
 
@@ -144,7 +145,8 @@ TEST(MainWindowMenus, CaptionsInOrderWithoutShortcuts) {
          {QStringLiteral("Revisar Ortografía"), QStringLiteral("Ejecutar ROM Emulada"),
           QStringLiteral("Insertar todos los scripts traducidos"),
           QStringLiteral("Deshacer última inserción"),
-          QStringLiteral("Subrayar errores ortográficos")}},
+          QStringLiteral("Subrayar errores ortográficos"), QString(), QStringLiteral("Crear parche..."),
+          QStringLiteral("Progreso de la traducción")}},
         {QStringLiteral("Ayuda"), {QStringLiteral("Manual de usuario"), QStringLiteral("Acerca de...")}},
     };
     const QList<QAction*> menus = h.window.menuBar()->actions();

@@ -11,6 +11,7 @@ namespace tradumar::shots {
 class ShotDesktop : public Dialogs, public Clipboard, public ProcessLauncher {
 public:
     std::deque<QString> fileAnswers;
+    std::deque<QString> saveAnswers;
 
     MessageAnswer message(QWidget*, const QString&, const QString&, MessageButtons buttons,
                           MessageIcon) override {
@@ -21,6 +22,13 @@ public:
             return {};
         const QString answer = fileAnswers.front();
         fileAnswers.pop_front();
+        return answer;
+    }
+    QString saveFile(QWidget*, const FileRequest&) override {
+        if (saveAnswers.empty())
+            return {};
+        const QString answer = saveAnswers.front();
+        saveAnswers.pop_front();
         return answer;
     }
     QString chooseFolder(QWidget*, const QString&) override { return {}; }

@@ -1,0 +1,57 @@
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include "platform/qt_platform.h"
+
+namespace tradumar {
+namespace {
+
+TEST(QtDialogsSaveFile, ANameWithoutExtensionGetsTheChosenFiltersOne) {
+    struct Case {
+        int filterIndex;   // preselected
+        int userFilter;    // the filter the user picks, -1 for none
+        const char* typed; // the name typed
+        const char* saved; // the path's last part
+    };
+    const Case cases[] = {
+        {1, -1, "parche", "parche.bps"},
+        {2, -1, "parche", "parche.ips"},
+        {1, 1, "parche", "parche.ips"},
+        {1, -1, "parche.ips", "parche.ips"},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        FileRequest request;
+        request.title = QStringLiteral("Crear parche");
+        request.filter = QStringLiteral("Parche BPS (*.bps)|*.bps|Parche IPS (*.ips)|*.ips");
+        request.filterIndex = c.filterIndex;
+        request.initialFolder = dir.path();
+        request.mustExist = false;
+        QTimer::singleShot(0, [&c] {
+            auto* picker = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(picker, nullptr);
+            EXPECT_EQ(picker->acceptMode(), QFileDialog::AcceptSave);
+            if (c.userFilter >= 0) {
+                auto* types = picker->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                types->setCurrentIndex(c.userFilter);
+                // What a choice by hand signals.
+                emit types->activated(c.userFilter);
+                emit types->textActivated(types->currentText());
+            }
+            picker->selectFile(QString::fromUtf8(c.typed));
+            static_cast<QDialog*>(picker)->accept();
+        });
+        const QString saved = QtDialogs().saveFile(nullptr, request);
+        EXPECT_EQ(QFileInfo(saved).fileName(), QString::fromUtf8(c.saved)) << c.typed;
+        EXPECT_EQ(QFileInfo(saved).absolutePath(), QDir(dir.path()).absolutePath());
+    }
+}
+
+} // namespace
+} // namespace tradumar
