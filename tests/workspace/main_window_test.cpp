@@ -144,9 +144,8 @@ TEST(MainWindowMenus, CaptionsInOrderWithoutShortcuts) {
         {QStringLiteral("Herramientas"),
          {QStringLiteral("Revisar Ortografía"), QStringLiteral("Ejecutar ROM Emulada"),
           QStringLiteral("Insertar todos los scripts traducidos"),
-          QStringLiteral("Deshacer última inserción"),
-          QStringLiteral("Subrayar errores ortográficos"), QString(), QStringLiteral("Crear parche..."),
-          QStringLiteral("Progreso de la traducción")}},
+          QStringLiteral("Deshacer última inserción"), QStringLiteral("Subrayar errores ortográficos"),
+          QString(), QStringLiteral("Crear parche..."), QStringLiteral("Progreso de la traducción")}},
         {QStringLiteral("Ayuda"), {QStringLiteral("Manual de usuario"), QStringLiteral("Acerca de...")}},
     };
     const QList<QAction*> menus = h.window.menuBar()->actions();
