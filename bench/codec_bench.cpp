@@ -11,7 +11,7 @@
 #include <unistd.h>
 
 #include "common/file_io.h"
-#include "encoding/reference_walk.h"
+#include "../fuzz/reference_walk.h"
 #include "encoding/script_codec.h"
 #include "encoding/thingy_table.h"
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "../../tests/encoding/reference_walk.h"
+#include "../reference_walk.h"
 
 namespace {
 

@@ -243,7 +243,7 @@ int writeAllAt(FileOps& ops, int fd, const void* data, std::size_t size, std::in
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
-            return failureCodeFor(n < 0 ? errno : EIO);
+            return failureCodeForError(n < 0 ? errno : EIO);
         done += static_cast<std::size_t>(n);
     }
     return FailureCode::None;
@@ -300,20 +300,20 @@ int restoreRecords(FileOps& ops, int journal, const JournalContents& contents, s
     if (first < contents.records.size()) {
         const Fd rom(ops.open(contents.records[first].romPath, O_RDWR));
         if (!rom.ok())
-            return failureCodeFor(errno);
+            return failureCodeForError(errno);
         for (std::size_t i = contents.records.size(); i-- > first;) {
             const JournalRecord& r = contents.records[i];
             if (const int code = writeAllAt(ops, rom.get(), r.oldBytes.data(), r.oldBytes.size(), r.offset))
                 return code;
             if (r.romSizeBefore < r.offset + static_cast<std::int64_t>(r.newBytes.size()) &&
                 ops.ftruncate(rom.get(), static_cast<off_t>(r.romSizeBefore)) != 0)
-                return failureCodeFor(errno);
+                return failureCodeForError(errno);
         }
         if (ops.fsync(rom.get()) != 0)
-            return failureCodeFor(errno);
+            return failureCodeForError(errno);
     }
     if (ops.ftruncate(journal, static_cast<off_t>(cut)) != 0 || ops.fsync(journal) != 0)
-        return failureCodeFor(errno);
+        return failureCodeForError(errno);
     return FailureCode::None;
 }
 
@@ -327,7 +327,7 @@ int settle(const std::string& path, FileOps& ops, JournalContents& contents, std
     *changed = true;
     const Fd journal(ops.open(path, O_RDWR));
     if (!journal.ok())
-        return failureCodeFor(errno);
+        return failureCodeForError(errno);
     if (contents.undoing) {
         const std::size_t first = lastStepStart(contents, *contents.undoing);
         const std::size_t cut = first < contents.records.size() ? contents.positions[first]
@@ -337,7 +337,7 @@ int settle(const std::string& path, FileOps& ops, JournalContents& contents, std
     if (pending == contents.records.end()) { // only a torn tail to cut
         if (ops.ftruncate(journal.get(), static_cast<off_t>(contents.validLength)) != 0 ||
             ops.fsync(journal.get()) != 0)
-            return failureCodeFor(errno);
+            return failureCodeForError(errno);
         return FailureCode::None;
     }
     // Steps write in order and mark each record done right after its write,
@@ -365,7 +365,7 @@ int settle(const std::string& path, FileOps& ops, JournalContents& contents, std
     const std::size_t cut =
         first < contents.records.size() ? contents.positions[first] : contents.validLength;
     if (ops.ftruncate(journal.get(), static_cast<off_t>(cut)) != 0 || ops.fsync(journal.get()) != 0)
-        return failureCodeFor(errno);
+        return failureCodeForError(errno);
     return FailureCode::None;
 }
 
@@ -437,10 +437,10 @@ StepOutcome writeStep(const std::string& romPath, const std::string& journalPath
     const bool existed = pathExists(romPath);
     const Fd rom(ops.open(romPath, mustHold ? O_RDWR : O_RDWR | O_CREAT));
     if (!rom.ok())
-        return fail(mustHold && errno == ENOENT ? FailureCode::RomNotFound : failureCodeFor(errno));
+        return fail(mustHold && errno == ENOENT ? FailureCode::RomNotFound : failureCodeForError(errno));
     std::optional<std::string> image = readAll(rom.get());
     if (!image)
-        return fail(failureCodeFor(errno));
+        return fail(failureCodeForError(errno));
     for (const RomWrite& w : writes)
         if (mustHold && static_cast<std::size_t>(w.offset) + w.bytes.size() > image->size())
             return fail(FailureCode::RomTooSmall);
@@ -452,7 +452,7 @@ StepOutcome writeStep(const std::string& romPath, const std::string& journalPath
     const std::string original = originalCopyPath(romPath);
     if (existed && !journalled && !pathExists(original))
         if (const int e = ops.writeNewFile(original, *image); e != 0)
-            return fail(failureCodeFor(e));
+            return fail(failureCodeForError(e));
 
     // Each record keeps what its range holds just before its own write, so
     // scripts of one step that overlap undo correctly in reverse order.
@@ -483,7 +483,7 @@ StepOutcome writeStep(const std::string& romPath, const std::string& journalPath
     std::size_t end = 0;
     const Fd journal(openForAppend(ops, journalPath, *contents, &end));
     if (!journal.ok())
-        return fail(failureCodeFor(errno));
+        return fail(failureCodeForError(errno));
     JournalContents mine;
     std::string appended;
     for (const JournalRecord& r : records) {
@@ -493,7 +493,7 @@ StepOutcome writeStep(const std::string& romPath, const std::string& journalPath
     int appendError =
         writeAllAt(ops, journal.get(), appended.data(), appended.size(), static_cast<std::int64_t>(end));
     if (appendError == FailureCode::None && ops.fsync(journal.get()) != 0)
-        appendError = failureCodeFor(errno);
+        appendError = failureCodeForError(errno);
     if (appendError != FailureCode::None) { // a record that did get through is dropped with the rest
         ops.ftruncate(journal.get(), static_cast<off_t>(end));
         return fail(appendError);
@@ -519,7 +519,7 @@ StepOutcome writeStep(const std::string& romPath, const std::string& journalPath
         outcome.bytes += w.bytes.size();
     }
     if (error == FailureCode::None && ops.fsync(rom.get()) != 0)
-        error = failureCodeFor(errno);
+        error = failureCodeForError(errno);
 
     mine.validLength = end + appended.size();
     const std::size_t cut = attempted < records.size() ? mine.positions[attempted] : mine.validLength;
@@ -539,7 +539,7 @@ StepOutcome writeStep(const std::string& romPath, const std::string& journalPath
     }
     // Records of scripts a stop left unwritten go.
     if (ops.ftruncate(journal.get(), static_cast<off_t>(cut)) != 0 || ops.fsync(journal.get()) != 0)
-        return fail(failureCodeFor(errno));
+        return fail(failureCodeForError(errno));
     outcome.written = attempted;
     return outcome;
 }
@@ -588,10 +588,10 @@ UndoOutcome undoLastStep(const std::string& journalPath, FileOps& ops) {
     const std::string& romPath = contents->records[first].romPath;
     const Fd rom(::open(romPath.c_str(), O_RDONLY | O_CLOEXEC));
     if (!rom.ok())
-        return failed(failureCodeFor(errno));
+        return failed(failureCodeForError(errno));
     std::optional<std::string> image = readAll(rom.get());
     if (!image)
-        return failed(failureCodeFor(errno));
+        return failed(failureCodeForError(errno));
     // Walk the step back in memory first: each record's range must hold its
     // new bytes once the later records are undone.
     for (std::size_t i = contents->records.size(); i-- > first;) {
@@ -611,13 +611,13 @@ UndoOutcome undoLastStep(const std::string& journalPath, FileOps& ops) {
     std::size_t end = 0;
     const Fd journal(openForAppend(ops, journalPath, *contents, &end));
     if (!journal.ok())
-        return failed(failureCodeFor(errno));
+        return failed(failureCodeForError(errno));
     const std::string marker = encodeUndoMarker(contents->records.back().step);
     if (const int code =
             writeAllAt(ops, journal.get(), marker.data(), marker.size(), static_cast<std::int64_t>(end)))
         return failed(code);
     if (ops.fsync(journal.get()) != 0)
-        return failed(failureCodeFor(errno));
+        return failed(failureCodeForError(errno));
     if (const int code = restoreRecords(ops, journal.get(), *contents, first, contents->positions[first]))
         return failed(code);
     describe(*contents, first);

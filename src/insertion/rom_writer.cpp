@@ -16,7 +16,7 @@ namespace tradumar {
 //   76 a folder on the path does not exist or is not a folder;
 //   75 anything else that fails on an existing path: the path is a folder,
 //      an input/output error, a full disk.
-int failureCodeFor(int error) {
+int failureCodeForError(int error) {
     switch (error) {
     case ENAMETOOLONG:
     case EINVAL:
@@ -46,7 +46,7 @@ int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& byte
 
     const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
-        return failureCodeFor(errno);
+        return failureCodeForError(errno);
 
     int code = FailureCode::None;
     std::size_t done = 0;
@@ -56,13 +56,13 @@ int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& byte
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            code = failureCodeFor(errno);
+            code = failureCodeForError(errno);
             break;
         }
         done += static_cast<std::size_t>(n);
     }
     if (::close(fd) != 0 && code == FailureCode::None)
-        code = failureCodeFor(errno);
+        code = failureCodeForError(errno);
     return code;
 }
 

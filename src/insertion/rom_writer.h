@@ -8,14 +8,15 @@
 
 namespace tradumar {
 
-// The failure code the user is shown for an errno of a file operation.
-int failureCodeFor(int error);
-
 // Writes `bytes` into the file at `offset` in one positioned write, creating
 // the file when missing and extending it when the bytes reach past its end;
 // every other byte stays as it was. Returns 0 or a failure code (52, 70, 75,
 // 76).
 int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& bytes);
+
+// The failure code a system error (errno) of opening or writing the ROM
+// becomes: 52, 70, 75 or 76.
+int failureCodeForError(int error);
 
 struct InsertOutcome {
     enum class Kind { Written, Stopped, Failed };

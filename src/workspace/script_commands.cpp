@@ -82,7 +82,8 @@ void MainWindow::openSelectedScript() {
     if (m_workspace.openScriptIndex == selected)
         return;
 
-    // Only the translation of a script that was open can be saved anywhere.
+    // As when leaving, only text typed into an opened script is offered for
+    // saving; text typed with no script open belongs nowhere and is dropped.
     if (!m_workspace.openScriptFile.empty() && !m_workspace.pendingTranslation.empty() &&
         m_workspace.translationChanged) {
         const MessageAnswer answer =
@@ -105,9 +106,9 @@ void MainWindow::openSelectedScript() {
             stay();
             return;
         }
-        m_workspace.pendingTranslation.clear();
-        m_workspace.translationChanged = false;
     }
+    m_workspace.pendingTranslation.clear();
+    m_workspace.translationChanged = false;
 
     m_workspace.openScriptFile = pathFromQString(name);
     m_workspace.openScriptIndex = selected;

@@ -1,230 +1,139 @@
-#include <cstdlib>
-#include <filesystem>
 #include <optional>
-#include <unistd.h>
 
 #include "support/window_harness.h"
 
 namespace tradumar {
 namespace {
 
-using testsupport::FixtureProject;
 using testsupport::info;
-using testsupport::readFileBytes;
 using testsupport::RecordedMessage;
-using testsupport::WindowHarness;
+using Answers = std::deque<MessageAnswer>;
+constexpr MessageAnswer Yes = MessageAnswer::Yes, No = MessageAnswer::No;
 
 const QString kTitle = QStringLiteral("Confirmación requerida");
 const RecordedMessage kConfirm{QStringLiteral("¿Está seguro de insertar el Script?"), kTitle,
                                MessageButtons::YesNo, MessageIcon::Question};
 
+RecordedMessage overBudget(int bytes) {
+    return {QStringLiteral("Tienes que disminuir  %1 byte(s).\r\n¿Desea insertar el script de todos modos?")
+                .arg(bytes),
+            kTitle, MessageButtons::YesNo, MessageIcon::Critical};
+}
 RecordedMessage missing(const QString& character, int code) {
-    return {QStringLiteral("Caracter '") + character + QStringLiteral("'\r\n[Ascii: ") +
-                QString::number(code) +
-                QStringLiteral("] no existe en la tabla.\r\n¿Desea insertar el script de todos modos?"),
+    return {QStringLiteral(
+                "Caracter '%1'\r\n[Ascii: %2] no existe en la tabla.\r\n¿Desea insertar el script de todos "
+                "modos?")
+                .arg(character)
+                .arg(code),
             QStringLiteral("Precaución"), MessageButtons::YesNo, MessageIcon::Critical};
+}
+RecordedMessage inserted(int bytes, const char* address) {
+    return info(QStringLiteral("Se han insertado %1 bytes en la dirección 0x%2.")
+                    .arg(bytes)
+                    .arg(QLatin1String(address)));
+}
+RecordedMessage failed(int code) {
+    return info(QStringLiteral("%1: No se pudo insertar el script").arg(code));
 }
 
 class InsertTest : public ::testing::Test {
 protected:
-    FixtureProject project;
-    WindowHarness h;
-    std::string romBefore;
+    testsupport::FixtureProject project;
+    testsupport::WindowHarness h;
+    const std::string romBefore = std::string(32, '\xAA');
 
     void SetUp() override {
-        romBefore = std::string(32, '\xAA');
-        testsupport::writeFileBytes(project.romPath, romBefore);
+        // "mundo" is one long entry of the translated table only: the status
+        // counts it as one byte, the encoder reads no further than the
+        // original table's longest text (4, "LINE") and writes five letters.
+        testing::writeBytes(project.translatedTablePath, testsupport::letterTable("E5=mundo\r\n"));
         project.script("0A[6].txt", "Origin");
         project.script("1a[8].txt", "Original");
         project.script("noaddress.txt", "?");
         h.openProject(project);
-        h.desktop.dialogs.clearRecords();
     }
-
-    std::vector<RecordedMessage>& messages() { return h.desktop.dialogs.messages; }
-    std::string rom() const { return readFileBytes(project.romPath); }
-
-    void translate(const QString& text) {
+    void insert(int script, const QString& text, Answers answers, bool viaMenu = false) {
+        h.translationPane()->clear(); // as loaded: moving asks nothing
+        h.clickScript(script);
+        testing::writeBytes(project.romPath, romBefore);
         h.translationPane()->setPlainText(text);
         h.tick();
-    }
-    void insert(std::initializer_list<MessageAnswer> answers) {
-        h.desktop.dialogs.answers = answers;
-        h.find<QPushButton>("cmdInsertar")->click();
+        h.desktop.dialogs.clearRecords();
+        h.desktop.dialogs.answers = std::move(answers);
+        if (viaMenu)
+            h.action("mnuInsertar")->trigger();
+        else
+            h.click("cmdInsertar");
         EXPECT_TRUE(h.desktop.dialogs.answers.empty()) << "questions left unasked";
     }
 };
 
-TEST_F(InsertTest, AnEmptyPaneHasNothingToInsert) {
-    insert({});
-    EXPECT_EQ(messages(), std::vector<RecordedMessage>{info(QStringLiteral("¡Nada que insertar!"))});
-    EXPECT_EQ(rom(), romBefore);
-}
-
-TEST_F(InsertTest, WritesTheEncodedBytesAtTheScriptsOffset) {
-    translate(QStringLiteral("Hi\nyo<01>"));
-    ASSERT_EQ(h.label("lblRealesD"), QStringLiteral("0"));
-    insert({MessageAnswer::Yes});
-    EXPECT_EQ(messages(),
-              (std::vector<RecordedMessage>{
-                  kConfirm, info(QStringLiteral("Se han insertado 6 bytes en la dirección 0x0A."))}));
-    std::string expected = romBefore;
-    expected.replace(10, 6, std::string("Hi\xFEyo\x01", 6));
-    EXPECT_EQ(rom(), expected);
-    // Insertion leaves the window as it was.
-    EXPECT_EQ(h.paneText(), QStringLiteral("Hi\nyo<01>"));
-    EXPECT_TRUE(h.workspace.translationChanged); // still not saved
-}
-
-TEST_F(InsertTest, TheMenuItemRunsTheSameCommand) {
-    translate(QStringLiteral("Hi"));
-    h.desktop.dialogs.answers = {MessageAnswer::Yes};
-    h.action("mnuInsertar")->trigger();
-    ASSERT_EQ(messages().size(), 2u);
-    EXPECT_EQ(messages()[1].text, QStringLiteral("Se han insertado 2 bytes en la dirección 0x0A."));
-}
-
-TEST_F(InsertTest, AnsweringNoWritesNothing) {
-    translate(QStringLiteral("Hi"));
-    insert({MessageAnswer::No});
-    EXPECT_EQ(messages(), std::vector<RecordedMessage>{kConfirm});
-    EXPECT_EQ(rom(), romBefore);
-}
-
-TEST_F(InsertTest, OverTheBudgetTheWarningKeepsTheBlankForTheSign) {
-    translate(QStringLiteral("abcdefghijklmnopqr")); // 18 bytes against 6
-    ASSERT_EQ(h.label("lblRealesD"), QStringLiteral("-12"));
-    insert({MessageAnswer::No});
-    const RecordedMessage warning{
-        QStringLiteral("Tienes que disminuir  12 byte(s).\r\n¿Desea insertar el script de todos modos?"),
-        kTitle, MessageButtons::YesNo, MessageIcon::Critical};
-    EXPECT_EQ(messages(), std::vector<RecordedMessage>{warning});
-    EXPECT_EQ(rom(), romBefore);
-
-    // The budget is advisory: Yes writes all 18 bytes.
-    messages().clear();
-    insert({MessageAnswer::Yes});
-    EXPECT_EQ(messages().back().text, QStringLiteral("Se han insertado 18 bytes en la dirección 0x0A."));
-    EXPECT_EQ(rom().substr(10, 18), "abcdefghijklmnopqr");
-}
-
-TEST_F(InsertTest, AShorterTranslationLeavesTheRestOfTheOriginal) {
-    translate(QStringLiteral("ab"));
-    insert({MessageAnswer::Yes});
-    EXPECT_EQ(rom(), romBefore.substr(0, 10) + "ab" + romBefore.substr(12));
-}
-
-TEST_F(InsertTest, TheAddressDigitsAreShownAsTheFileNameWritesThem) {
-    h.clickScript(1); // 1a[8].txt
-    translate(QStringLiteral("Z"));
-    insert({MessageAnswer::Yes});
-    EXPECT_EQ(messages().back().text, QStringLiteral("Se han insertado 1 bytes en la dirección 0x1a."));
-    EXPECT_EQ(rom()[0x1A], 'Z');
-}
-
-TEST_F(InsertTest, AMissingCharacterAnsweredYesIsDropped) {
-    translate(QStringLiteral("a\u00E7b")); // ç is in no table
-    insert({MessageAnswer::Yes, MessageAnswer::Yes});
-    EXPECT_EQ(messages(), (std::vector<RecordedMessage>{
-                              kConfirm, missing(QStringLiteral("ç"), 231),
-                              info(QStringLiteral("Se han insertado 2 bytes en la dirección 0x0A."))}));
-    EXPECT_EQ(rom().substr(10, 3), std::string("ab\xAA"));
-}
-
-TEST_F(InsertTest, AMissingCharacterAnsweredNoIsSelectedAndNothingIsWritten) {
-    // Each line break before it is two bytes of the text but one place in the pane.
-    translate(QStringLiteral("u\nd\n#s"));
-    h.find<QPushButton>("cmdGuardar")->setFocus();
-    insert({MessageAnswer::Yes, MessageAnswer::No});
-    EXPECT_EQ(messages(), (std::vector<RecordedMessage>{kConfirm, missing(QStringLiteral("#"), 35)}));
-    const QTextCursor cursor = h.translationPane()->textCursor();
-    EXPECT_EQ(cursor.selectionStart(), 4);
-    EXPECT_EQ(cursor.selectedText(), QStringLiteral("#"));
-    EXPECT_TRUE(h.translationPane()->hasFocus());
-    EXPECT_EQ(rom(), romBefore);
-}
-
-TEST_F(InsertTest, EachMissingCharacterIsAskedAbout) {
-    translate(QStringLiteral("#a#"));
-    insert({MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::Yes});
-    EXPECT_EQ(messages().size(), 4u);
-    EXPECT_EQ(rom().substr(10, 2), std::string("a\xAA"));
-}
-
-TEST_F(InsertTest, ANameWithoutABracketFailsWithCode5AfterTheQuestions) {
-    h.clickScript(2); // noaddress.txt
-    translate(QStringLiteral("#"));
-    insert({MessageAnswer::Yes, MessageAnswer::Yes});
-    ASSERT_EQ(messages().size(), 3u);
-    EXPECT_EQ(messages()[2], info(QStringLiteral("5: No se pudo insertar el script")));
-    EXPECT_EQ(rom(), romBefore);
-}
-
-TEST_F(InsertTest, AnUnclosedBlockFailsWithCode6) {
-    translate(QStringLiteral("ab<01"));
-    insert({MessageAnswer::Yes});
-    EXPECT_EQ(messages().back(), info(QStringLiteral("6: No se pudo insertar el script")));
-    EXPECT_EQ(rom(), romBefore);
-}
-
-TEST_F(InsertTest, AMissingRomFileIsCreated) {
-    std::filesystem::remove(project.romPath);
-    translate(QStringLiteral("ab"));
-    insert({MessageAnswer::Yes});
-    EXPECT_EQ(rom(), std::string(10, '\0') + "ab");
-}
-
-TEST_F(InsertTest, ARomThatCannotBeWrittenIsReportedWithItsCode) {
+TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
     struct Case {
-        std::string romPath;
-        QString message;
+        int script;
+        QString text;
+        Answers answers;
+        const char* available; // lblRealesD before inserting
+        std::vector<RecordedMessage> messages;
+        int at = -1; // where the ROM changed, and to what
+        std::string written = {};
+        bool viaMenu = false;
+        std::optional<std::string> romPath = {};
     };
+    const std::string root = project.root;
     const Case cases[] = {
-        {project.root + "/no/such/folder/game.smc", QStringLiteral("76: No se pudo insertar el script")},
-        {project.scriptsFolder, QStringLiteral("75: No se pudo insertar el script")},
-        {"", QStringLiteral("52: No se pudo insertar el script")},
+        {0, "", {}, "6", {info(QStringLiteral("¡Nada que insertar!"))}},
+        {0, "Hi\nyo<01>", {Yes}, "0", {kConfirm, inserted(6, "0A")}, 10, "Hi\xFEyo\x01"},
+        {0, "Hi", {Yes}, "4", {kConfirm, inserted(2, "0A")}, 10, "Hi", true},
+        {0, "Hi", {No}, "4", {kConfirm}},
+        {0, "abcdefghijklmnopqr", {No}, "-12", {overBudget(12)}},
+        {0,
+         "abcdefghijklmnopqr",
+         {Yes},
+         "-12",
+         {overBudget(12), inserted(18, "0A")},
+         10,
+         "abcdefghijklmnopqr"},
+        {1, "Z", {Yes}, "7", {kConfirm, inserted(1, "1a")}, 0x1A, "Z"}, // the address as the name writes it
+        {0, "mundo", {Yes}, "5", {kConfirm, inserted(5, "0A")}, 10, "mundo"},
+        {0, "a\u00E7b", {Yes, Yes}, "4", {kConfirm, missing("ç", 231), inserted(2, "0A")}, 10, "ab"},
+        {0,
+         "#a#",
+         {Yes, Yes, Yes},
+         "5",
+         {kConfirm, missing("#", 35), missing("#", 35), inserted(1, "0A")},
+         10,
+         "a"},
+        {2, "#", {Yes, Yes}, "6", {kConfirm, missing("#", 35), failed(5)}}, // no "[": after the questions
+        {0, "ab<01", {Yes}, "3", {kConfirm, failed(6)}},
+        {0, "ab", {Yes}, "4", {kConfirm, failed(52)}, -1, "", false, ""},
+        {0, "ab", {Yes}, "4", {kConfirm, failed(75)}, -1, "", false, root},
+        {0, "ab", {Yes}, "4", {kConfirm, failed(76)}, -1, "", false, root + "/no/such/game.smc"},
     };
-    translate(QStringLiteral("ab"));
-    for (const auto& c : cases) {
-        h.workspace.settings.romPath = c.romPath;
-        messages().clear();
-        insert({MessageAnswer::Yes});
-        EXPECT_EQ(messages().back(), info(c.message)) << c.romPath;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.toStdString());
+        h.workspace.settings.romPath = c.romPath.value_or(project.romPath);
+        insert(c.script, c.text, c.answers, c.viaMenu);
+        EXPECT_EQ(h.label("lblRealesD"), QLatin1String(c.available));
+        EXPECT_EQ(h.messages(), c.messages);
+        std::string rom = romBefore;
+        if (c.at >= 0)
+            rom.replace(static_cast<std::size_t>(c.at), c.written.size(), c.written);
+        EXPECT_EQ(testing::readBytes(project.romPath), rom);
+        EXPECT_EQ(h.paneText(), c.text); // the window stays as it was, the text still unsaved
+        EXPECT_EQ(h.workspace.translationChanged, !c.text.isEmpty());
     }
 }
 
-// Marks a file immutable for as long as it lives, where plain permissions do
-// not stop this user (root): the way to get a ROM that truly cannot be written.
-class ImmutableFile {
-public:
-    explicit ImmutableFile(std::string path) : m_path(std::move(path)) {
-        m_on = std::system(("chattr +i '" + m_path + "' 2>/dev/null").c_str()) == 0;
-    }
-    ~ImmutableFile() {
-        if (m_on) [[maybe_unused]]
-            const int ignored = std::system(("chattr -i '" + m_path + "'").c_str());
-    }
-    bool on() const { return m_on; }
-
-private:
-    std::string m_path;
-    bool m_on = false;
-};
-
-TEST_F(InsertTest, AReadOnlyRomIsReportedAndLeftAlone) {
-    std::filesystem::permissions(project.romPath, std::filesystem::perms::owner_read |
-                                                      std::filesystem::perms::group_read |
-                                                      std::filesystem::perms::others_read);
-    std::optional<ImmutableFile> immutable;
-    if (::access(project.romPath.c_str(), W_OK) == 0) {
-        immutable.emplace(project.romPath);
-        if (!immutable->on())
-            GTEST_SKIP() << "this user may write read-only files and cannot mark them immutable";
-    }
-    translate(QStringLiteral("ab"));
-    insert({MessageAnswer::Yes});
-    EXPECT_EQ(messages().back(), info(QStringLiteral("70: No se pudo insertar el script")));
-    EXPECT_EQ(rom(), romBefore);
+TEST_F(InsertTest, NoToAMissingCharacterSelectsItAndWritesNothing) {
+    // The list clicked last has the focus. Each line break before it is two bytes of the text but one place
+    // in the pane.
+    insert(0, QStringLiteral("u\nd\n#s"), {Yes, No});
+    EXPECT_EQ(h.messages(), (std::vector{kConfirm, missing("#", 35)}));
+    EXPECT_EQ(h.translationPane()->textCursor().selectionStart(), 4);
+    EXPECT_EQ(h.translationPane()->textCursor().selectedText(), QStringLiteral("#"));
+    EXPECT_TRUE(h.translationPane()->hasFocus());
+    EXPECT_EQ(testing::readBytes(project.romPath), romBefore);
 }
 
 } // namespace

@@ -9,7 +9,7 @@ namespace tradumar {
 namespace {
 
 using testsupport::info;
-using testsupport::readFileBytes;
+using testsupport::readBytes;
 
 class InsertionToolsTest : public ::testing::Test {
 protected:
@@ -18,7 +18,7 @@ protected:
     const std::string base = std::string(48, '.');
 
     void SetUp() override {
-        testsupport::writeFileBytes(project.romPath, base);
+        testsupport::writeBytes(project.romPath, base);
         for (const char* name : {"08[4].txt", "10[3].txt", "20[9].txt"})
             project.script(name, "Orig");
         project.translation("08[4].txt", "Hola");
@@ -27,7 +27,7 @@ protected:
         h.openProject(project);
         h.desktop.dialogs.clearRecords();
     }
-    std::string rom() const { return readFileBytes(project.romPath); }
+    std::string rom() const { return readBytes(project.romPath); }
     QStringList messages() const { return h.desktop.dialogs.texts(); }
 
     // "Insertar todos los scripts traducidos", the report answered by `answer`.
@@ -110,17 +110,17 @@ TEST_F(InsertionToolsTest, UndoAfterInsertScriptRestoresItUnlessTheRomChanged) {
     ASSERT_TRUE(canUndo());
     std::string changed = rom();
     changed[9] = '!';
-    testsupport::writeFileBytes(project.romPath, changed);
+    testsupport::writeBytes(project.romPath, changed);
     h.desktop.dialogs.clearRecords();
     h.action("mnuDeshacer")->trigger();
     changed[9] = 'o';
-    testsupport::writeFileBytes(project.romPath, changed);
+    testsupport::writeBytes(project.romPath, changed);
     h.action("mnuDeshacer")->trigger();
     EXPECT_EQ(messages(), QStringList({"La ROM cambió fuera de Tradumar: en 0x8 (08[4]) ya no está lo que se "
                                        "insertó. No se ha cambiado nada.",
                                        "Se restauraron 4 bytes en 0x8 (08[4])."}));
     EXPECT_EQ(rom(), base);
-    EXPECT_EQ(readFileBytes(project.romPath + ".original"), base);
+    EXPECT_EQ(readBytes(project.romPath + ".original"), base);
 }
 
 } // namespace

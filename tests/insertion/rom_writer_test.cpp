@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <unistd.h>
+#include <cerrno>
 
 #include "support/temp_dir.h"
 
@@ -11,100 +10,67 @@ namespace tradumar {
 namespace {
 
 using testing::readBytes;
-using testing::TempDir;
-using testing::writeBytes;
 
-class RomInsertion : public ::testing::Test {
-protected:
-    RomInsertion() {
-        table.set(1, {"41", "A"});
-        table.set(2, {"42", "B"});
-        table.set(3, {"FE", "LINE"});
-        rom = dir.file("game.smc");
-        writeBytes(rom, std::string(16, '\x11'));
-    }
-    InsertOutcome insert(std::string_view text, std::string_view name,
-                         const MissingHandler& onMissing = nullptr) {
-        return insertTranslation(text, {table, 4, '<', '>'}, onMissing, name, rom);
-    }
-    TempDir dir;
-    ThingyTable table;
-    std::string rom;
-};
-
-TEST_F(RomInsertion, WritesTheBytesAtTheScriptsOffsetAndNothingElse) {
-    const InsertOutcome out = insert("AB\r\nA<0C>", "4[6].txt");
-    ASSERT_EQ(out.kind, InsertOutcome::Kind::Written);
-    EXPECT_EQ(out.bytesWritten, 5u);
-    EXPECT_EQ(readBytes(rom), std::string("\x11\x11\x11\x11"
-                                          "AB\xFE"
-                                          "A\x0C"
-                                          "\x11\x11\x11\x11\x11\x11\x11",
-                                          16));
-}
-
-TEST_F(RomInsertion, ExtendsTheFileAndCreatesAMissingOne) {
-    ASSERT_EQ(insert("AB", "F[2].txt").kind, InsertOutcome::Kind::Written);
-    EXPECT_EQ(readBytes(rom), std::string(15, '\x11') + "AB");
-
-    rom = dir.file("new.smc");
-    ASSERT_EQ(insert("A", "3[1].txt").kind, InsertOutcome::Kind::Written);
-    EXPECT_EQ(readBytes(rom), std::string("\0\0\0A", 4));
-
-    rom = dir.file("empty.smc");
-    const InsertOutcome nothing =
-        insert("\xE9", "0[1].txt", [](char, int, int) { return MissingAnswer::GoOn; });
-    ASSERT_EQ(nothing.kind, InsertOutcome::Kind::Written);
-    EXPECT_EQ(nothing.bytesWritten, 0u);
-    EXPECT_TRUE(std::filesystem::exists(rom));
-}
-
-TEST_F(RomInsertion, FailuresLeaveTheRomUntouched) {
-    const std::string before = readBytes(rom);
-    struct Case {
-        const char* text;
-        const char* name;
-        int code;
+TEST(RomWriter, SystemErrorsBecomeTheInsertionsFailureCodes) {
+    const std::pair<int, int> cases[] = {
+        {ENAMETOOLONG, 52}, {EINVAL, 52}, {EACCES, 70},  {EPERM, 70}, {EROFS, 70},
+        {ETXTBSY, 70},      {ENOENT, 76}, {ENOTDIR, 76}, {ELOOP, 76}, {EISDIR, 75},
+        {EIO, 75},          {ENOSPC, 75}, {EFBIG, 75},
     };
+    for (const auto& [error, code] : cases)
+        EXPECT_EQ(failureCodeForError(error), code) << error;
+}
+
+// Each row inserts into a fresh 16-byte ROM of 0x11 bytes. A failure, or a
+// stop at a missing character, leaves it exactly as it was.
+TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
+    ThingyTable table;
+    table.set(1, {"41", "A"});
+    table.set(2, {"42", "B"});
+    table.set(3, {"FE", "LINE"});
+    const std::string rom(16, '\x11');
+    struct Case {
+        std::string text, script, romName;
+        InsertOutcome::Kind kind;
+        int codeOrCount;        // the failure code, the bytes written or the stop position
+        std::string after = {}; // what the written file holds
+    };
+    using K = InsertOutcome::Kind;
     const Case cases[] = {
-        {"AB", "script.txt", FailureCode::InvalidCall},   {"AB", "", FailureCode::InvalidCall},
-        {"A<", "0[1].txt", FailureCode::InvalidCall},     {"A<0A", "0[1].txt", FailureCode::Overflow},
-        {"AB", "80000000[1].txt", FailureCode::Overflow}, {"AB", "7FFFFFFF[1].txt", FailureCode::Overflow},
+        {"AB\r\nA<0C>", "4[6].txt", "rom", K::Written, 5,
+         "\x11\x11\x11\x11"
+         "AB\xFE"
+         "A\x0C" +
+             rom.substr(9)},
+        {"AB", "F[2].txt", "rom", K::Written, 2, rom.substr(1) + "AB"},     // past the end: extended
+        {"A", "3[1].txt", "new", K::Written, 1, std::string("\0\0\0A", 4)}, // created
+        {"AB\xE9"
+         "A",
+         "0[4].txt", "rom", K::Stopped, 3},
+        {"AB", "script.txt", "rom", K::Failed, FailureCode::InvalidCall},
+        {"A<", "0[1].txt", "rom", K::Failed, FailureCode::InvalidCall},
+        {"A<0A", "0[1].txt", "rom", K::Failed, FailureCode::Overflow},
+        {std::string(32768, 'A'), "0[1].txt", "rom", K::Failed, FailureCode::Overflow},
+        {"AB", "7FFFFFFF[1].txt", "rom", K::Failed, FailureCode::Overflow},
+        {"A", "0[1].txt", "", K::Failed, FailureCode::BadFileName},
+        {"A", "0[1].txt", std::string(5000, 'x'), K::Failed, FailureCode::BadFileName},
+        {"A", "0[1].txt", "no/such/game.smc", K::Failed, FailureCode::PathNotFound},
+        {"A", "0[1].txt", ".", K::Failed, FailureCode::PathFileAccess},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.text) + " / " + c.name);
-        const InsertOutcome out = insert(c.text, c.name);
-        EXPECT_EQ(out.kind, InsertOutcome::Kind::Failed);
-        EXPECT_EQ(out.error, c.code);
-        EXPECT_EQ(readBytes(rom), before);
-    }
-    EXPECT_EQ(insert(std::string(32768, 'A'), "0[1].txt").error, FailureCode::Overflow);
-}
-
-TEST_F(RomInsertion, StoppingAtAMissingCharacterWritesNothing) {
-    const std::string before = readBytes(rom);
-    const InsertOutcome out =
-        insert("AB\xE9", "0[3].txt", [](char, int, int) { return MissingAnswer::Stop; });
-    EXPECT_EQ(out.kind, InsertOutcome::Kind::Stopped);
-    EXPECT_EQ(out.stoppedAt, 3);
-    EXPECT_EQ(readBytes(rom), before);
-}
-
-TEST_F(RomInsertion, AFileThatCannotBeOpenedGivesItsCode) {
-    rom = dir.file("no/such/folder/game.smc");
-    EXPECT_EQ(insert("A", "0[1].txt").error, FailureCode::PathNotFound);
-    rom = dir.path().string();
-    EXPECT_EQ(insert("A", "0[1].txt").error, FailureCode::PathFileAccess);
-    rom = "";
-    EXPECT_EQ(insert("A", "0[1].txt").error, FailureCode::BadFileName);
-    rom = dir.file(std::string(5000, 'x'));
-    EXPECT_EQ(insert("A", "0[1].txt").error, FailureCode::BadFileName);
-    if (::geteuid() != 0) {
-        rom = dir.file("readonly.smc");
-        writeBytes(rom, "ro");
-        std::filesystem::permissions(rom, std::filesystem::perms::owner_read);
-        EXPECT_EQ(insert("A", "0[1].txt").error, FailureCode::PermissionDenied);
-        EXPECT_EQ(readBytes(rom), "ro");
+        SCOPED_TRACE(c.text.substr(0, 10) + " into " + c.script + " at " + c.romName.substr(0, 10));
+        testing::TempDir dir;
+        testing::writeBytes(dir.file("rom"), rom);
+        const std::string path = c.romName.empty() ? "" : dir.file(c.romName);
+        const InsertOutcome out = insertTranslation(
+            c.text, {table, 4, '<', '>'}, [](char, int, int) { return MissingAnswer::Stop; }, c.script, path);
+        EXPECT_EQ(out.kind, c.kind);
+        EXPECT_EQ(c.kind == K::Failed    ? out.error
+                  : c.kind == K::Stopped ? out.stoppedAt
+                                         : static_cast<int>(out.bytesWritten),
+                  c.codeOrCount);
+        EXPECT_EQ(readBytes(c.kind == K::Written ? path : dir.file("rom")),
+                  c.kind == K::Written ? c.after : rom);
     }
 }
 

@@ -7,8 +7,8 @@ namespace tradumar {
 namespace {
 
 using testsupport::info;
-using testsupport::readFileBytes;
-using testsupport::writeFileBytes;
+using testsupport::readBytes;
+using testsupport::writeBytes;
 
 TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
     struct Case {
@@ -46,10 +46,9 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
         const std::string original(c.romSize, '\x11');
         std::string rom = original;
         rom[0] = 'A', rom[5] = 'B', rom[c.romSize - 1] = 'C';
-        writeFileBytes(project.romPath, rom);
+        writeBytes(project.romPath, rom);
         const QString root = QString::fromStdString(project.root) + QLatin1Char('/');
-        writeFileBytes(c.keptOriginal ? project.romPath + ".original" : project.root + "/picked.smc",
-                       original);
+        writeBytes(c.keptOriginal ? project.romPath + ".original" : project.root + "/picked.smc", original);
         project.script("10[4].txt", "Hola");
 
         testsupport::WindowHarness h;
@@ -73,8 +72,7 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
             EXPECT_EQ(h.desktop.dialogs.saveRequests[0].filter,
                       QStringLiteral("Parche BPS (*.bps)|*.bps|Parche IPS (*.ips)|*.ips"));
         }
-        const std::string patch =
-            patchPath.isEmpty() ? std::string() : readFileBytes(pathFromQString(patchPath));
+        const std::string patch = patchPath.isEmpty() ? std::string() : readBytes(pathFromQString(patchPath));
         if (c.message.isEmpty()) {
             EXPECT_TRUE(h.desktop.dialogs.messages.empty());
         } else {

@@ -34,31 +34,6 @@ TEST(NameFilters, ProgramFiltersBecomeQtNameFilters) {
         EXPECT_EQ(nameFiltersOf(c.filter), c.expected) << c.filter.toStdString();
 }
 
-// A real child process: a shell script that writes each argument it gets on a line of its own.
-TEST(QtLauncher, StartsTheProgramWithEachArgumentWholeOrReportsItCannot) {
-    QTemporaryDir dir;
-    const QString script = dir.filePath(QStringLiteral("record args.sh"));
-    const QString output = dir.filePath(QStringLiteral("args.txt"));
-    QFile f(script);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\nmv \"$0.tmp\" '" +
-            QFile::encodeName(output) + "'\n");
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    QtProcessLauncher launcher;
-    const QString rom = QStringLiteral("/roms/My Game $(echo x) ;&.smc");
-    ASSERT_TRUE(launcher.startDetached(script, {rom}));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(output); }, 10000));
-    QFile out(output);
-    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
-    EXPECT_EQ(QString::fromUtf8(out.readAll()), rom + QLatin1Char('\n'));
-
-    EXPECT_FALSE(launcher.startDetached(dir.filePath(QStringLiteral("missing-emulator")), {}));
-    f.setPermissions(QFile::ReadOwner);
-    EXPECT_FALSE(launcher.startDetached(script, {}));
-}
-
 // Runs `act` on the modal dialog the next call opens.
 template <typename Dialog> void onModal(std::function<void(Dialog*)> act) {
     QTimer::singleShot(0, [act] {

@@ -1,94 +1,64 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <string_view>
-#include <vector>
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 #include "project/ini_profile.h"
+#include "support/temp_dir.h"
 
 namespace tradumar::testsupport {
 
-inline void writeFileBytes(const std::string& path, std::string_view content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
-    ASSERT_TRUE(out.good()) << path;
-}
+using testing::readBytes;
+using testing::writeBytes;
 
-inline std::string readFileBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// A table of single letters: the ASCII letters, digits, blank and common
-// punctuation each map to their own code; "*FE" is the line code and "/FF"
-// the end code. Extra lines (Windows-1252 text) follow.
+// A table of single characters, each its own code: blank, some punctuation,
+// the ASCII letters and digits; "*FE" is the line code and "/FF" the end code.
+// Extra lines (Windows-1252 text) follow.
 inline std::string letterTable(std::string_view extraLines = {}) {
     std::string table;
-    const std::string characters = " !,.?'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static const char* const hex = "0123456789ABCDEF";
-    for (const char c : characters) {
-        const auto code = static_cast<unsigned char>(c);
-        table += hex[code >> 4];
-        table += hex[code & 15];
-        table += '=';
-        table += c;
-        table += "\r\n";
-    }
-    table += "*FE\r\n/FF\r\n";
-    table += extraLines;
-    return table;
+    for (const char c :
+         std::string_view(" !,.?'ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789"))
+        table += "0123456789ABCDEF"[c >> 4] + std::string(1, "0123456789ABCDEF"[c & 15]) + "=" + c + "\r\n";
+    return table + "*FE\r\n/FF\r\n" + std::string(extraLines);
 }
 
 // A project on disk in a temporary folder: a scripts folder, both tables, a
-// ROM image and the project file, written the way the project dialog writes
-// it. Fields are plain members; change them, then writeProjectFile().
+// 64-byte ROM image and the project file, written the way the project dialog
+// writes it. Fields are plain members; change them, then writeProjectFile().
 class FixtureProject {
 public:
-    QTemporaryDir dir;
-    std::string root;
+    testing::TempDir dir;
+    std::string root = dir.path().string();
     std::string name = "Demo";
-    std::string projectFile;
-    std::string projectFolder;
-    std::string scriptsFolder;
-    std::string romPath;
-    std::string originalTablePath;
-    std::string translatedTablePath;
-    std::string emulatorPath;
+    std::string projectFile = root + "/Demo.tpr";
+    std::string projectFolder = root;
+    std::string scriptsFolder = root + "/scripts";
+    std::string romPath = root + "/game.smc";
+    std::string originalTablePath = root + "/original.tbl";
+    std::string translatedTablePath = root + "/translated.tbl";
+    std::string emulatorPath = root + "/emulator";
     std::string leftEnclosure = "<";
     std::string rightEnclosure = ">";
     std::string index = "0";
 
     FixtureProject() {
-        root = dir.path().toStdString();
-        projectFolder = root;
-        projectFile = root + "/Demo.tpr";
-        scriptsFolder = root + "/scripts";
-        romPath = root + "/game.smc";
-        originalTablePath = root + "/original.tbl";
-        translatedTablePath = root + "/translated.tbl";
-        emulatorPath = root + "/emulator";
         std::filesystem::create_directories(scriptsFolder);
-        writeFileBytes(originalTablePath, letterTable());
-        writeFileBytes(translatedTablePath, letterTable("E1=\xE1\r\nE9=\xE9\r\nF1=\xF1\r\nBF=\xBF\r\n"));
-        writeFileBytes(romPath, std::string(64, '\0'));
+        writeBytes(originalTablePath, letterTable());
+        writeBytes(translatedTablePath, letterTable("E1=\xE1\r\nE9=\xE9\r\nF1=\xF1\r\nBF=\xBF\r\n"));
+        writeBytes(romPath, std::string(64, '\0'));
     }
 
     std::string translationFolder() const { return scriptsFolder + "/Traducidos/"; }
-
-    void script(const std::string& fileName, std::string_view text) {
-        writeFileBytes(scriptsFolder + "/" + fileName, text);
+    void script(const std::string& fileName, std::string_view text) const {
+        writeBytes(scriptsFolder + "/" + fileName, text);
     }
-    void translation(const std::string& fileName, std::string_view text) {
+    void translation(const std::string& fileName, std::string_view text) const {
         std::filesystem::create_directories(translationFolder());
-        writeFileBytes(translationFolder() + fileName, text);
+        writeBytes(translationFolder() + fileName, text);
     }
     std::string translationFile(const std::string& fileName) const {
-        return readFileBytes(translationFolder() + fileName);
+        return readBytes(translationFolder() + fileName);
     }
 
     void writeProjectFile() const {

@@ -23,10 +23,8 @@ struct RecordedMessage {
 };
 
 inline void PrintTo(const RecordedMessage& m, std::ostream* os) {
-    static const char* const buttons[] = {"Ok", "YesNo", "YesNoCancel"};
-    static const char* const icons[] = {"None", "Critical", "Question", "Exclamation", "Information"};
-    *os << "{\"" << m.text.toStdString() << "\", \"" << m.title.toStdString() << "\", "
-        << buttons[static_cast<int>(m.buttons)] << ", " << icons[static_cast<int>(m.icon)] << "}";
+    *os << "{\"" << m.text.toStdString() << "\", \"" << m.title.toStdString() << "\", buttons "
+        << static_cast<int>(m.buttons) << ", icon " << static_cast<int>(m.icon) << "}";
 }
 
 // An OK-only box without icon, as the program's plain messages are.
@@ -42,19 +40,13 @@ class ScriptedDialogs : public Dialogs {
 public:
     std::vector<RecordedMessage> messages;
     std::deque<MessageAnswer> answers;
-
     std::vector<FileRequest> fileRequests;
     std::deque<QString> fileAnswers; // empty text = the user cancels
-
     std::vector<FileRequest> saveRequests;
     std::deque<QString> saveAnswers; // empty text = the user cancels
-
     std::vector<QString> folderRequests;
-    std::deque<QString> folderAnswers; // empty text = the user cancels
-
-    // Runs while a box is "open", after it was recorded and before it is
-    // answered; lets a test look at the window behind a modal box.
-    std::function<void(const RecordedMessage&)> onMessage;
+    std::deque<QString> folderAnswers;                     // empty text = the user cancels
+    std::function<void(const RecordedMessage&)> onMessage; // sees each message as it is shown
 
     MessageAnswer message(QWidget*, const QString& text, const QString& title, MessageButtons buttons,
                           MessageIcon icon) override {
@@ -63,41 +55,24 @@ public:
             onMessage(messages.back());
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok; // OK-only boxes take nothing from the queue
-        if (answers.empty()) {
-            ADD_FAILURE() << "Unexpected question (no scripted answer): \"" << text.toStdString()
-                          << "\" titled \"" << title.toStdString() << "\"";
-            return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
-        }
-        return take(answers);
+        const MessageAnswer closed =
+            buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+        return take(answers, closed, "question", text);
     }
-
     QString openFile(QWidget*, const FileRequest& request) override {
         fileRequests.push_back(request);
-        if (fileAnswers.empty()) {
-            ADD_FAILURE() << "Unexpected file dialog: \"" << request.title.toStdString() << "\"";
-            return {};
-        }
-        return take(fileAnswers);
+        return take(fileAnswers, QString(), "file dialog", request.title);
     }
-
     QString saveFile(QWidget*, const FileRequest& request) override {
         saveRequests.push_back(request);
-        if (saveAnswers.empty()) {
-            ADD_FAILURE() << "Unexpected save dialog: \"" << request.title.toStdString() << "\"";
-            return {};
-        }
-        return take(saveAnswers);
+        return take(saveAnswers, QString(), "save dialog", request.title);
     }
-
     QString chooseFolder(QWidget*, const QString& title) override {
         folderRequests.push_back(title);
-        if (folderAnswers.empty()) {
-            ADD_FAILURE() << "Unexpected folder dialog: \"" << title.toStdString() << "\"";
-            return {};
-        }
-        return take(folderAnswers);
+        return take(folderAnswers, QString(), "folder dialog", title);
     }
 
+    // The texts of the messages so far.
     QStringList texts() const {
         QStringList out;
         for (const auto& m : messages)
@@ -114,7 +89,13 @@ public:
     }
 
 private:
-    template <typename T> static T take(std::deque<T>& queue) {
+    template <typename T>
+    static T take(std::deque<T>& queue, T closed, const char* kind, const QString& what) {
+        if (queue.empty()) {
+            ADD_FAILURE() << "Unexpected " << kind << " (no scripted answer): \"" << what.toStdString()
+                          << "\"";
+            return closed;
+        }
         T value = queue.front();
         queue.pop_front();
         return value;
@@ -125,7 +106,6 @@ class RecordingClipboard : public Clipboard {
 public:
     QStringList texts;
     void setText(const QString& text) override { texts << text; }
-    QString last() const { return texts.isEmpty() ? QString() : texts.back(); }
 };
 
 class RecordingLauncher : public ProcessLauncher {
@@ -140,10 +120,9 @@ public:
 
     bool startDetached(const QString& program, const QStringList& arguments) override {
         launches.push_back({program, arguments});
-        if (results.empty())
-            return true;
-        const bool ok = results.front();
-        results.pop_front();
+        const bool ok = results.empty() || results.front();
+        if (!results.empty())
+            results.pop_front();
         return ok;
     }
 };

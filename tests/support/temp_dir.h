@@ -14,12 +14,9 @@ class TempDir {
 public:
     TempDir() {
         std::random_device device;
-        const auto base = std::filesystem::temp_directory_path();
-        for (;;) {
-            m_path = base / ("tradumar-test-" + std::to_string(device()));
-            if (std::filesystem::create_directory(m_path))
-                break;
-        }
+        do
+            m_path = std::filesystem::temp_directory_path() / ("tradumar-test-" + std::to_string(device()));
+        while (!std::filesystem::create_directory(m_path));
     }
     ~TempDir() {
         std::error_code ignored;
@@ -38,8 +35,8 @@ private:
 };
 
 inline void writeBytes(const std::string& path, std::string_view content) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(content.data(), static_cast<std::streamsize>(content.size()));
 }
 
 inline std::string readBytes(const std::string& path) {

@@ -41,6 +41,8 @@ public:
     QString label(const char* name) const { return find<QLabel>(name)->text(); }
     QAction* action(const char* name) const { return find<QAction>(name); }
     QAction* menu(const char* name) const { return find<QMenu>(name)->menuAction(); }
+    void click(const char* button) const { find<QPushButton>(button)->click(); }
+    std::vector<RecordedMessage>& messages() { return desktop.dialogs.messages; }
 
     // "Abrir" with the project file chosen in the picker.
     void openProject(const std::string& projectFile) {
@@ -56,23 +58,36 @@ public:
     void clickScript(int row) {
         FileList* list = scripts();
         list->scrollToItem(list->item(row));
-        const QRect rect = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
     }
 
     // Types into the translation pane, one key event per character, as a
     // keyboard would: QTest::keyClicks cannot send characters beyond ASCII.
     void type(const QString& text) {
-        QPlainTextEdit* pane = translationPane();
         for (const QChar ch : text) {
             if (ch == QLatin1Char('\n'))
-                QTest::keyClick(pane, Qt::Key_Return);
+                QTest::keyClick(translationPane(), Qt::Key_Return);
             else
-                QTest::sendKeyEvent(QTest::Click, pane, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+                QTest::sendKeyEvent(QTest::Click, translationPane(), Qt::Key_unknown, QString(ch),
+                                    Qt::NoModifier);
         }
     }
 
+    // The project commands a user can choose now, in menu order.
+    QString enabledCommands() const {
+        QStringList on;
+        for (const char* name : {"mnuNuevo", "mnuAbrir", "mnuCerrar", "mnuConfig", "mnuGuardar"})
+            if (action(name)->isEnabled())
+                on << QString::fromUtf8(name + 3);
+        for (const char* name : {"mnuEdición", "mnuHerramientas"})
+            if (menu(name)->isEnabled())
+                on << QString::fromUtf8(name + 3);
+        return on.join(QLatin1Char(' '));
+    }
+
     QString paneText() const { return translationPane()->toPlainText(); }
+    QString originalText() const { return originalPane()->toPlainText(); }
 
     // One tick of Timer2.
     void tick() { window.refreshStatus(); }

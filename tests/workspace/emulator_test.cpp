@@ -1,4 +1,3 @@
-#include <QElapsedTimer>
 #include <QFile>
 
 #include "platform/qt_platform.h"
@@ -8,127 +7,97 @@
 namespace tradumar {
 namespace {
 
-using testsupport::FixtureProject;
 using testsupport::info;
 using testsupport::RecordedMessage;
 using testsupport::RecordingLauncher;
-using testsupport::ScriptedDialogs;
 
-const RecordedMessage kNoEmulator = info(QStringLiteral("Un error ocurrió al ejecutar el emulador."));
+const RecordedMessage kFailed = info(QStringLiteral("Un error ocurrió al ejecutar el emulador."));
 const RecordedMessage kNoCommandLine = info(QStringLiteral(
     "Emulador no permite ejecutar línea de comandos,\r\n tendrá que abrir la ROM manualmente."));
 
 // A stand-in emulator: a shell script that writes each argument it receives
 // on a line of its own into a file next to it.
-class FakeEmulator {
-public:
-    explicit FakeEmulator(const std::string& path) : m_path(path), m_output(path + ".args") {
-        testsupport::writeFileBytes(
-            m_path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
-                    "mv \"$0.tmp\" \"$0.args\"\n");
-        QFile::setPermissions(pathToQString(m_path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
-
-    // The arguments of the run, once the script has written them.
-    std::optional<std::vector<std::string>> arguments() const {
-        QElapsedTimer timer;
-        timer.start();
-        while (!QFile::exists(pathToQString(m_output)) && timer.elapsed() < 10000)
-            QTest::qWait(20);
-        if (!QFile::exists(pathToQString(m_output)))
-            return std::nullopt;
-        std::vector<std::string> lines;
-        std::string content = testsupport::readFileBytes(m_output);
-        for (std::size_t start = 0, end; (end = content.find('\n', start)) != std::string::npos;
-             start = end + 1)
-            lines.push_back(content.substr(start, end - start));
-        return lines;
-    }
-
-private:
-    std::string m_path;
-    std::string m_output;
-};
-
-TEST(Emulator, StartsTheEmulatorWithTheRomAsOneArgument) {
-    FixtureProject project;
-    project.emulatorPath = project.root + "/my emulator";
-    project.romPath = project.root + "/My Game (E) $HOME; 'x'.smc";
-    FakeEmulator emulator(project.emulatorPath);
-
-    ProjectSettings settings;
-    settings.emulatorPath = project.emulatorPath;
-    settings.romPath = project.romPath;
-    ScriptedDialogs dialogs;
-    QtProcessLauncher launcher;
-    runEmulator(nullptr, settings, dialogs, launcher);
-
-    EXPECT_EQ(emulator.arguments(), std::vector<std::string>{project.romPath});
-    EXPECT_TRUE(dialogs.messages.empty());
+void writeFakeEmulator(const std::string& path) {
+    testing::writeBytes(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
+                              "mv \"$0.tmp\" \"$0.args\"\n");
+    QFile::setPermissions(pathToQString(path), QFile::ReadOwner | QFile::ExeOwner);
 }
 
-TEST(Emulator, FromTheMenuOfAnOpenProject) {
-    FixtureProject project;
-    project.script("00[1].txt", "a");
-    FakeEmulator emulator(project.emulatorPath);
-    testsupport::WindowHarness h;
-    h.openProject(project);
-    ASSERT_TRUE(h.menu("mnuHerramientas")->isEnabled());
-    // The window keeps its own launcher; here it is the real one.
-    QtProcessLauncher launcher;
-    runEmulator(&h.window, h.workspace.settings, h.desktop.dialogs, launcher);
-    EXPECT_EQ(emulator.arguments(), std::vector<std::string>{project.romPath});
-
-    h.action("mnuEmulador")->trigger();
-    h.action("mnuEmulador")->trigger();
-    ASSERT_EQ(h.desktop.launcher.launches.size(), 2u); // twice, two emulators
-    EXPECT_EQ(h.desktop.launcher.launches[0].program, pathToQString(project.emulatorPath));
-    EXPECT_EQ(h.desktop.launcher.launches[0].arguments, QStringList{pathToQString(project.romPath)});
-}
-
-TEST(Emulator, AnEmulatorThatIsNotThereOrCannotRunIsSaidOnceAndNotStarted) {
-    FixtureProject project;
-    testsupport::writeFileBytes(project.emulatorPath, "not a program");
-    const QString cannot = QStringLiteral("No se puede ejecutar el emulador: ");
-    const std::pair<std::string, QString> cases[] = {
-        {"", kNoEmulator.text},
-        {project.root + "/none", cannot + "no existe el archivo " + pathToQString(project.root) + "/none"},
-        {project.emulatorPath,
-         cannot + pathToQString(project.emulatorPath) + " no es un programa ejecutable"}};
-    for (const auto& [path, text] : cases) {
+// The real launcher starts the stand-in emulator.
+TEST(Emulator, ReceivesTheRomAsOneArgumentAndNoArgumentWithoutARom) {
+    for (const std::string rom : {"/roms/My Game (E) $HOME; 'x'.smc", ""}) {
+        testsupport::FixtureProject project;
+        const std::string emulator = project.root + "/my emulator";
+        writeFakeEmulator(emulator);
         ProjectSettings settings;
-        settings.emulatorPath = path;
-        settings.romPath = "/roms/game.smc";
-        ScriptedDialogs dialogs;
-        RecordingLauncher launcher;
+        settings.emulatorPath = emulator;
+        settings.romPath = rom;
+        testsupport::ScriptedDialogs dialogs;
+        QtProcessLauncher launcher;
         runEmulator(nullptr, settings, dialogs, launcher);
-        EXPECT_EQ(dialogs.messages, std::vector<RecordedMessage>{info(text)});
-        EXPECT_TRUE(launcher.launches.empty());
+        EXPECT_TRUE(dialogs.messages.empty());
+        for (int waited = 0; !QFile::exists(pathToQString(emulator + ".args")) && waited < 10000;
+             waited += 20)
+            QTest::qWait(20);
+        ASSERT_TRUE(QFile::exists(pathToQString(emulator + ".args")));
+        EXPECT_EQ(testing::readBytes(emulator + ".args"), rom.empty() ? "" : rom + "\n");
+        // A program that is gone or cannot run is reported by the launcher too.
+        QFile::setPermissions(pathToQString(emulator), QFile::ReadOwner);
+        EXPECT_FALSE(launcher.startDetached(pathToQString(emulator), {}));
+        EXPECT_FALSE(launcher.startDetached(pathToQString(project.root + "/none"), {}));
     }
 }
 
-TEST(Emulator, WhenTheStartFailsItTriesTheEmulatorAloneAndSaysWhenThatFailsToo) {
-    ProjectSettings settings;
-    settings.emulatorPath = "/bin/sh";
-    settings.romPath = "/roms/game.smc";
-    for (const bool aloneStarts : {true, false}) {
-        ScriptedDialogs dialogs;
+// An emulator that is not there or cannot run is said once and not started;
+// one that fails to start with the ROM is tried alone.
+TEST(Emulator, SaysWhatFailedAndTriesTheEmulatorAlone) {
+    testsupport::FixtureProject project;
+    const std::string text = project.root + "/text";
+    testing::writeBytes(text, "not a program");
+    const QString cannot = QStringLiteral("No se puede ejecutar el emulador: ");
+    struct Case {
+        std::string emulator;
+        std::deque<bool> results;
+        std::vector<RecordedMessage> messages;
+        std::vector<RecordingLauncher::Launch> launches;
+    };
+    const Case cases[] = {
+        {"", {}, {kFailed}, {}},
+        {project.root + "/none",
+         {},
+         {info(cannot + "no existe el archivo " + pathToQString(project.root) + "/none")},
+         {}},
+        {text, {}, {info(cannot + pathToQString(text) + " no es un programa ejecutable")}, {}},
+        {"/bin/sh", {false, true}, {kNoCommandLine}, {{"/bin/sh", {"/roms/a.smc"}}, {"/bin/sh", {}}}},
+        {"/bin/sh",
+         {false, false},
+         {kNoCommandLine, kFailed},
+         {{"/bin/sh", {"/roms/a.smc"}}, {"/bin/sh", {}}}},
+    };
+    for (const Case& c : cases) {
+        ProjectSettings settings;
+        settings.emulatorPath = c.emulator;
+        settings.romPath = "/roms/a.smc";
+        testsupport::ScriptedDialogs dialogs;
         RecordingLauncher launcher;
-        launcher.results = {false, aloneStarts};
+        launcher.results = c.results;
         runEmulator(nullptr, settings, dialogs, launcher);
-        const auto said = aloneStarts ? std::vector<RecordedMessage>{kNoCommandLine}
-                                      : std::vector<RecordedMessage>{kNoCommandLine, kNoEmulator};
-        EXPECT_EQ(dialogs.messages, said);
-        EXPECT_EQ(launcher.launches,
-                  (std::vector<RecordingLauncher::Launch>{{"/bin/sh", {"/roms/game.smc"}}, {"/bin/sh", {}}}));
+        EXPECT_EQ(dialogs.messages, c.messages) << c.emulator;
+        EXPECT_EQ(launcher.launches, c.launches) << c.emulator;
     }
 }
 
-TEST(Emulator, AfterClosingTheProjectThePathStaysButTheMenuIsUnusable) {
-    FixtureProject project;
+TEST(Emulator, TheMenuStartsTheProjectsEmulatorAndIsUnusableOnceTheProjectCloses) {
+    testsupport::FixtureProject project;
     project.script("00[1].txt", "a");
+    writeFakeEmulator(project.emulatorPath);
     testsupport::WindowHarness h;
     h.openProject(project);
+    h.action("mnuEmulador")->trigger();
+    h.action("mnuEmulador")->trigger(); // twice, two emulators
+    const RecordingLauncher::Launch launch{pathToQString(project.emulatorPath),
+                                           {pathToQString(project.romPath)}};
+    EXPECT_EQ(h.desktop.launcher.launches, (std::vector{launch, launch}));
     h.action("mnuCerrar")->trigger();
     EXPECT_EQ(h.workspace.settings.emulatorPath, project.emulatorPath);
     EXPECT_FALSE(h.menu("mnuHerramientas")->isEnabled());

@@ -46,9 +46,8 @@ TEST(Failures, AProjectThatFailsToOpenSaysWhyAndLeavesNothingOpen) {
         WindowHarness h;
         FixtureProject project;
         project.script("00[4].txt", "Hola");
-        testsupport::writeFileBytes(project.root + "/big.tbl",
-                                    QByteArray("00=a\r").repeated(5001).toStdString());
-        testsupport::writeFileBytes(project.root + "/notes.tpr", std::string("\0\1\xFF plain", 9));
+        testing::writeBytes(project.root + "/big.tbl", QByteArray("00=a\r").repeated(5001).toStdString());
+        testing::writeBytes(project.root + "/notes.tpr", std::string("\0\1\xFF plain", 9));
         h.openProject(project.root + "/notes.tpr");
         project.*c.field = QString::fromUtf8(c.value).replace("%1", q(project.root)).toStdString();
         h.openProject(project);
@@ -113,7 +112,10 @@ TEST(Failures, AStoredIndexPastTheListSelectsNothingAndCancellingConfigurePutsTh
     h.clickScript(0);
     h.desktop.dialogs.folderAnswers = {q(other.scriptsFolder)};
     inProjectDialog([&] { h.action("mnuConfig")->trigger(); },
-                    [](QDialog& d) { d.findChild<QPushButton*>(QStringLiteral("cmdDirScripts"))->click(); });
+                    [](QDialog& d) {
+                        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("txtNombre"))->text(), "Demo");
+                        d.findChild<QPushButton*>(QStringLiteral("cmdDirScripts"))->click();
+                    });
     EXPECT_EQ(h.scripts()->fileNames(), QStringList{"00[4].txt"});
     h.type("Hi");
     h.window.saveTranslation();
@@ -131,6 +133,7 @@ TEST(Failures, WithoutAnOpenScriptNothingIsSavedInsertedMovedOrOfferedForSaving)
                  {[](auto& h, auto&) { h.window.insertScript(); }, {none}, "abc"},
                  {[](auto& h, auto&) { h.window.nextScript(); }, {}, "abc"},
                  {[](auto& h, auto&) { h.window.previousScript(); }, {}, "abc"},
+                 {[](auto& h, auto&) { EXPECT_TRUE(h.window.close()); }, {}, "abc"},
                  {[](auto& h, auto& p) { h.openProject(p); }, {}, ""}}; // no question
     for (const auto& c : cases) {
         WindowHarness h;

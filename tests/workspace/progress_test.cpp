@@ -122,7 +122,7 @@ TEST(TranslationProgress, WindowSortsCopiesAndOpensTheDoubleClickedScript) {
     }
 
     window->findChild<QPushButton*>(QStringLiteral("cmdCopiar"))->click();
-    EXPECT_EQ(h.desktop.clipboard.last(),
+    EXPECT_EQ(h.desktop.clipboard.texts.last(),
               QStringLiteral("Script\tBytes traducidos\tPresupuesto\tDiferencia\tEstado\n"
                              "30[4].txt\t5\t4\t-1\tExcede su tamaño\n"
                              "20[4].txt\t4\t4\t0\tTraducido\n"

@@ -1,10 +1,9 @@
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 
 #include <QApplication>
 #include <QClipboard>
-#include <QInputMethodEvent>
-#include <QMimeData>
 
 #include "support/window_harness.h"
 #include "workspace/script_files.h"
@@ -12,450 +11,239 @@
 namespace tradumar {
 namespace {
 
-using testsupport::FixtureProject;
 using testsupport::info;
 using testsupport::RecordedMessage;
 using testsupport::WindowHarness;
+using Messages = std::vector<RecordedMessage>;
 
-const RecordedMessage kUnsavedQuestion{
-    QStringLiteral("No se han guardado los cambios anteriores ¿Desea guardarlos?"),
-    QStringLiteral("Atención"), MessageButtons::YesNoCancel, MessageIcon::Exclamation};
+const RecordedMessage kUnsaved{QStringLiteral("No se han guardado los cambios anteriores ¿Desea guardarlos?"),
+                               QStringLiteral("Atención"), MessageButtons::YesNoCancel,
+                               MessageIcon::Exclamation};
 const RecordedMessage kFolderCreated = info(
     QStringLiteral("Se ha creado la carpeta 'Traducidos'\r\nEn ella se guardarán los scripts traducidos."));
 const RecordedMessage kSaved = info(QStringLiteral("¡Traducción guardada!"));
 
+// The open script, the selected one, both panes and the original size.
+QString shownIn(const WindowHarness& h) {
+    return QString::number(h.workspace.openScriptIndex.value_or(-1)) + " " +
+           QString::number(h.scripts()->selectedIndex()) + " [" + h.originalText() + "] [" + h.paneText() +
+           "] " + h.label("lblRealesO");
+}
+
 class ScriptsTest : public ::testing::Test {
 protected:
-    FixtureProject project;
+    testsupport::FixtureProject project;
     WindowHarness h;
 
     void SetUp() override {
-        project.script("00[5].txt", "\r\n\r\nFirst\r\n\r\nscript");
+        project.script("00[5].txt", "\r\n\r\nFirst\r\n\r\nscript"); // empty lines before the text are lost
         project.script("1A2B3C[120].txt", "Second");
         project.script("2F[7].txt", "Third");
         h.openProject(project);
-        ASSERT_EQ(h.workspace.openScriptIndex, 0);
         h.desktop.clipboard.texts.clear();
     }
-
-    std::vector<RecordedMessage>& messages() { return h.desktop.dialogs.messages; }
+    QString shown() const { return shownIn(h); }
+    void answer(MessageAnswer a) { h.desktop.dialogs.answers = {a}; }
 };
 
-TEST_F(ScriptsTest, OpeningAScriptShowsItsTextsAndSize) {
-    // Empty lines before the first text are lost, later ones stay.
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("First\n\nscript"));
-    EXPECT_EQ(h.label("lblRealesO"), QStringLiteral("5"));
-    EXPECT_TRUE(h.paneText().isEmpty());
-
-    h.clickScript(1);
-    EXPECT_EQ(h.desktop.clipboard.texts, QStringList{"1A2B3C[120]"});
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Second"));
-    EXPECT_EQ(h.label("lblRealesO"), QStringLiteral("120"));
-    EXPECT_EQ(h.label("lblRealesT"), QStringLiteral("0"));
-    EXPECT_EQ(h.originalPane()->textCursor().position(), 0);
-    EXPECT_EQ(h.workspace.openScriptIndex, 1);
-    EXPECT_EQ(h.workspace.openScriptFile, "1A2B3C[120].txt");
-    EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(ScriptsTest, ASavedTranslationOpensInTheUpperPaneWithTheCaretAtTheStart) {
+TEST_F(ScriptsTest, OpeningAndNavigatingShowTheScriptsAndTheirTranslations) {
     project.translation("2F[7].txt", "Tercero\r\n\xBF"
                                      "Cu\xE1l?\r\n");
-    h.clickScript(2);
-    EXPECT_EQ(h.paneText(), QStringLiteral("Tercero\n¿Cuál?"));
-    EXPECT_EQ(h.workspace.pendingTranslation, "Tercero\r\n\xBF"
-                                              "Cu\xE1l?");
-    EXPECT_EQ(h.translationPane()->textCursor().position(), 0);
+    project.translation("1A2B3C[120].txt", "x\r\n");
+    QPushButton* next = h.find<QPushButton>("cmdSiguiente");
+    QPushButton* previous = h.find<QPushButton>("cmdAnterior");
+    const std::pair<std::function<void()>, const char*> steps[] = {
+        {[] {}, "0 0 [First\n\nscript] [] 5"},
+        {[&] { previous->click(); }, "0 0 [First\n\nscript] [] 5"}, // on the first: nothing
+        {[&] {
+             h.translationPane()->setPlainText("kept");
+             h.clickScript(0);
+         },
+         "0 0 [First\n\nscript] [kept] 5"},
+        {[&] { answer(MessageAnswer::No), next->click(); }, "1 1 [Second] [x] 120"}, // "kept" dropped
+        {[&] { h.clickScript(2); }, "2 2 [Third] [Tercero\n¿Cuál?] 7"},
+        {[&] { next->click(); }, "2 2 [Third] [Tercero\n¿Cuál?] 7"}, // on the last: nothing
+        {[&] {
+             std::filesystem::remove(project.scriptsFolder + "/1A2B3C[120].txt");
+             previous->click();
+         },
+         "1 1 [] [] 7"}, // unreadable: both panes empty, and it counts as open
+        {[&] {
+             h.scripts()->selectIndex(-1);
+             previous->click();
+         },
+         "1 -1 [] [] 7"},
+        {[&] { next->click(); }, "0 0 [First\n\nscript] [] 5"},
+    };
+    for (const auto& [step, expected] : steps) {
+        step();
+        EXPECT_EQ(shown(), QString::fromUtf8(expected));
+        EXPECT_EQ(h.translationPane()->textCursor().position(), 0);
+        EXPECT_EQ(h.originalPane()->textCursor().position(), 0);
+    }
+    EXPECT_EQ(h.desktop.clipboard.texts,
+              (QStringList{"00[5]", "1A2B3C[120]", "2F[7]", "1A2B3C[120]", "00[5]"}));
+    EXPECT_EQ(h.workspace.openScriptFile, "00[5].txt");
     EXPECT_FALSE(h.workspace.translationChanged);
+    EXPECT_EQ(h.messages(), Messages{kUnsaved});
 }
 
-TEST_F(ScriptsTest, ClickingTheOpenScriptAgainReloadsNothing) {
-    h.translationPane()->setPlainText(QStringLiteral("kept"));
-    h.clickScript(0);
-    EXPECT_EQ(h.paneText(), QStringLiteral("kept"));
-    EXPECT_EQ(h.desktop.clipboard.texts, QStringList{"00[5]"}); // the clipboard still gets the name
-    EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(ScriptsTest, TypingMarksTheTranslationChangedAndKeepsItsText) {
-    h.translationPane()->setFocus();
+TEST_F(ScriptsTest, EveryWayOfEditingMarksTheTranslationChanged) {
+    QPlainTextEdit* pane = h.translationPane();
+    pane->setFocus();
     h.type(QStringLiteral("¡Año\nñú!"));
-    EXPECT_TRUE(h.workspace.translationChanged);
-    EXPECT_EQ(h.paneText(), QStringLiteral("¡Año\nñú!"));
     EXPECT_EQ(h.workspace.pendingTranslation, "\xA1"
                                               "A\xF1o\r\n\xF1\xFA!");
-}
-
-TEST_F(ScriptsTest, LettersComposedThroughAnInputMethodCountAsTyping) {
-    h.type(QStringLiteral("Ma"));
-    QInputMethodEvent commit;
-    commit.setCommitString(QStringLiteral("ñ"));
-    QApplication::sendEvent(h.translationPane(), &commit);
-    QTest::qWait(1);
-    EXPECT_EQ(h.paneText(), QStringLiteral("Mañ"));
-    EXPECT_EQ(h.workspace.pendingTranslation, "Ma\xF1");
-}
-
-TEST_F(ScriptsTest, EditsMadeWithTheMouseCountAsTyping) {
-    // The pane's context menu pastes and cuts, and text can be dropped on
-    // it: none of these releases a key in the pane.
-    QPlainTextEdit* pane = h.translationPane();
+    // The context menu pastes and cuts: no key is released.
     QApplication::clipboard()->setText(QStringLiteral("pegado"));
+    pane->selectAll();
     pane->paste();
-    EXPECT_TRUE(h.workspace.translationChanged);
     EXPECT_EQ(h.workspace.pendingTranslation, "pegado");
+    EXPECT_TRUE(h.workspace.translationChanged);
 
-    QMimeData dropped;
-    dropped.setText(QStringLiteral("¡"));
-    const QPoint at = pane->cursorRect(QTextCursor(pane->document())).center(); // before the first letter
-    QDragEnterEvent enter(at, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pane->viewport(), &enter);
-    QDropEvent drop(QPointF(at), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pane->viewport(), &drop);
-    ASSERT_EQ(h.paneText(), QStringLiteral("¡pegado"));
-    EXPECT_EQ(h.workspace.pendingTranslation, "\xA1pegado");
-
-    // So moving on offers the pasted text for saving.
-    h.desktop.dialogs.answers = {MessageAnswer::Yes};
+    // Opening a script puts text in the pane without marking it changed...
+    project.translation("1A2B3C[120].txt", "ab\r\n");
+    answer(MessageAnswer::No);
     h.clickScript(1);
-    EXPECT_EQ(messages(), (std::vector<RecordedMessage>{kUnsavedQuestion, kFolderCreated, kSaved}));
-    EXPECT_EQ(project.translationFile("00[5].txt"), "\xA1pegado\r\n");
-
-    // Opening a script puts text in the pane without marking it changed.
-    project.translation("2F[7].txt", "Tercero\r\n");
-    h.clickScript(2);
-    EXPECT_EQ(h.paneText(), QStringLiteral("Tercero"));
+    EXPECT_EQ(h.messages(), Messages{kUnsaved});
     EXPECT_FALSE(h.workspace.translationChanged);
-
-    // Cutting the whole text empties it: nothing left to offer.
+    // ...and deleting the whole translation leaves nothing to ask about.
     pane->selectAll();
     pane->cut();
     EXPECT_TRUE(h.workspace.translationChanged);
     EXPECT_TRUE(h.workspace.pendingTranslation.empty());
+    h.clickScript(2);
+    EXPECT_EQ(h.messages().size(), 1u);
+    EXPECT_EQ(project.translationFile("1A2B3C[120].txt"), "ab\r\n");
 }
 
-TEST_F(ScriptsTest, SavingWritesTheFileAndCreatesTheFolderOnce) {
+TEST_F(ScriptsTest, SavingWritesTheFileOrSaysWhyNot) {
+    h.click("cmdGuardar");
+    EXPECT_EQ(h.messages(), Messages{info(QStringLiteral("¡Nada que guardar!"))});
     h.type(QStringLiteral("Primero\n¿sí?"));
-    h.find<QPushButton>("cmdGuardar")->click();
-    EXPECT_EQ(messages(), (std::vector<RecordedMessage>{kFolderCreated, kSaved}));
+    h.desktop.dialogs.clearRecords();
+    h.click("cmdGuardar");
+    h.action("mnuGuardar")->trigger();
+    EXPECT_EQ(h.messages(), (Messages{kFolderCreated, kSaved, kSaved}));
     EXPECT_EQ(project.translationFile("00[5].txt"), "Primero\r\n\xBFs\xED?\r\n");
     EXPECT_FALSE(h.workspace.translationChanged);
     EXPECT_EQ(h.workspace.pendingTranslation, "Primero\r\n\xBFs\xED?"); // saving leaves it as it was
     EXPECT_TRUE(h.translationPane()->hasFocus());
 
-    messages().clear();
-    h.action("mnuGuardar")->trigger();
-    EXPECT_EQ(messages(), std::vector<RecordedMessage>{kSaved});
-
-    // Away and back: the same text.
-    h.clickScript(1);
-    h.clickScript(0);
-    EXPECT_EQ(h.paneText(), QStringLiteral("Primero\n¿sí?"));
-}
-
-TEST_F(ScriptsTest, AnEmptyPaneHasNothingToSave) {
-    h.find<QPushButton>("cmdGuardar")->click();
-    EXPECT_EQ(messages(), std::vector<RecordedMessage>{info(QStringLiteral("¡Nada que guardar!"))});
-    EXPECT_FALSE(std::filesystem::exists(project.translationFolder()));
-}
-
-TEST_F(ScriptsTest, AFolderThatCannotBeCreatedIsReportedWithItsNumber) {
-    // A file where the folder should be.
-    testsupport::writeFileBytes(project.scriptsFolder + "/Traducidos", "");
-    h.type(QStringLiteral("texto"));
-    h.find<QPushButton>("cmdGuardar")->click();
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_EQ(messages()[0], info(QString::fromLocal8Bit(describeError(ENOTDIR))));
-    EXPECT_TRUE(messages()[0].text.startsWith(QStringLiteral("20: ")));
-    EXPECT_TRUE(h.workspace.translationChanged);
-    EXPECT_EQ(h.paneText(), QStringLiteral("texto"));
-}
-
-TEST_F(ScriptsTest, AFileThatCannotBeWrittenIsReportedAndTheOldOneKept) {
-    project.translation("00[5].txt", "old\r\n");
-    // A folder in the way of the file.
+    // A folder in the way of the file: an error, and no other file touched.
     std::filesystem::create_directories(project.translationFolder() + "1A2B3C[120].txt");
     h.clickScript(1);
     h.type(QStringLiteral("nuevo"));
-    h.find<QPushButton>("cmdGuardar")->click();
-    ASSERT_EQ(messages().size(), 1u);
-    EXPECT_NE(messages()[0].text, kSaved.text);
-    EXPECT_TRUE(messages()[0].text.contains(QStringLiteral(": ")));
-    EXPECT_EQ(project.translationFile("00[5].txt"), "old\r\n");
+    h.desktop.dialogs.clearRecords();
+    h.click("cmdGuardar");
+    EXPECT_EQ(h.messages(), Messages{info(QString::fromLocal8Bit(describeError(EISDIR)))});
+    answer(MessageAnswer::No);
+    h.clickScript(0); // away and back: the same text
+    EXPECT_EQ(h.paneText(), QStringLiteral("Primero\n¿sí?"));
 }
 
-TEST_F(ScriptsTest, TheQuestionAnsweredYesSavesIntoTheScriptThatWasOpen) {
-    h.type(QStringLiteral("uno"));
-    h.desktop.dialogs.answers = {MessageAnswer::Yes};
-    h.clickScript(2);
-    EXPECT_EQ(messages(), (std::vector<RecordedMessage>{kUnsavedQuestion, kFolderCreated, kSaved}));
-    EXPECT_EQ(project.translationFile("00[5].txt"), "uno\r\n");
-    EXPECT_FALSE(std::filesystem::exists(project.translationFolder() + "2F[7].txt"));
-    EXPECT_EQ(h.workspace.openScriptIndex, 2);
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Third"));
-    EXPECT_TRUE(h.paneText().isEmpty());
-    EXPECT_FALSE(h.workspace.translationChanged);
-    EXPECT_TRUE(h.workspace.pendingTranslation.empty());
-}
-
-TEST_F(ScriptsTest, TheQuestionAnsweredNoDropsTheChanges) {
-    h.type(QStringLiteral("uno"));
-    h.desktop.dialogs.answers = {MessageAnswer::No};
-    h.clickScript(1);
-    EXPECT_EQ(messages(), std::vector<RecordedMessage>{kUnsavedQuestion});
-    EXPECT_FALSE(std::filesystem::exists(project.translationFolder()));
-    EXPECT_EQ(h.workspace.openScriptIndex, 1);
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Second"));
-    EXPECT_FALSE(h.workspace.translationChanged);
-    EXPECT_TRUE(h.workspace.pendingTranslation.empty());
-
-    // Nothing left to ask about when moving on.
-    h.clickScript(2);
-    EXPECT_EQ(messages().size(), 1u);
-}
-
-TEST_F(ScriptsTest, TheQuestionAnsweredCancelKeepsTheOpenScript) {
-    h.type(QStringLiteral("uno"));
-    h.desktop.dialogs.answers = {MessageAnswer::Cancel};
-    h.clickScript(2);
-    EXPECT_EQ(messages(), std::vector<RecordedMessage>{kUnsavedQuestion});
-    EXPECT_EQ(h.workspace.openScriptIndex, 0);
-    EXPECT_EQ(h.scripts()->selectedIndex(), 0);
-    EXPECT_EQ(h.paneText(), QStringLiteral("uno"));
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("First\n\nscript"));
-    EXPECT_TRUE(h.workspace.translationChanged);
-    EXPECT_EQ(h.workspace.pendingTranslation, "uno");
-    EXPECT_FALSE(std::filesystem::exists(project.translationFolder()));
-
-    // Asked again on the next attempt, and "Siguiente >>" asks too.
-    h.desktop.dialogs.answers = {MessageAnswer::Cancel};
-    h.find<QPushButton>("cmdSiguiente")->click();
-    EXPECT_EQ(messages().size(), 2u);
-    EXPECT_EQ(h.scripts()->selectedIndex(), 0);
-}
-
-TEST_F(ScriptsTest, AFailedSaveInsideTheQuestionKeepsTheOpenScript) {
-    testsupport::writeFileBytes(project.scriptsFolder + "/Traducidos", "");
-    h.type(QStringLiteral("uno"));
-    h.desktop.dialogs.answers = {MessageAnswer::Yes};
-    h.clickScript(1);
-    ASSERT_EQ(messages().size(), 2u);
-    EXPECT_EQ(messages()[0], kUnsavedQuestion);
-    EXPECT_EQ(messages()[1], info(QString::fromLocal8Bit(describeError(ENOTDIR))));
-    EXPECT_EQ(h.workspace.openScriptIndex, 0);
-    EXPECT_EQ(h.scripts()->selectedIndex(), 0);
-    EXPECT_EQ(h.paneText(), QStringLiteral("uno"));
-    EXPECT_TRUE(h.workspace.translationChanged);
-}
-
-TEST_F(ScriptsTest, AfterTheListIsPointedAtAnotherFolderAnyEntryOpens) {
-    // Configuring the project points the list at a newly picked scripts
-    // folder and stores it in the project file.
-    FixtureProject other;
-    other.script("40[9].txt", "Otro");
-    other.translation("40[9].txt", "Suyo\r\n");
-    ProjectDialogHost& host = h.window;
-    ASSERT_TRUE(host.pointScriptList(pathToQString(other.scriptsFolder)));
-    writeIniValue("Scripts", "PATCH", other.scriptsFolder, project.projectFile);
-    EXPECT_EQ(h.scripts()->selectedIndex(), -1);
-
-    // Its first entry is not the script the panes still show, though it
-    // stands where that one stood: choosing it opens it.
-    h.clickScript(0);
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Otro"));
-    EXPECT_EQ(h.paneText(), QStringLiteral("Suyo"));
-    EXPECT_EQ(h.label("lblRealesO"), QStringLiteral("9"));
-    EXPECT_EQ(h.workspace.openScriptFile, "40[9].txt");
-}
-
-TEST_F(ScriptsTest, AfterTheListIsPointedElsewhereLeavingStillAsksAboutTheTranslation) {
-    h.type(QStringLiteral("uno"));
-    FixtureProject other;
-    other.script("40[9].txt", "Otro");
-    ProjectDialogHost& host = h.window;
-    ASSERT_TRUE(host.pointScriptList(pathToQString(other.scriptsFolder)));
-    h.desktop.dialogs.answers = {MessageAnswer::Cancel};
-    EXPECT_FALSE(h.window.close());
-    EXPECT_EQ(messages(), std::vector<RecordedMessage>{kUnsavedQuestion});
-    EXPECT_EQ(h.paneText(), QStringLiteral("uno"));
-}
-
-TEST_F(ScriptsTest, DeletingTheWholeTranslationAsksNothing) {
-    project.translation("1A2B3C[120].txt", "ab\r\n");
-    h.clickScript(1);
-    h.translationPane()->moveCursor(QTextCursor::End);
-    QTest::keyClick(h.translationPane(), Qt::Key_Backspace);
-    QTest::keyClick(h.translationPane(), Qt::Key_Backspace);
-    EXPECT_TRUE(h.workspace.translationChanged);
-    h.clickScript(2);
-    EXPECT_TRUE(messages().empty());
-    EXPECT_EQ(project.translationFile("1A2B3C[120].txt"), "ab\r\n");
-}
-
-TEST_F(ScriptsTest, NavigationStopsAtBothEnds) {
-    auto* next = h.find<QPushButton>("cmdSiguiente");
-    auto* previous = h.find<QPushButton>("cmdAnterior");
-    previous->click(); // on the first: nothing
-    EXPECT_EQ(h.scripts()->selectedIndex(), 0);
-    EXPECT_TRUE(h.desktop.clipboard.texts.isEmpty());
-    next->click();
-    EXPECT_EQ(h.scripts()->selectedIndex(), 1);
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Second"));
-    next->click();
-    next->click(); // on the last: nothing
-    EXPECT_EQ(h.scripts()->selectedIndex(), 2);
-    EXPECT_EQ(h.desktop.clipboard.texts, (QStringList{"1A2B3C[120]", "2F[7]"}));
-    previous->click();
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Second"));
-    EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(ScriptsTest, NavigationWithNothingSelected) {
-    h.scripts()->selectIndex(-1);
-    h.find<QPushButton>("cmdAnterior")->click();
-    EXPECT_EQ(h.scripts()->selectedIndex(), -1);
-    h.find<QPushButton>("cmdSiguiente")->click();
-    EXPECT_EQ(h.scripts()->selectedIndex(), 0);
-}
-
-TEST_F(ScriptsTest, AScriptThatCannotBeReadLeavesBothPanesEmpty) {
-    project.translation("1A2B3C[120].txt", "x\r\n");
-    std::filesystem::remove(project.scriptsFolder + "/1A2B3C[120].txt");
-    h.clickScript(1);
-    EXPECT_TRUE(h.paneText().isEmpty());
-    EXPECT_TRUE(h.originalPane()->toPlainText().isEmpty());
-    EXPECT_EQ(h.label("lblRealesT"), QStringLiteral("0"));
-    EXPECT_EQ(h.workspace.openScriptIndex, 1); // counts as open
-    EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(ScriptsTest, GoToLinePutsTheCaretAtTheStartOfTheLine) {
-    QPlainTextEdit* pane = h.translationPane();
-    pane->setPlainText(QStringLiteral("uno\ndos\ntres"));
+// An unsaved translation, then the user leaves script 1 one way or another
+// and answers the question.
+TEST(ScriptsLeaving, AnUnsavedTranslationIsAskedAboutFirst) {
     struct Case {
-        int line;
-        int position;
+        const char* way; // an action, a button, the close box or a click on script 2
+        MessageAnswer answer;
+        const char* shownAfter; // empty when the window closed
+        const char* storedIndex;
     };
-    for (const Case c : {Case{1, 0}, Case{0, 0}, Case{2, 4}, Case{3, 8}, Case{4, 12}, Case{99, 12}}) {
-        pane->moveCursor(QTextCursor::End);
-        MainWindow::goToLine(pane, c.line);
-        EXPECT_EQ(pane->textCursor().position(), c.position) << c.line;
-        EXPECT_FALSE(pane->textCursor().hasSelection());
+    using A = MessageAnswer;
+    const QString stays = QStringLiteral("1 1 [Second] [uno] 120");
+    const Case cases[] = {
+        {"Scripts", A::Yes, "2 2 [Third] [] 7", "0"}, {"Scripts", A::No, "2 2 [Third] [] 7", "0"},
+        {"Scripts", A::Cancel, "stays", "0"},         {"cmdSiguiente", A::Cancel, "stays", "0"},
+        {"mnuCerrar", A::Yes, "-1 1 [] [] 0", "1"},   {"mnuCerrar", A::No, "-1 1 [] [] 0", "1"},
+        {"mnuCerrar", A::Cancel, "stays", "0"},       {"close", A::Yes, "", "1"},
+        {"close", A::Cancel, "stays", "0"},           {"mnuSalir", A::No, "", "0"},
+        {"mnuSalir", A::Cancel, "stays", "0"},        {"blocked", A::Yes, "stays", "0"},
+    };
+    for (const Case& c : cases) {
+        const std::string way = c.way;
+        SCOPED_TRACE(way + " answered " + std::to_string(static_cast<int>(c.answer)));
+        testsupport::FixtureProject p;
+        p.script("00[5].txt", "First");
+        p.script("1A2B3C[120].txt", "Second");
+        p.script("2F[7].txt", "Third");
+        WindowHarness w;
+        w.openProject(p);
+        w.clickScript(1);
+        w.type(QStringLiteral("uno"));
+        w.desktop.dialogs.answers = {c.answer};
+        if (way == "blocked") // a file where the folder should be: the save fails
+            testing::writeBytes(p.scriptsFolder + "/Traducidos", "");
+        if (way == "close")
+            w.window.close();
+        else if (way.starts_with("mnu"))
+            w.action(c.way)->trigger();
+        else if (way.starts_with("cmd"))
+            w.click(c.way);
+        else
+            w.clickScript(2);
+        const bool saves = c.answer == A::Yes && way != "blocked";
+        Messages expected{kUnsaved};
+        if (saves)
+            expected.insert(expected.end(), {kFolderCreated, kSaved});
+        if (way == "blocked")
+            expected.push_back(info(QString::fromLocal8Bit(describeError(ENOTDIR))));
+        EXPECT_EQ(w.messages(), expected);
+        EXPECT_EQ(p.translationFile("1A2B3C[120].txt"), saves ? "uno\r\n" : "");
+        EXPECT_EQ(w.window.isVisible(), *c.shownAfter != 0);
+        if (*c.shownAfter) {
+            EXPECT_EQ(shownIn(w),
+                      std::string(c.shownAfter) == "stays" ? stays : QString::fromUtf8(c.shownAfter));
+            EXPECT_EQ(w.workspace.translationChanged, c.answer == A::Cancel || way == "blocked");
+        }
+        EXPECT_EQ(p.storedIndex(), c.storedIndex);
     }
 }
 
-// ---- leaving ----
-
-TEST_F(ScriptsTest, CloseProjectReturnsToTheStartState) {
+TEST_F(ScriptsTest, ClosingTheProjectReturnsToTheStartStateAndStoresTheScript) {
     h.clickScript(2);
-    h.type(QStringLiteral("cambio"));
-    h.desktop.dialogs.answers = {MessageAnswer::No};
     h.action("mnuCerrar")->trigger();
-    EXPECT_EQ(messages(), std::vector<RecordedMessage>{kUnsavedQuestion});
     EXPECT_EQ(project.storedIndex(), "2");
     const ProjectSettings& s = h.workspace.settings;
-    EXPECT_TRUE(s.projectName.empty() && s.romPath.empty() && s.scriptsFolder.empty() &&
-                s.projectFilePath.empty() && s.originalTablePath.empty());
-    EXPECT_EQ(s.leftEnclosure(), "<");
-    EXPECT_EQ(s.rightEnclosure(), ">");
+    EXPECT_EQ(s.projectName + s.romPath + s.scriptsFolder + s.projectFilePath + s.originalTablePath, "");
+    EXPECT_EQ(s.leftEnclosure() + s.rightEnclosure(), "<>");
     EXPECT_EQ(s.emulatorPath, project.emulatorPath);
     EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
     EXPECT_FALSE(h.scripts()->isVisible());
-    EXPECT_TRUE(h.paneText().isEmpty());
-    EXPECT_TRUE(h.originalPane()->toPlainText().isEmpty());
-    for (const char* label : {"lblRealesT", "lblRealesO", "lblRealesD"})
-        EXPECT_EQ(h.label(label), QStringLiteral("0")) << label;
-    EXPECT_FALSE(h.action("mnuCerrar")->isEnabled());
-    EXPECT_FALSE(h.menu("mnuEdición")->isEnabled());
-    EXPECT_TRUE(h.action("mnuNuevo")->isEnabled());
-    EXPECT_TRUE(h.action("mnuAbrir")->isEnabled());
+    EXPECT_EQ(h.enabledCommands(), QStringLiteral("Nuevo Abrir"));
     EXPECT_TRUE(h.workspace.translatedTable.at(1).empty());
-    EXPECT_FALSE(h.workspace.openScriptIndex.has_value());
-    EXPECT_FALSE(h.workspace.translationChanged);
-    EXPECT_TRUE(h.workspace.pendingTranslation.empty());
+    h.tick(); // nothing to count against
+    EXPECT_EQ(h.label("lblRealesT") + h.label("lblRealesO") + h.label("lblRealesD"), QStringLiteral("000"));
+    h.openProject(project.projectFile); // the stored script opens again
+    EXPECT_EQ(shown(), QStringLiteral("2 2 [Third] [] 7"));
 
-    // The labels stay at zero on the next tick: nothing to count against.
-    h.tick();
-    EXPECT_EQ(h.label("lblRealesD"), QStringLiteral("0"));
-
-    // Opening the project again offers nothing to save and shows script 2.
-    h.openProject(project.projectFile);
-    EXPECT_EQ(messages().size(), 1u);
-    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Third"));
-}
-
-TEST_F(ScriptsTest, TextTypedAfterClosingTheProjectBelongsToNoScript) {
-    h.action("mnuCerrar")->trigger();
-    h.type(QStringLiteral("suelto"));
-    EXPECT_TRUE(h.workspace.translationChanged);
-    // No project, no script: nowhere to save it, so leaving asks nothing.
-    EXPECT_TRUE(h.window.close());
-    EXPECT_TRUE(messages().empty());
-    EXPECT_FALSE(std::filesystem::exists(project.translationFolder()));
-}
-
-TEST_F(ScriptsTest, CloseProjectAnsweredCancelStaysOpen) {
-    h.type(QStringLiteral("cambio"));
-    h.desktop.dialogs.answers = {MessageAnswer::Cancel};
-    h.action("mnuCerrar")->trigger();
-    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Demo - Tradumar 1.0 Beta"));
-    EXPECT_EQ(h.paneText(), QStringLiteral("cambio"));
-    EXPECT_TRUE(h.action("mnuCerrar")->isEnabled());
-}
-
-TEST_F(ScriptsTest, CloseProjectAnsweredYesSavesFirst) {
-    h.type(QStringLiteral("cambio"));
-    h.desktop.dialogs.answers = {MessageAnswer::Yes};
-    h.action("mnuCerrar")->trigger();
-    EXPECT_EQ(messages(), (std::vector<RecordedMessage>{kUnsavedQuestion, kFolderCreated, kSaved}));
-    EXPECT_EQ(project.translationFile("00[5].txt"), "cambio\r\n");
-    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
-}
-
-TEST_F(ScriptsTest, TheCloseBoxStoresTheSelectedScript) {
-    h.clickScript(1);
-    EXPECT_TRUE(h.window.close());
-    EXPECT_FALSE(h.window.isVisible());
-    EXPECT_EQ(project.storedIndex(), "1");
-    EXPECT_TRUE(messages().empty());
-}
-
-TEST_F(ScriptsTest, TheCloseBoxAsksAboutAnUnsavedTranslation) {
-    h.clickScript(1);
-    h.type(QStringLiteral("x"));
-    h.desktop.dialogs.answers = {MessageAnswer::Cancel};
-    EXPECT_FALSE(h.window.close());
-    EXPECT_TRUE(h.window.isVisible());
-    EXPECT_EQ(project.storedIndex(), "0");
-
-    h.desktop.dialogs.answers = {MessageAnswer::Yes};
-    EXPECT_TRUE(h.window.close());
-    EXPECT_EQ(project.translationFile("1A2B3C[120].txt"), "x\r\n");
-    EXPECT_EQ(project.storedIndex(), "1");
-}
-
-TEST_F(ScriptsTest, SalirLeavesWithoutStoringTheIndex) {
-    h.clickScript(2);
-    h.type(QStringLiteral("x"));
-    h.desktop.dialogs.answers = {MessageAnswer::No};
-    h.action("mnuSalir")->trigger();
-    EXPECT_EQ(messages(), std::vector<RecordedMessage>{kUnsavedQuestion});
-    EXPECT_FALSE(h.window.isVisible());
-    EXPECT_EQ(project.storedIndex(), "0");
-    EXPECT_FALSE(std::filesystem::exists(project.translationFolder()));
-}
-
-TEST_F(ScriptsTest, SalirAnsweredCancelStays) {
-    h.type(QStringLiteral("x"));
-    h.desktop.dialogs.answers = {MessageAnswer::Cancel};
-    h.action("mnuSalir")->trigger();
-    EXPECT_TRUE(h.window.isVisible());
-}
-
-TEST_F(ScriptsTest, CloseBoxWithNothingSelectedStoresMinusOne) {
+    // The close box stores the selected script, -1 for none.
     h.scripts()->selectIndex(-1);
-    h.window.close();
+    EXPECT_TRUE(h.window.close());
     EXPECT_EQ(project.storedIndex(), "-1");
+    EXPECT_FALSE(std::filesystem::exists(project.translationFolder()));
+}
+
+TEST_F(ScriptsTest, AfterTheListIsPointedAtAnotherFolderAnyEntryOpensAndLeavingStillAsks) {
+    // Configuring the project points the list at a newly picked folder.
+    testsupport::FixtureProject other;
+    other.script("40[9].txt", "Otro");
+    other.translation("40[9].txt", "Suyo\r\n");
+    ProjectDialogHost& host = h.window;
+    h.type(QStringLiteral("uno"));
+    ASSERT_TRUE(host.pointScriptList(pathToQString(other.scriptsFolder)));
+    writeIniValue("Scripts", "PATCH", other.scriptsFolder, project.projectFile);
+    EXPECT_EQ(h.scripts()->selectedIndex(), -1);
+    answer(MessageAnswer::Cancel);
+    EXPECT_FALSE(h.window.close());
+    EXPECT_EQ(h.messages(), Messages{kUnsaved});
+
+    // Its first entry stands where the open script stood, yet choosing it opens it.
+    answer(MessageAnswer::No);
+    h.clickScript(0);
+    EXPECT_EQ(shown(), QStringLiteral("0 0 [Otro] [Suyo] 9"));
+    EXPECT_EQ(h.workspace.openScriptFile, "40[9].txt");
 }
 
 } // namespace

@@ -6,134 +6,81 @@ namespace {
 using testsupport::FixtureProject;
 using testsupport::WindowHarness;
 
-struct Figures {
-    QString linea, lineas, realesT, realesO, realesD;
-    bool operator==(const Figures&) const = default;
-};
-
-void PrintTo(const Figures& f, std::ostream* os) {
-    *os << "{linea " << f.linea.toStdString() << ", lineas " << f.lineas.toStdString() << ", T "
-        << f.realesT.toStdString() << ", O " << f.realesO.toStdString() << ", D " << f.realesD.toStdString()
-        << "}";
+// Largo de línea, Total de líneas, and the translated, original and available bytes.
+QString figures(const WindowHarness& h) {
+    QStringList out;
+    for (const char* name : {"lblLinea", "lblLineas", "lblRealesT", "lblRealesO", "lblRealesD"})
+        out << h.label(name);
+    return out.join(QLatin1Char(' '));
 }
 
-Figures figures(const WindowHarness& h) {
-    return {h.label("lblLinea"), h.label("lblLineas"), h.label("lblRealesT"), h.label("lblRealesO"),
-            h.label("lblRealesD")};
-}
-
-class StatusTest : public ::testing::Test {
-protected:
-    FixtureProject project;
-    WindowHarness h;
-
-    void SetUp() override {
-        project.script("00[20].txt", "Original");
-        h.openProject(project);
-    }
-
-    void setText(const QString& text, int caret) {
-        QPlainTextEdit* pane = h.translationPane();
-        pane->setPlainText(text);
-        QTextCursor cursor = pane->textCursor();
-        cursor.setPosition(caret);
-        pane->setTextCursor(cursor);
-    }
-};
-
-TEST_F(StatusTest, FiguresFollowTheTextAndTheCaret) {
-    struct Case {
-        QString text;
-        int caret;
-        Figures expected;
-    };
-    const Case cases[] = {
-        // A raw block counts one byte and no characters of the line.
-        {QStringLiteral("Hola<0A>mundo"), 0, {"9", "1", "10", "20", "10"}},
-        // An unclosed block counts one and ends the count: nothing closes it
-        // within 101 characters.
-        {QStringLiteral("ab<cd"), 2, {"4", "1", "3", "20", "17"}},
-        // Two lines and the line break between them.
-        {QStringLiteral("uno\ndos tres"), 5, {"8", "2", "12", "20", "8"}},
-        {QStringLiteral("uno\n\ntres"), 4, {"0", "3", "9", "20", "11"}},
-        // A translation ending in a line break has one more, empty, line.
-        {QStringLiteral("uno\n"), 0, {"3", "2", "4", "20", "16"}},
-        // Over the budget: a negative figure.
-        {QStringLiteral("abcdefghijklmnopqrstuvw"), 0, {"23", "1", "23", "20", "-3"}},
-        // Accented letters of the translated table count like any other.
-        {QStringLiteral("¿Qué?"), 3, {"5", "1", "5", "20", "15"}},
-        {QString(), 0, {"0", "0", "0", "20", "20"}},
-    };
-    for (const auto& c : cases) {
-        setText(c.text, c.caret);
-        h.tick();
-        EXPECT_EQ(figures(h), c.expected) << c.text.toStdString();
-    }
-}
-
-TEST_F(StatusTest, ShiftEnterBreaksTheLineLikeEnter) {
-    setText(QString(), 0);
-    h.type(QStringLiteral("ab"));
-    QTest::keyClick(h.translationPane(), Qt::Key_Return, Qt::ShiftModifier);
-    h.type(QStringLiteral("c"));
-    h.tick();
-    EXPECT_EQ(h.paneText(), QStringLiteral("ab\nc"));
-    EXPECT_EQ(figures(h), (Figures{"1", "2", "4", "20", "16"}));
-}
-
-TEST_F(StatusTest, TheLineOfASelectionIsTheLineWhereItStarts) {
-    setText(QStringLiteral("a\nbbb\ncc"), 2);
+void setText(WindowHarness& h, const QString& text, int caret, int selectTo = -1) {
+    h.translationPane()->setPlainText(text);
     QTextCursor cursor = h.translationPane()->textCursor();
-    cursor.setPosition(7, QTextCursor::KeepAnchor); // from line 2 into line 3
+    cursor.setPosition(caret);
+    if (selectTo >= 0)
+        cursor.setPosition(selectTo, QTextCursor::KeepAnchor);
     h.translationPane()->setTextCursor(cursor);
     h.tick();
-    EXPECT_EQ(h.label("lblLinea"), QStringLiteral("3"));
 }
 
-TEST_F(StatusTest, TypingShowsWithinATickOfTheRunningTimer) {
-    h.translationPane()->setFocus();
-    h.type(QStringLiteral("Hola\nmundo<FF>"));
-    QTest::qWait(40);
-    EXPECT_EQ(figures(h), (Figures{"5", "2", "11", "20", "9"}));
-    QTest::keyClick(h.translationPane(), Qt::Key_Up);
-    QTest::qWait(40);
-    EXPECT_EQ(h.label("lblLinea"), QStringLiteral("4"));
-}
+TEST(Status, FiguresFollowTheTextTheCaretAndTheEnclosures) {
+    FixtureProject project;
+    project.script("00[20].txt", "Original");
+    WindowHarness h;
+    h.openProject(project);
+    struct Case {
+        QString text;
+        int caret, selectTo;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("Hola<0A>mundo"), 0, -1, "9 1 10 20 10"}, // a raw block: one byte, no characters
+        {QStringLiteral("ab<cd"), 2, -1, "4 1 3 20 17"},          // unclosed: one byte, and the count ends
+        {QStringLiteral("uno\ndos tres"), 5, -1, "8 2 12 20 8"},  // a line break is one byte
+        {QStringLiteral("uno\n\ntres"), 4, -1, "0 3 9 20 11"},
+        {QStringLiteral("uno\n"), 0, -1, "3 2 4 20 16"},
+        {QStringLiteral("a\nbbb\ncc"), 2, 7, "3 3 8 20 12"}, // a selection's line is where it starts
+        {QStringLiteral("abcdefghijklmnopqrstuvw"), 0, -1, "23 1 23 20 -3"},
+        {QStringLiteral("¿Qué?"), 3, -1, "5 1 5 20 15"},
+        // The codes' texts inside words are letters to the counter: the
+        // translated table's longest text, codes left out, is 1.
+        {QStringLiteral("LINEAS FINALES TENDRÁ"), 0, -1, "21 1 20 20 0"},
+        {QString(40000, QLatin1Char('x')), 0, -1, "40000 1 40000 20 -39980"},
+        {QString(), 0, -1, "0 0 0 20 20"},
+    };
+    for (const auto& c : cases) {
+        setText(h, c.text, c.caret, c.selectTo);
+        EXPECT_EQ(figures(h), QString::fromUtf8(c.expected)) << c.text.left(20).toStdString();
+    }
 
-TEST_F(StatusTest, ChangesOutsideThePaneAreSeenToo) {
-    // "[" and "]" are in no table: they count nothing.
-    setText(QStringLiteral("a[1]b<22>"), 0);
-    h.tick();
-    EXPECT_EQ(figures(h), (Figures{"5", "1", "4", "20", "16"}));
-
-    // Other enclosures: the same text now holds another raw block.
+    // Changes outside the pane are seen too: "[" and "]" are in no table...
+    setText(h, QStringLiteral("a[1]b<22>"), 0);
+    EXPECT_EQ(figures(h), QStringLiteral("5 1 4 20 16"));
+    // ...until they are the enclosures.
     h.workspace.settings.setLeftEnclosure("[");
     h.workspace.settings.setRightEnclosure("]");
     h.tick();
-    EXPECT_EQ(figures(h), (Figures{"6", "1", "5", "20", "15"}));
-
+    EXPECT_EQ(figures(h), QStringLiteral("6 1 5 20 15"));
     // A new original size, and a label overwritten by opening a script.
     h.find<QLabel>("lblRealesO")->setText(QStringLiteral("3"));
     h.find<QLabel>("lblRealesT")->setText(QStringLiteral("0"));
     h.tick();
-    EXPECT_EQ(figures(h), (Figures{"6", "1", "5", "3", "-2"}));
+    EXPECT_EQ(figures(h), QStringLiteral("6 1 5 3 -2"));
 }
 
-TEST(StatusWithoutProject, CountsAgainstZero) {
+TEST(Status, TheRunningTimerShowsTypingAndCountsAgainstZeroWithoutAProject) {
     WindowHarness h;
-    h.tick();
-    EXPECT_EQ(figures(h), (Figures{"0", "0", "0", "0", "0"}));
+    h.translationPane()->setFocus();
+    h.type(QStringLiteral("ab"));
+    QTest::keyClick(h.translationPane(), Qt::Key_Return, Qt::ShiftModifier); // breaks the line like Enter
+    h.type(QStringLiteral("cd<01>"));
     // With both tables empty only line breaks and raw blocks count.
-    h.translationPane()->setPlainText(QStringLiteral("ab\ncd<01>"));
-    h.tick();
-    EXPECT_EQ(figures(h), (Figures{"2", "2", "2", "0", "-2"}));
-}
-
-TEST(StatusWithoutProject, VeryLongLinesAreCountedWhole) {
-    WindowHarness h;
-    h.translationPane()->setPlainText(QString(40000, QLatin1Char('x')));
-    h.tick();
-    EXPECT_EQ(h.label("lblLinea"), QStringLiteral("40000"));
+    EXPECT_EQ(h.paneText(), QStringLiteral("ab\ncd<01>"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return figures(h) == QStringLiteral("2 2 2 0 -2"); }))
+        << figures(h).toStdString();
+    QTest::keyClick(h.translationPane(), Qt::Key_Up);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return h.label("lblLinea") == QStringLiteral("2"); }));
 }
 
 } // namespace

@@ -1,8 +1,10 @@
 #pragma once
 
-// The counter and encoder written the slow, obvious way: at every position, every length from L down to 1,
-// and at every length a walk over the table from its first position. Slow on purpose; the tests use it as the
-// oracle for the indexed versions.
+// The counter and the encoder written the plain way: at every position, every
+// length from the longest down to 1, and at every length a walk over the
+// table from its first position. Slow on purpose: the fuzz target and the
+// codec tests check the indexed versions against it, the benchmarks compare
+// their speed with it.
 
 #include <cmath>
 #include <string>
@@ -12,73 +14,54 @@
 
 namespace tradumar::reference {
 
-inline std::string mid(std::string_view text, std::size_t i, std::size_t n) {
-    if (i >= text.size())
-        return {};
-    return std::string(text.substr(i, n));
-}
-
-inline int walkFind(const ThingyTable& table, const std::string& s) {
+// The first position before the table's end holding `s` (every position when
+// `untilEnd` is false), or 0.
+inline int walkFind(const ThingyTable& table, std::string_view s, bool untilEnd = true) {
     for (int p = 1; p <= ThingyTable::kCapacity; ++p) {
-        const ThingyEntry& e = table.at(p);
-        if (e.text.empty())
+        if (untilEnd && table.at(p).text.empty())
             return 0;
-        if (e.text == s)
+        if (table.at(p).text == s)
             return p;
     }
     return 0;
 }
 
-inline const ThingyEntry* walkAll(const ThingyTable& table, std::string_view text) {
-    for (int p = 1; p <= ThingyTable::kCapacity; ++p)
-        if (table.at(p).text == text)
-            return &table.at(p);
-    return nullptr;
+inline std::string mid(std::string_view text, std::size_t i, int n) {
+    return i >= text.size() ? std::string() : std::string(text.substr(i, static_cast<std::size_t>(n)));
 }
 
 inline std::int64_t count(std::string_view text, const CodecContext& c) {
     double count = 0;
     std::size_t i = 0;
-    const std::string left(1, c.leftEnclosure);
     while (i < text.size()) {
         bool matched = false;
         for (int n = c.longest; n >= 1 && !matched; --n) {
-            const std::string s = mid(text, i, static_cast<std::size_t>(n));
+            const std::string s = mid(text, i, n);
+            matched = true;
             if (s == "\r") {
                 count += 1;
                 i += 2;
-                matched = true;
-            } else if (s == left) {
+            } else if (s == std::string(1, c.leftEnclosure)) {
                 count += 1;
                 std::size_t next = i + 102;
-                for (std::size_t p = i + 1; p <= i + 101; ++p) {
-                    if (p < text.size() && text[p] == c.rightEnclosure) {
+                for (std::size_t p = i + 101; p > i; --p)
+                    if (p < text.size() && text[p] == c.rightEnclosure)
                         next = p + 1;
-                        break;
-                    }
-                }
                 i = next;
-                matched = true;
-            } else if (const int p = walkFind(c.table, s); p > 0) {
+            } else if (const int p = walkFind(c.table, s)) {
                 count = std::nearbyint(count + static_cast<double>(c.table.at(p).hexCode.size()) / 2.0);
                 i += s.size();
-                matched = true;
+            } else {
+                matched = false;
             }
         }
-        if (!matched)
-            i += 1;
+        i += matched ? 0 : 1;
     }
     return static_cast<std::int64_t>(count);
 }
 
 inline EncodeResult encode(std::string_view text, const CodecContext& c, const MissingHandler& onMissing) {
     EncodeResult r;
-    if (text.size() > 32767) {
-        r.error = 6;
-        return r;
-    }
-    std::size_t i = 0;
-    const std::string left(1, c.leftEnclosure);
     auto fail = [&](int code) {
         r.bytes.clear();
         r.error = code;
@@ -88,19 +71,20 @@ inline EncodeResult encode(std::string_view text, const CodecContext& c, const M
         const Bytes b = hexToBytes(hex);
         r.bytes.insert(r.bytes.end(), b.begin(), b.end());
     };
+    if (text.size() > 32767)
+        return fail(6);
+    std::size_t i = 0;
     while (i < text.size()) {
         bool matched = false;
         for (int n = c.longest; n >= 1 && !matched; --n) {
-            const std::string s = mid(text, i, static_cast<std::size_t>(n));
+            const std::string s = mid(text, i, n);
             if (s == "\r") {
-                if (const ThingyEntry* e = walkAll(c.table, "LINE"))
-                    add(e->hexCode);
+                add(c.table.at(walkFind(c.table, "LINE", false)).hexCode);
                 i += 2;
                 matched = true;
-            } else if (s == left) {
-                std::string buffer;
-                std::size_t cur = i; // 0-based position of the current character
-                for (;;) {
+            } else if (s == std::string(1, c.leftEnclosure)) {
+                std::string buffer; // the characters read after the left enclosure
+                for (std::size_t cur = i;;) {
                     if (cur < text.size() && text[cur] == c.rightEnclosure) {
                         if (buffer.empty())
                             return fail(5);
@@ -108,23 +92,21 @@ inline EncodeResult encode(std::string_view text, const CodecContext& c, const M
                         i = cur + 1;
                         break;
                     }
-                    ++cur;
-                    if (cur + 1 > 32767)
+                    if (++cur + 1 > 32767)
                         return fail(6);
                     if (cur < text.size())
                         buffer += text[cur];
                     if (buffer.empty())
                         return fail(5);
                     if (buffer.size() == 4 && buffer.compare(0, 3, "END") == 0) {
-                        if (const ThingyEntry* e = walkAll(c.table, "END"))
-                            add(e->hexCode);
+                        add(c.table.at(walkFind(c.table, "END", false)).hexCode);
                         i = cur + 1;
                         break;
                     }
                 }
                 matched = true;
             } else if (s != "END" && s != "LINE") {
-                if (const int p = walkFind(c.table, s); p > 0) {
+                if (const int p = walkFind(c.table, s)) {
                     add(c.table.at(p).hexCode);
                     i += s.size();
                     matched = true;
@@ -132,11 +114,11 @@ inline EncodeResult encode(std::string_view text, const CodecContext& c, const M
             }
         }
         if (!matched) {
+            const int position = static_cast<int>(i) + 1;
             if (c.longest >= 1 && onMissing &&
-                onMissing(text[i], static_cast<int>(i) + 1, static_cast<unsigned char>(text[i])) ==
-                    MissingAnswer::Stop) {
+                onMissing(text[i], position, static_cast<unsigned char>(text[i])) == MissingAnswer::Stop) {
                 r.bytes.clear();
-                r.stoppedAt = static_cast<int>(i) + 1;
+                r.stoppedAt = position;
                 return r;
             }
             i += 1;
