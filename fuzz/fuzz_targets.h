@@ -12,6 +12,7 @@ int fuzzThingyTable(const std::uint8_t* data, std::size_t size);
 int fuzzScriptCodec(const std::uint8_t* data, std::size_t size);
 int fuzzNumbers(const std::uint8_t* data, std::size_t size);
 int fuzzTextFile(const std::uint8_t* data, std::size_t size);
+int fuzzInsertionJournal(const std::uint8_t* data, std::size_t size);
 int fuzzWordList(const std::uint8_t* data, std::size_t size);
 int fuzzBpsPatch(const std::uint8_t* data, std::size_t size);
 int fuzzIpsPatch(const std::uint8_t* data, std::size_t size);

@@ -15,7 +15,7 @@ cmake --build build-fuzz -j"$(nproc)"
 
 mkdir -p fuzz/findings
 status=0
-for target in ini_profile thingy_table script_codec numbers word_list bps_patch ips_patch text_file; do
+for target in ini_profile thingy_table script_codec numbers insertion_journal word_list bps_patch ips_patch text_file; do
   echo "== fuzz_$target for ${seconds}s"
   mkdir -p "build-fuzz/corpus/$target"
   if ! "build-fuzz/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=4096 \

@@ -4,6 +4,7 @@
 #include <QTextCursor>
 
 #include "encoding/conversions.h"
+#include "insertion/insertion_journal.h"
 #include "insertion/rom_writer.h"
 #include "platform/ansi_text.h"
 #include "platform/platform.h"
@@ -63,8 +64,9 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
                    ? MissingAnswer::GoOn
                    : MissingAnswer::Stop;
     };
-    const InsertOutcome outcome = insertTranslation(text, workspace.encoderContext(), onMissing,
-                                                    source.scriptFileName, workspace.settings.romPath);
+    const InsertOutcome outcome =
+        insertTranslation(text, workspace.encoderContext(), onMissing, source.scriptFileName,
+                          workspace.settings.romPath, journalPathFor(workspace.settings));
     switch (outcome.kind) {
     case InsertOutcome::Kind::Stopped: {
         QTextCursor cursor(pane->document());

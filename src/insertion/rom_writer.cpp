@@ -1,9 +1,12 @@
 #include "insertion/rom_writer.h"
 
 #include <cerrno>
+#include <ctime>
 #include <fcntl.h>
 #include <limits>
 #include <unistd.h>
+
+#include "insertion/insertion_journal.h"
 
 namespace tradumar {
 
@@ -65,7 +68,7 @@ int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& byte
 
 InsertOutcome insertTranslation(std::string_view text, const CodecContext& context,
                                 const MissingHandler& onMissing, std::string_view scriptFileName,
-                                const std::string& romPath) {
+                                const std::string& romPath, const std::string& journalPath) {
     InsertOutcome outcome;
     const EncodeResult encoded = encodeScript(text, context, onMissing);
     if (encoded.stopped()) {
@@ -84,7 +87,18 @@ InsertOutcome insertTranslation(std::string_view text, const CodecContext& conte
     }
     // The encoding is complete before the ROM is touched: no failure above
     // leaves a partly written file.
-    if (const int code = writeBytesAt(romPath, address.value, encoded.bytes); code != FailureCode::None) {
+    int code = FailureCode::None;
+    if (journalPath.empty()) {
+        code = writeBytesAt(romPath, address.value, encoded.bytes);
+    } else {
+        std::vector<RomWrite> writes;
+        if (!encoded.bytes.empty())
+            writes.push_back({std::string(scriptFileName), address.value, encoded.bytes});
+        FileOps ops;
+        code = writeStep(romPath, journalPath, writes, RomCheck::CreateOrExtend, {}, ops, std::time(nullptr))
+                   .error;
+    }
+    if (code != FailureCode::None) {
         outcome.error = code;
         return outcome;
     }

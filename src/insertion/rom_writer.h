@@ -27,9 +27,10 @@ struct InsertOutcome {
 };
 
 // Encodes the translation, takes the offset from the script file name and
-// only then writes the ROM, so no failure leaves a partly written ROM.
+// only then writes the ROM, so no failure leaves a partly written ROM. With a
+// journal path the write is journalled (and can be undone).
 InsertOutcome insertTranslation(std::string_view text, const CodecContext& context,
                                 const MissingHandler& onMissing, std::string_view scriptFileName,
-                                const std::string& romPath);
+                                const std::string& romPath, const std::string& journalPath = {});
 
 } // namespace tradumar

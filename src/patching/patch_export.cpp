@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "common/file_io.h"
+#include "insertion/insertion_journal.h"
 #include "patching/patch_formats.h"
 
 namespace tradumar {
@@ -22,7 +23,7 @@ std::optional<PatchFormat> patchFormatOf(const std::string& patchPath) {
 }
 
 std::string originalRomPathOf(const std::string& romPath) {
-    return romPath + ".original";
+    return originalCopyPath(romPath); // the copy the first insertion keeps
 }
 
 PatchExport exportPatch(const std::string& sourcePath, const std::string& targetPath,

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include "insertion/insert_command.h"
+#include "insertion/insertion_tools.h"
 #include "platform/ansi_text.h"
 #include "project/ini_profile.h"
 #include "project/project_dialog.h"
@@ -288,6 +289,7 @@ void MainWindow::buildMenus() {
                           QKeySequence(Qt::Key_F7));
     m_mnuEmulador = item(m_mnuHerramientas, "mnuEmulador", QStringLiteral("&Ejecutar ROM Emulada"),
                          QKeySequence(Qt::Key_F5));
+    new InsertionTools(this, m_mnuHerramientas, m_workspace, m_platform.dialogs);
 
     m_mnuAyuda = menu("mnuAyuda", QStringLiteral("A&yuda"));
     m_mnuManual = item(m_mnuAyuda, "mnuManual", QStringLiteral("&Manual de usuario"));

@@ -1,0 +1,91 @@
+#include "insertion/insert_all.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+
+#include "workspace/script_files.h"
+
+namespace tradumar {
+
+namespace {
+
+std::string lowered(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+PlannedScript planScript(const std::string& folder, const std::string& name, const CodecContext& context) {
+    PlannedScript script;
+    script.fileName = name;
+    const Result<std::int32_t> address = scriptAddress(name);
+    const std::optional<std::int16_t> budget = originalByteCount(name);
+    if (!address.ok() || !budget) {
+        script.status = PlannedScript::Status::NoBudget;
+        return script;
+    }
+    script.offset = address.value;
+    script.budget = *budget;
+    const std::optional<std::string> text = readJoinedText(folder + name);
+    if (!text) {
+        script.status = PlannedScript::Status::EncodeFailed;
+        script.error = FailureCode::PathFileAccess;
+        return script;
+    }
+    EncodeResult encoded = encodeScript(*text, context, [&script](char character, int position, int) {
+        script.missing.push_back({character, position});
+        return MissingAnswer::GoOn;
+    });
+    script.bytes = std::move(encoded.bytes);
+    script.error = encoded.error;
+    if (script.error != FailureCode::None)
+        script.status = PlannedScript::Status::EncodeFailed;
+    else if (!script.missing.empty())
+        script.status = PlannedScript::Status::MissingCharacters;
+    else if (static_cast<std::int64_t>(script.bytes.size()) > script.budget)
+        script.status = PlannedScript::Status::OverBudget;
+    return script;
+}
+
+} // namespace
+
+std::vector<RomWrite> InsertAllPlan::writes(bool includeOverBudget) const {
+    std::vector<RomWrite> out;
+    for (const PlannedScript& s : scripts)
+        if (s.insertable(includeOverBudget))
+            out.push_back({s.fileName, s.offset, s.bytes});
+    return out;
+}
+
+std::vector<std::string> translatedScriptNames(const std::string& scriptsFolder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& file : std::filesystem::directory_iterator(translationFolderOf(scriptsFolder), error)) {
+        const std::string name = file.path().filename().string();
+        if (file.is_regular_file(error) && name.size() > 4 && lowered(name.substr(name.size() - 4)) == ".txt")
+            names.push_back(name);
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        const std::string la = lowered(a), lb = lowered(b);
+        return la != lb ? la < lb : a < b;
+    });
+    return names;
+}
+
+InsertAllPlan planInsertAll(const std::string& scriptsFolder, const CodecContext& context,
+                            const KeepGoing& keepGoing) {
+    InsertAllPlan plan;
+    const std::vector<std::string> names = translatedScriptNames(scriptsFolder);
+    const std::string folder = translationFolderOf(scriptsFolder);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (keepGoing && !keepGoing(i, names.size())) {
+            plan.cancelled = true;
+            break;
+        }
+        plan.scripts.push_back(planScript(folder, names[i], context));
+    }
+    return plan;
+}
+
+} // namespace tradumar

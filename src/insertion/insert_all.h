@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "encoding/script_codec.h"
+#include "insertion/insertion_journal.h"
+
+namespace tradumar {
+
+struct MissingCharacter {
+    char character = 0;
+    int position = 0; // 1-based, in the translation's text
+};
+
+// One saved translation, encoded and weighed against its budget.
+struct PlannedScript {
+    enum class Status {
+        Fits,              // insertable
+        OverBudget,        // insertable when the translator says so
+        MissingCharacters, // the table lacks characters: not insertable
+        EncodeFailed,      // a raw block or the text fails (error), or the file cannot be read
+        NoBudget,          // the file name carries no offset or no size
+    };
+    std::string fileName;
+    Status status = Status::Fits;
+    std::int64_t offset = 0;
+    int budget = 0;
+    Bytes bytes;
+    std::vector<MissingCharacter> missing;
+    int error = FailureCode::None;
+
+    bool insertable(bool includeOverBudget) const {
+        return status == Status::Fits || (includeOverBudget && status == Status::OverBudget);
+    }
+};
+
+struct InsertAllPlan {
+    std::vector<PlannedScript> scripts;
+    bool cancelled = false;
+
+    // The writes of the insertable scripts, in the order of the list.
+    std::vector<RomWrite> writes(bool includeOverBudget) const;
+};
+
+// The translation files of Traducidos (names ending ".txt", any case), sorted
+// as the script list sorts them.
+std::vector<std::string> translatedScriptNames(const std::string& scriptsFolder);
+
+// Reads and encodes every saved translation with the encoder of a single
+// insertion; a character the table lacks is noted, never asked about.
+// keepGoing is asked before each script; false leaves the plan cancelled.
+InsertAllPlan planInsertAll(const std::string& scriptsFolder, const CodecContext& context,
+                            const KeepGoing& keepGoing);
+
+} // namespace tradumar

@@ -1,0 +1,138 @@
+#include "insertion/insert_all_dialog.h"
+
+#include <QBrush>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "insertion/insert_all.h"
+#include "platform/ansi_text.h"
+
+namespace tradumar {
+
+namespace {
+
+QString missingText(const std::vector<MissingCharacter>& missing) {
+    QStringList parts;
+    for (const MissingCharacter& m : missing)
+        parts << QStringLiteral("'%1' [Ascii: %2] en la posición %3")
+                     .arg(toQString(std::string(1, m.character)))
+                     .arg(static_cast<unsigned char>(m.character))
+                     .arg(m.position);
+    return QStringLiteral("No existen en la tabla: ") + parts.join(QStringLiteral(", "));
+}
+
+QString statusText(const PlannedScript& s, bool includeOverBudget) {
+    switch (s.status) {
+    case PlannedScript::Status::Fits:
+        return QStringLiteral("Se insertará");
+    case PlannedScript::Status::OverBudget:
+        return QStringLiteral("Excede en %1 byte(s): %2")
+            .arg(static_cast<qint64>(s.bytes.size()) - s.budget)
+            .arg(includeOverBudget ? QStringLiteral("se insertará") : QStringLiteral("no se insertará"));
+    case PlannedScript::Status::MissingCharacters:
+        return missingText(s.missing);
+    case PlannedScript::Status::EncodeFailed:
+        return s.error == FailureCode::PathFileAccess
+                   ? QStringLiteral("No se pudo leer la traducción (%1)").arg(s.error)
+                   : QStringLiteral("Bloque de bytes o texto no válido (error %1)").arg(s.error);
+    case PlannedScript::Status::NoBudget:
+        return QStringLiteral("El nombre no indica dirección y tamaño");
+    }
+    return {};
+}
+
+} // namespace
+
+InsertAllDialog::InsertAllDialog(const InsertAllPlan& plan, QWidget* parent) : QDialog(parent), m_plan(plan) {
+    setObjectName(QStringLiteral("frmInsertarTodos"));
+    setWindowTitle(QStringLiteral("Insertar todos los scripts traducidos"));
+    resize(760, 440);
+
+    m_lblResumen = new QLabel(this);
+    m_lblResumen->setObjectName(QStringLiteral("lblResumen"));
+
+    m_grdScripts = new QTableWidget(static_cast<int>(plan.scripts.size()), 4, this);
+    m_grdScripts->setObjectName(QStringLiteral("grdScripts"));
+    m_grdScripts->setHorizontalHeaderLabels({QStringLiteral("Script"), QStringLiteral("Bytes"),
+                                             QStringLiteral("Tamaño original"), QStringLiteral("Resultado")});
+    m_grdScripts->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grdScripts->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grdScripts->verticalHeader()->hide();
+    m_grdScripts->horizontalHeader()->setStretchLastSection(true);
+    for (int row = 0; row < m_grdScripts->rowCount(); ++row) {
+        const PlannedScript& s = plan.scripts[static_cast<std::size_t>(row)];
+        const bool hasBytes =
+            s.status == PlannedScript::Status::Fits || s.status == PlannedScript::Status::OverBudget;
+        const bool hasBudget = s.status != PlannedScript::Status::NoBudget;
+        m_grdScripts->setItem(row, 0, new QTableWidgetItem(toQString(s.fileName)));
+        m_grdScripts->setItem(row, 1,
+                              new QTableWidgetItem(hasBytes ? QString::number(s.bytes.size()) : QString()));
+        m_grdScripts->setItem(row, 2,
+                              new QTableWidgetItem(hasBudget ? QString::number(s.budget) : QString()));
+        m_grdScripts->setItem(row, 3, new QTableWidgetItem);
+        for (int column : {1, 2})
+            m_grdScripts->item(row, column)->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    m_grdScripts->resizeColumnsToContents();
+    m_grdScripts->setColumnWidth(0, std::max(m_grdScripts->columnWidth(0), 150));
+
+    m_chkExcedidos = new QCheckBox(QStringLiteral("Insertar también los que exceden su tamaño"), this);
+    m_chkExcedidos->setObjectName(QStringLiteral("chkExcedidos"));
+    m_cmdInsertarTodos = new QPushButton(QStringLiteral("Insertar"), this);
+    m_cmdInsertarTodos->setObjectName(QStringLiteral("cmdInsertarTodos"));
+    m_cmdInsertarTodos->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
+    cancel->setObjectName(QStringLiteral("cmdCancelar"));
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_chkExcedidos);
+    buttons->addStretch();
+    buttons->addWidget(m_cmdInsertarTodos);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_lblResumen);
+    layout->addWidget(m_grdScripts);
+    layout->addLayout(buttons);
+
+    connect(m_chkExcedidos, &QCheckBox::toggled, this, &InsertAllDialog::update);
+    connect(m_cmdInsertarTodos, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    update();
+}
+
+bool InsertAllDialog::includeOverBudget() const {
+    return m_chkExcedidos->isChecked();
+}
+
+void InsertAllDialog::update() {
+    const bool over = includeOverBudget();
+    std::size_t scripts = 0, bytes = 0, blocked = 0;
+    for (int row = 0; row < m_grdScripts->rowCount(); ++row) {
+        const PlannedScript& s = m_plan.scripts[static_cast<std::size_t>(row)];
+        const bool insertable = s.insertable(over);
+        scripts += insertable;
+        bytes += insertable ? s.bytes.size() : 0;
+        blocked += s.status != PlannedScript::Status::Fits && s.status != PlannedScript::Status::OverBudget;
+        QTableWidgetItem* status = m_grdScripts->item(row, 3);
+        status->setText(statusText(s, over));
+        status->setToolTip(status->text());
+        const QBrush colour = insertable ? palette().text() : QBrush(Qt::darkRed);
+        for (int column = 0; column < 4; ++column)
+            m_grdScripts->item(row, column)->setForeground(colour);
+    }
+    QString summary = QStringLiteral("Se insertarán %1 de %2 scripts traducidos (%3 bytes).")
+                          .arg(scripts)
+                          .arg(m_plan.scripts.size())
+                          .arg(bytes);
+    if (blocked > 0)
+        summary += QStringLiteral(" %1 no se pueden insertar.").arg(blocked);
+    m_lblResumen->setText(summary);
+    m_cmdInsertarTodos->setEnabled(scripts > 0);
+}
+
+} // namespace tradumar

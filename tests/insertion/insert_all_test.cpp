@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "insertion/insert_all.h"
+#include "support/temp_dir.h"
+
+namespace tradumar {
+namespace {
+
+using Status = PlannedScript::Status;
+
+TEST(InsertAllPlan, EveryTranslationIsWeighedAndTheBlockedOnesSayWhy) {
+    testing::TempDir dir;
+    const std::string scripts = dir.path().string();
+    std::filesystem::create_directories(scripts + "/Traducidos");
+    struct Row {
+        const char* name;
+        const char* text;
+        Status status;
+        Bytes bytes;
+        std::vector<int> missingAt;
+        int error = 0;
+    };
+    const std::vector<Row> rows = {
+        {"0A[4].txt", "AB\r\nA", Status::Fits, {0x41, 0x42, 0xFE, 0x41}, {}},
+        {"1b[2].TXT", "BAB", Status::OverBudget, {0x42, 0x41, 0x42}, {}},
+        {"2C[9].txt",
+         "A\xE9"
+         "B\xF1",
+         Status::MissingCharacters,
+         {},
+         {2, 4}},
+        {"3D[9].txt", "A<0A", Status::EncodeFailed, {}, {}, FailureCode::Overflow},
+        {"nombre.txt", "A", Status::NoBudget, {}, {}},
+    };
+    for (const Row& row : rows)
+        testing::writeBytes(scripts + "/Traducidos/" + row.name, row.text);
+    testing::writeBytes(scripts + "/Traducidos/notas.doc", "not a script");
+
+    ThingyTable table;
+    parseThingyTable("41=A\r\n42=B\r\n*FE\r\n/FF\r\n", table, TableOverflow::Drop);
+    const InsertAllPlan plan = planInsertAll(scripts, {table, 1, '<', '>'}, {});
+    ASSERT_EQ(plan.scripts.size(), rows.size());
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const PlannedScript& s = plan.scripts[i];
+        SCOPED_TRACE(s.fileName);
+        EXPECT_EQ(s.fileName, rows[i].name);
+        EXPECT_EQ(s.status, rows[i].status);
+        EXPECT_EQ(s.error, rows[i].error);
+        if (s.status == Status::Fits || s.status == Status::OverBudget) {
+            EXPECT_EQ(s.bytes, rows[i].bytes);
+        }
+        std::vector<int> at;
+        for (const MissingCharacter& m : s.missing)
+            at.push_back(m.position);
+        EXPECT_EQ(at, rows[i].missingAt);
+    }
+    EXPECT_EQ(plan.writes(false).size(), 1u);
+    EXPECT_EQ(plan.writes(true).size(), 2u);
+    EXPECT_EQ(plan.writes(true)[1].offset, 0x1B);
+
+    const InsertAllPlan stopped =
+        planInsertAll(scripts, {table, 1, '<', '>'}, [](std::size_t, std::size_t) { return false; });
+    EXPECT_TRUE(stopped.cancelled);
+    EXPECT_TRUE(stopped.scripts.empty());
+}
+
+} // namespace
+} // namespace tradumar

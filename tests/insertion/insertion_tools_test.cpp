@@ -1,0 +1,127 @@
+#include <QCheckBox>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "insertion/insert_all_dialog.h"
+#include "support/window_harness.h"
+
+namespace tradumar {
+namespace {
+
+using testsupport::info;
+using testsupport::readBytes;
+
+class InsertionToolsTest : public ::testing::Test {
+protected:
+    testsupport::FixtureProject project;
+    testsupport::WindowHarness h;
+    const std::string base = std::string(48, '.');
+
+    void SetUp() override {
+        testsupport::writeBytes(project.romPath, base);
+        for (const char* name : {"08[4].txt", "10[3].txt", "20[9].txt"})
+            project.script(name, "Orig");
+        project.translation("08[4].txt", "Hola");
+        project.translation("10[3].txt", "Adios");
+        project.translation("20[9].txt", "Canci\xF3n");
+        h.openProject(project);
+        h.desktop.dialogs.clearRecords();
+    }
+    std::string rom() const { return readBytes(project.romPath); }
+    QStringList messages() const { return h.desktop.dialogs.texts(); }
+
+    // "Insertar todos los scripts traducidos", the report answered by `answer`.
+    void insertAll(const std::function<void(InsertAllDialog&)>& answer) {
+        QTimer::singleShot(0, &h.window, [&] {
+            if (auto* report = h.window.findChild<InsertAllDialog*>())
+                answer(*report);
+        });
+        h.action("mnuInsertarTodos")->trigger();
+    }
+    bool canUndo() {
+        emit h.find<QMenu>("mnuHerramientas")->aboutToShow();
+        return h.action("mnuDeshacer")->isEnabled();
+    }
+};
+
+TEST_F(InsertionToolsTest, TheReportListsEveryScriptAndOnlyTheInsertableOnesAreWritten) {
+    struct Row {
+        const char* name;
+        bool tick, confirm;
+        std::string rom;
+        QString summary, overBudget, message, undone;
+    };
+    const std::string hola = base.substr(0, 8) + "Hola" + base.substr(12);
+    const std::vector<Row> rows = {
+        {"unticked", false, true, hola,
+         "Se insertarán 1 de 3 scripts traducidos (4 bytes). 1 no se pueden insertar.",
+         "Excede en 2 byte(s): no se insertará", "Scripts insertados: 1 (4 bytes).",
+         "Se restauraron 4 bytes en 0x8 (08[4])."},
+        {"ticked", true, true, hola.substr(0, 16) + "Adios" + hola.substr(21),
+         "Se insertarán 2 de 3 scripts traducidos (9 bytes). 1 no se pueden insertar.",
+         "Excede en 2 byte(s): se insertará", "Scripts insertados: 2 (9 bytes).",
+         "Se restauraron 9 bytes en 2 scripts."},
+        {"cancelled", true, false, base, "", "", "", ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        h.desktop.dialogs.clearRecords();
+        insertAll([&](InsertAllDialog& report) {
+            auto* grid = report.findChild<QTableWidget*>("grdScripts");
+            EXPECT_EQ(grid->rowCount(), 3);
+            EXPECT_EQ(grid->item(2, 3)->text(), "No existen en la tabla: 'ó' [Ascii: 243] en la posición 6");
+            EXPECT_FALSE(report.findChild<QCheckBox*>("chkExcedidos")->isChecked());
+            report.findChild<QCheckBox*>("chkExcedidos")->setChecked(row.tick);
+            if (!row.confirm)
+                return report.reject();
+            EXPECT_EQ(report.findChild<QLabel*>("lblResumen")->text(), row.summary);
+            EXPECT_EQ(grid->item(1, 3)->text(), row.overBudget);
+            report.accept();
+        });
+        EXPECT_EQ(rom(), row.rom);
+        EXPECT_EQ(canUndo(), row.confirm);
+        if (!row.confirm)
+            continue;
+        h.action("mnuDeshacer")->trigger();
+        EXPECT_EQ(messages(), QStringList({row.message, row.undone}));
+        EXPECT_EQ(rom(), base);
+        EXPECT_FALSE(canUndo());
+    }
+}
+
+TEST_F(InsertionToolsTest, NothingToInsertOrNoRomEndsBeforeTheReport) {
+    const auto noReport = [](InsertAllDialog& report) {
+        ADD_FAILURE() << "the report was shown";
+        report.reject();
+    };
+    std::filesystem::remove(project.romPath);
+    insertAll(noReport);
+    std::filesystem::remove_all(project.translationFolder());
+    insertAll(noReport);
+    EXPECT_EQ(messages(), QStringList({"53: No se pudo insertar el script",
+                                       "No hay traducciones guardadas que insertar."}));
+    EXPECT_FALSE(std::filesystem::exists(project.romPath));
+}
+
+TEST_F(InsertionToolsTest, UndoAfterInsertScriptRestoresItUnlessTheRomChanged) {
+    h.clickScript(0);
+    h.desktop.dialogs.answers = {MessageAnswer::Yes};
+    h.find<QPushButton>("cmdInsertar")->click();
+    ASSERT_TRUE(canUndo());
+    std::string changed = rom();
+    changed[9] = '!';
+    testsupport::writeBytes(project.romPath, changed);
+    h.desktop.dialogs.clearRecords();
+    h.action("mnuDeshacer")->trigger();
+    changed[9] = 'o';
+    testsupport::writeBytes(project.romPath, changed);
+    h.action("mnuDeshacer")->trigger();
+    EXPECT_EQ(messages(), QStringList({"La ROM cambió fuera de Tradumar: en 0x8 (08[4]) ya no está lo que se "
+                                       "insertó. No se ha cambiado nada.",
+                                       "Se restauraron 4 bytes en 0x8 (08[4])."}));
+    EXPECT_EQ(rom(), base);
+    EXPECT_EQ(readBytes(project.romPath + ".original"), base);
+}
+
+} // namespace
+} // namespace tradumar
