@@ -230,25 +230,5 @@ TEST_F(XpButtonTest, StoredValuesComeBackAsTheyWereLeavingDefaultsOut) {
     EXPECT_EQ(restored.buttonFont(), ButtonFont{});
 }
 
-TEST(PropertyBag, NamesMatchWithoutCaseAndADefaultValueRemovesTheEntry) {
-    PropertyBag bag;
-    bag.writeProperty(QStringLiteral("Caption"), QStringLiteral("a"));
-    bag.writeProperty(QStringLiteral("CAPTION"), QStringLiteral("b"));
-    EXPECT_EQ(entries(bag), "caption=b");
-    bag.writeProperty(QStringLiteral("caption"), QStringLiteral("x"), QStringLiteral("x"));
-    EXPECT_TRUE(bag.isEmpty());
-    const std::tuple<QVariant, QVariant, bool> same[] = {
-        {8.0, QStringLiteral("8"), true},
-        {8.25, QStringLiteral("8"), false},
-        {8, 8.0, true},
-        {0u, 0, true},
-        {true, false, false},
-        {QStringLiteral("MS Sans Serif"), QStringLiteral("ms sans serif"), false},
-        {QStringLiteral("abc"), 0, false}};
-    for (const auto& [a, b, expected] : same)
-        EXPECT_EQ(PropertyBag::sameValue(a, b), expected)
-            << a.toString().toStdString() << " / " << b.toString().toStdString();
-}
-
 } // namespace
 } // namespace tradumar
