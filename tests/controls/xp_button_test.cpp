@@ -201,8 +201,7 @@ TEST_F(XpButtonTest, StoredValuesComeBackAsTheyWereLeavingDefaultsOut) {
         {{{"_ExtentX", 661}, {"CAPTION", "..."}, {"FontSize", 8.25}, {"enabled", true}},
          "caption=...,backcolor=16777215,fontsize=8.25"},
         {{{"FontSize", "8"}}, "backcolor=16777215"},
-        {{{"FontName", "ms sans serif"}},
-         "backcolor=16777215,fontname=ms sans serif"}, // names compare exactly
+        {{{"FontName", "MS Sans Serif"}}, "backcolor=16777215,fontname=MS Sans Serif"}, // compared exactly
         {{{"FontSize", "grande"}}, "backcolor=16777215"},
         {{{"FontSize", "nan"}}, "backcolor=16777215"},
         {{{"FontSize", -3}}, "backcolor=16777215"},
