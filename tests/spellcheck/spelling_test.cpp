@@ -29,12 +29,7 @@ TEST(WordSplitter, WordsOfALine) {
         Words words;
     } rows[] = {
         {"Hola, mundo.", {}, {"Hola", "mundo"}},
-        {"a\xF1o ping\xFCino \xD1"
-         "and\xFA",
-         {},
-         {"a\xF1o", "ping\xFCino",
-          "\xD1"
-          "and\xFA"}},
+        {"a\xF1o ping\xFCino \xD1\x61nd\xFA", {}, {"a\xF1o", "ping\xFCino", "\xD1\x61nd\xFA"}},
         {"vete<01>ya<END>", {}, {"vete", "ya"}},
         {"ab<cd", {}, {"ab", "cd"}},
         {"3 gatos 2x abc123 1.000", {}, {"gatos"}},
@@ -87,10 +82,7 @@ TEST(HunspellSpeller, ChecksAndSuggestsWithTheSpanishDictionary) {
     HunspellSpeller speller;
     ASSERT_EQ(speller.load(), DictionaryStatus::Loaded);
     EXPECT_TRUE(speller.affixPath().ends_with("es_ES.aff"));
-    for (const char* word : {"canci\xF3n",
-                             "verg\xFC"
-                             "enza",
-                             "a\xF1os", "casa"})
+    for (const char* word : {"canci\xF3n", "verg\xFC\x65nza", "a\xF1os", "casa"})
         EXPECT_TRUE(speller.check(word)) << word;
     for (const char* word : {"cueba", "kasa", "xyzzy"})
         EXPECT_FALSE(speller.check(word)) << word;
