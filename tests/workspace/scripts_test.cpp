@@ -207,8 +207,6 @@ TEST_F(ScriptsTest, ClosingTheProjectReturnsToTheStartStateAndStoresTheScript) {
     EXPECT_EQ(project.storedIndex(), "2");
     const ProjectSettings& s = h.workspace.settings;
     EXPECT_EQ(s.projectName + s.romPath + s.scriptsFolder + s.projectFilePath + s.originalTablePath, "");
-    EXPECT_EQ(s.leftEnclosure() + s.rightEnclosure(), "<>");
-    EXPECT_EQ(s.emulatorPath, project.emulatorPath);
     EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
     EXPECT_FALSE(h.scripts()->isVisible());
     EXPECT_EQ(h.enabledCommands(), QStringLiteral("Nuevo Abrir"));
