@@ -58,20 +58,19 @@ struct SearchFixture {
 
 TEST(SearchWindow, ListsTheFilesHoldingTheWordLastFirst) {
     struct Case {
-        QString word, where;
+        QString word;
         Rows rows;
+        QString where = QStringLiteral("Original");
     };
     const Case cases[] = {
-        {"Hola",
-         "Original",
-         {{"4D0[10].txt", "Hola  amigo"}, {"2B0[10].txt", "Hola"}, {"1A0[10].txt", "Hola mundo"}}},
-        {"hola", "Original", {{"3C0[10].txt", "hola"}}},
-        {"mu", "Original", {{"1A0[10].txt", "Hola mundo"}}},
-        {"a  a", "Original", {{"4D0[10].txt", "Hola  amigo"}}},
-        {"a a", "Original", {}},
-        {"cola", "Original", {{"2B0[10].txt", "Hola"}}},
-        {"Hola", "Traducido", {{"4d0[10].txt", "Hola, mundo"}}},
-        {"日本", "Original", {}},
+        {"Hola", {{"4D0[10].txt", "Hola  amigo"}, {"2B0[10].txt", "Hola"}, {"1A0[10].txt", "Hola mundo"}}},
+        {"hola", {{"3C0[10].txt", "hola"}}},
+        {"mu", {{"1A0[10].txt", "Hola mundo"}}},
+        {"a  a", {{"4D0[10].txt", "Hola  amigo"}}},
+        {"a a", {}},
+        {"cola", {{"2B0[10].txt", "Hola"}}},
+        {"Hola", {{"4d0[10].txt", "Hola, mundo"}}, "Traducido"},
+        {"日本", {}},
     };
     SearchFixture f;
     EXPECT_EQ(f.find<QComboBox>("cmbData")->currentText(), QStringLiteral("Traducido"));

@@ -52,25 +52,21 @@ TEST(Emulator, SaysWhatFailedAndTriesTheEmulatorAlone) {
     testsupport::FixtureProject project;
     const std::string text = project.root + "/text";
     testing::writeBytes(text, "not a program");
-    const QString cannot = QStringLiteral("No se puede ejecutar el emulador: ");
+    const QString cannot = QStringLiteral("No se puede ejecutar el emulador: "),
+                  root = pathToQString(project.root);
     struct Case {
         std::string emulator;
         std::deque<bool> results;
         std::vector<RecordedMessage> messages;
         std::vector<RecordingLauncher::Launch> launches;
     };
+    const std::vector<RecordingLauncher::Launch> twice = {{"/bin/sh", {"/roms/a.smc"}}, {"/bin/sh", {}}};
     const Case cases[] = {
         {"", {}, {kFailed}, {}},
-        {project.root + "/none",
-         {},
-         {info(cannot + "no existe el archivo " + pathToQString(project.root) + "/none")},
-         {}},
-        {text, {}, {info(cannot + pathToQString(text) + " no es un programa ejecutable")}, {}},
-        {"/bin/sh", {false, true}, {kNoCommandLine}, {{"/bin/sh", {"/roms/a.smc"}}, {"/bin/sh", {}}}},
-        {"/bin/sh",
-         {false, false},
-         {kNoCommandLine, kFailed},
-         {{"/bin/sh", {"/roms/a.smc"}}, {"/bin/sh", {}}}},
+        {project.root + "/none", {}, {info(cannot + "no existe el archivo " + root + "/none")}, {}},
+        {text, {}, {info(cannot + root + "/text no es un programa ejecutable")}, {}},
+        {"/bin/sh", {false, true}, {kNoCommandLine}, twice},
+        {"/bin/sh", {false, false}, {kNoCommandLine, kFailed}, twice},
     };
     for (const Case& c : cases) {
         ProjectSettings settings;
