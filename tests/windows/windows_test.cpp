@@ -1,22 +1,10 @@
-#include <QApplication>
-#include <QTest>
-#include <QTimer>
-#include <QTimerEvent>
-#include <gtest/gtest.h>
-
 #include "support/shown_text.h"
+#include "support/window_harness.h"
 #include "windows/about_window.h"
 #include "windows/splash_window.h"
 
 namespace tradumar {
 namespace {
-
-// One timeout of a running timer, delivered the way the event loop does.
-void fire(QTimer* timer) {
-    ASSERT_TRUE(timer->isActive());
-    QTimerEvent event(timer->timerId());
-    QCoreApplication::sendEvent(timer, &event);
-}
 
 TEST(SplashWindow, ShowsTheNameAndClosesOnAClickOrAfterItsTime) {
     enum class Close { ClickPicture, ClickName, Timer };
@@ -27,7 +15,7 @@ TEST(SplashWindow, ShowsTheNameAndClosesOnAClickOrAfterItsTime) {
         testsupport::expectTexts(
             splash, {{"lblNombre", "Tradumar"}, {"lblVersion", "1.0"}, {"lblCredito", "Equipo Tradumar"}});
         if (how == Close::Timer)
-            fire(splash.findChild<QTimer*>(QStringLiteral("Timer1")));
+            testsupport::fire(splash.findChild<QTimer*>(QStringLiteral("Timer1")));
         else // through the window, as the desktop delivers a click
             QTest::mouseClick(splash.windowHandle(), Qt::LeftButton, {},
                               how == Close::ClickName ? QPoint(240, 50) : QPoint(20, 20));
@@ -56,7 +44,7 @@ TEST(AboutWindow, TheCreditsRiseToMinusTheirHeightExactlyAndEnterAgainFromBelow)
     int lowest = 0;
     for (int tick = 0; tick <= 1416; ++tick) {
         if (tick > 0)
-            fire(timer);
+            testsupport::fire(timer);
         lowest = std::min(lowest, about.panelTop());
         EXPECT_LE(std::abs(panel->y() * 15 - about.panelTop()), 7) << tick; // to the nearest pixel
         if (const auto it = expected.find(tick); it != expected.end()) {
