@@ -44,12 +44,9 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         {letters, "A<", 4, 2, Bytes{}, FailureCode::InvalidCall},
         {letters, "A<0A", 4, 2, Bytes{}, FailureCode::Overflow},
         {letters, "A|0A|", 4, 2, Bytes{}, FailureCode::InvalidCall, '|', '|'},
-        {letters,
-         "A\xE9"
-         "B",
-         4, 2, Bytes{0x41, 0x42}},             // a missing character counts nothing
-        {letters, "A\r\n<0A>", 0, 0, Bytes{}}, // no length to try: nothing at all
-        {odd, "yyx", 1, 4, Bytes{0x12, 0x12}}, // 2 + 1.5 rounds to even: 4
+        {letters, "A\xE9\x42", 4, 2, Bytes{0x41, 0x42}}, // a missing character counts nothing
+        {letters, "A\r\n<0A>", 0, 0, Bytes{}},           // no length to try: nothing at all
+        {odd, "yyx", 1, 4, Bytes{0x12, 0x12}},           // 2 + 1.5 rounds to even: 4
         {odd, "yx", 1, 2, Bytes{0x12}},
         {pair, "AB", 1, 2, Bytes{0x41, 0x42}}, // only lengths up to the longest are tried
         {pair, "AB", 2, 1, Bytes{0x90}},
@@ -79,12 +76,10 @@ TEST(Codec, AsksAboutEachMissingCharacterAndStopsWhereTheUserSaysNo) {
     const ThingyTable table = makeTable({{"41", "A"}, {"42", "B"}});
     std::vector<std::tuple<char, int, int>> asked;
     const EncodeResult r =
-        encodeScript("AB\xE9"
-                     "A\xF1",
-                     {table, 2, '<', '>'}, [&](char c, int position, int code) {
-                         asked.emplace_back(c, position, code);
-                         return asked.size() < 2 ? MissingAnswer::GoOn : MissingAnswer::Stop;
-                     });
+        encodeScript("AB\xE9\x41\xF1", {table, 2, '<', '>'}, [&](char c, int position, int code) {
+            asked.emplace_back(c, position, code);
+            return asked.size() < 2 ? MissingAnswer::GoOn : MissingAnswer::Stop;
+        });
     EXPECT_EQ(asked, (std::vector<std::tuple<char, int, int>>{{'\xE9', 3, 233}, {'\xF1', 5, 241}}));
     EXPECT_EQ(r.stoppedAt, 5);
     EXPECT_TRUE(r.bytes.empty());

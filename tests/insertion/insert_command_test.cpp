@@ -1,5 +1,3 @@
-#include <optional>
-
 #include "support/window_harness.h"
 
 namespace tradumar {
@@ -75,50 +73,36 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
         Answers answers;
         const char* available; // lblRealesD before inserting
         std::vector<RecordedMessage> messages;
-        int at = -1; // where the ROM changed, and to what
-        std::string written = {};
+        std::string written = {}; // what the ROM holds from `at` on afterwards
+        int at = 10;
         bool viaMenu = false;
-        std::optional<std::string> romPath = {};
+        std::string romPath = {}; // empty: the project's
     };
-    const std::string root = project.root;
+    const RecordedMessage hash = missing("#", 35);
     const Case cases[] = {
         {0, "", {}, "6", {info(QStringLiteral("¡Nada que insertar!"))}},
-        {0, "Hi\nyo<01>", {Yes}, "0", {kConfirm, inserted(6, "0A")}, 10, "Hi\xFEyo\x01"},
-        {0, "Hi", {Yes}, "4", {kConfirm, inserted(2, "0A")}, 10, "Hi", true},
+        {0, "Hi\nyo<01>", {Yes}, "0", {kConfirm, inserted(6, "0A")}, "Hi\xFEyo\x01"},
+        {0, "Hi", {Yes}, "4", {kConfirm, inserted(2, "0A")}, "Hi", 10, true},
         {0, "Hi", {No}, "4", {kConfirm}},
         {0, "abcdefghijklmnopqr", {No}, "-12", {overBudget(12)}},
-        {0,
-         "abcdefghijklmnopqr",
-         {Yes},
-         "-12",
-         {overBudget(12), inserted(18, "0A")},
-         10,
-         "abcdefghijklmnopqr"},
-        {1, "Z", {Yes}, "7", {kConfirm, inserted(1, "1a")}, 0x1A, "Z"}, // the address as the name writes it
-        {0, "mundo", {Yes}, "5", {kConfirm, inserted(5, "0A")}, 10, "mundo"},
-        {0, "a\u00E7b", {Yes, Yes}, "4", {kConfirm, missing("ç", 231), inserted(2, "0A")}, 10, "ab"},
-        {0,
-         "#a#",
-         {Yes, Yes, Yes},
-         "5",
-         {kConfirm, missing("#", 35), missing("#", 35), inserted(1, "0A")},
-         10,
-         "a"},
-        {2, "#", {Yes, Yes}, "6", {kConfirm, missing("#", 35), failed(5)}}, // no "[": after the questions
+        {0, "abcdefghijklmnopqr", {Yes}, "-12", {overBudget(12), inserted(18, "0A")}, "abcdefghijklmnopqr"},
+        {1, "Z", {Yes}, "7", {kConfirm, inserted(1, "1a")}, "Z", 0x1A}, // the address as the name writes it
+        {0, "mundo", {Yes}, "5", {kConfirm, inserted(5, "0A")}, "mundo"},
+        {0, "a\u00E7b", {Yes, Yes}, "4", {kConfirm, missing("ç", 231), inserted(2, "0A")}, "ab"},
+        {0, "#a#", {Yes, Yes, Yes}, "5", {kConfirm, hash, hash, inserted(1, "0A")}, "a"},
+        {2, "#", {Yes, Yes}, "6", {kConfirm, hash, failed(5)}}, // no "[": after the questions
         {0, "ab<01", {Yes}, "3", {kConfirm, failed(6)}},
-        {0, "ab", {Yes}, "4", {kConfirm, failed(52)}, -1, "", false, ""},
-        {0, "ab", {Yes}, "4", {kConfirm, failed(75)}, -1, "", false, root},
-        {0, "ab", {Yes}, "4", {kConfirm, failed(76)}, -1, "", false, root + "/no/such/game.smc"},
+        // The ROM path as it is now; the failure codes of the system's errors have their own test.
+        {0, "ab", {Yes}, "4", {kConfirm, failed(76)}, "", 10, false, project.root + "/no/such/game.smc"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
-        h.workspace.settings.romPath = c.romPath.value_or(project.romPath);
+        h.workspace.settings.romPath = c.romPath.empty() ? project.romPath : c.romPath;
         insert(c.script, c.text, c.answers, c.viaMenu);
         EXPECT_EQ(h.label("lblRealesD"), QLatin1String(c.available));
         EXPECT_EQ(h.messages(), c.messages);
         std::string rom = romBefore;
-        if (c.at >= 0)
-            rom.replace(static_cast<std::size_t>(c.at), c.written.size(), c.written);
+        rom.replace(static_cast<std::size_t>(c.at), c.written.size(), c.written);
         EXPECT_EQ(testing::readBytes(project.romPath), rom);
         EXPECT_EQ(h.paneText(), c.text); // the window stays as it was, the text still unsaved
         EXPECT_EQ(h.workspace.translationChanged, !c.text.isEmpty());

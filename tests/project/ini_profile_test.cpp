@@ -90,16 +90,12 @@ struct WriteCase {
 
 TEST_F(IniProfileTest, WritesByTheProfileRules) {
     const std::vector<WriteCase> cases = {
-        {"new section after a last line without a break", "[A]\r\nX=1", "B", "k", "v",
-         "[A]\r\nX=1\r\n[B]\r\nK=v\r\n"},
-        {"new section after a terminated last line", "[A]\r\nX=1\r\n", "B", "k", "v",
-         "[A]\r\nX=1\r\n[B]\r\nK=v\r\n"},
+        {"new section, last line unbroken", "[A]\r\nX=1", "B", "k", "v", "[A]\r\nX=1\r\n[B]\r\nK=v\r\n"},
+        {"new section after CR LF", "[A]\r\nX=1\r\n", "B", "k", "v", "[A]\r\nX=1\r\n[B]\r\nK=v\r\n"},
         {"new section after an LF", "[A]\nX=1\n", "B", "k", "v", "[A]\nX=1\n[B]\r\nK=v\r\n"},
-        {"new section after trailing blank lines", "[A]\r\nX=1\r\n\r\n", "B", "k", "v",
-         "[A]\r\nX=1\r\n\r\n[B]\r\nK=v\r\n"},
+        {"after blank lines", "[A]\r\nX=1\r\n\r\n", "B", "k", "v", "[A]\r\nX=1\r\n\r\n[B]\r\nK=v\r\n"},
         {"new section in an empty file", "", "B", "k", "v", "[B]\r\nK=v\r\n"},
-        {"section found without regard to case", "[project]\r\n", "Project", "name", "v",
-         "[project]\r\nNAME=v\r\n"},
+        {"section in any case", "[project]\r\n", "Project", "name", "v", "[project]\r\nNAME=v\r\n"},
         {"new key before blank lines and the next section", "[A]\r\nX=1\r\n\r\n[B]\r\nY=2\r\n", "A", "k", "v",
          "[A]\r\nX=1\r\nK=v\r\n\r\n[B]\r\nY=2\r\n"},
         {"new key before a line of blanks", "[A]\r\nX=1\r\n \t \r\n\r\n[B]\r\n", "A", "k", "v",
@@ -109,10 +105,8 @@ TEST_F(IniProfileTest, WritesByTheProfileRules) {
         {"new key after a last line without a break", "[A]\r\nX=1", "A", "k", "v", "[A]\r\nX=1\r\nK=v\r\n"},
         {"new key in a CR-only file", "[A]\rX=1\r\r[B]\r", "A", "k", "v", "[A]\rX=1\rK=v\r\n\r[B]\r"},
         {"new key after an LF run", "[A]\nX=1\n\n[B]\n", "A", "k", "v", "[A]\nX=1\nK=v\r\n\n[B]\n"},
-        {"new key in the first of two sections", "[A]\r\nX=1\r\n[a]\r\nY=2\r\n", "A", "k", "v",
-         "[A]\r\nX=1\r\nK=v\r\n[a]\r\nY=2\r\n"},
-        {"existing key keeps its spelling", "[A]\r\n  Name = old  \r\nY=2\r\n", "A", "name", "new",
-         "[A]\r\nName=new\r\nY=2\r\n"},
+        {"dup [a]", "[A]\r\nX=1\r\n[a]\r\nY=2\r\n", "A", "k", "v", "[A]\r\nX=1\r\nK=v\r\n[a]\r\nY=2\r\n"},
+        {"own case", "[A]\r\n  Name = old  \r\nY=2\r\n", "A", "name", "new", "[A]\r\nName=new\r\nY=2\r\n"},
         {"first of two keys changes", "[A]\r\nk=1\r\nK=2\r\n[A]\r\nk=3\r\n", "a", "K", "9",
          "[A]\r\nk=9\r\nK=2\r\n[A]\r\nk=3\r\n"},
         {"key without = gets its value", "[A]\r\nk\r\n", "A", "k", "v", "[A]\r\nk=v\r\n"},
@@ -122,8 +116,7 @@ TEST_F(IniProfileTest, WritesByTheProfileRules) {
         {"quoted value stored as given", "[A]\r\nk=v\r\n", "A", "k", "\"v\"", "[A]\r\nk=\"v\"\r\n"},
         {"other lines untouched", "\t; note \r\n[A]  x\r\n\tX = 1 \n\r\n\rY =\t2\r[B]\r\nZ=3", "A", "y", "4",
          "\t; note \r\n[A]  x\r\n\tX = 1 \n\r\n\rY=4\r[B]\r\nZ=3"},
-        {"high bytes written as they are", "[A]\r\n", "A\xF1", "k", "\xE1rbol\xFF",
-         "[A]\r\n[A\xF1]\r\nK=\xE1rbol\xFF\r\n"},
+        {"high bytes", "[A]\r\n", "A\xF1", "k", "\xE1rbol\xFF", "[A]\r\n[A\xF1]\r\nK=\xE1rbol\xFF\r\n"},
     };
     for (const WriteCase& c : cases) {
         put(c.before);

@@ -89,28 +89,25 @@ TEST_F(SpellCheck, MessagesOfTheCheckAndTheDialog) {
     const TempDir noDictionary, brokenDictionary;
     testing::writeBytes(brokenDictionary.file("es_ES.aff"), "");
     testing::writeBytes(brokenDictionary.file("es_ES.dic"), "");
+    const std::vector none{noDictionary.path().string()}, broken{brokenDictionary.path().string()};
+    const auto box = [](const char* text, MessageIcon icon = MessageIcon::Information,
+                        const char* title = "Tradumar") {
+        return RecordedMessage{QString::fromUtf8(text), QString::fromUtf8(title), MessageButtons::Ok, icon};
+    };
     const struct {
         QString text;
         std::vector<std::string> folders;
         RecordedMessage message;
         QString progressTitle;
     } rows[] = {
-        {QString(), {}, info(QStringLiteral("¡Nada que revisar!")), QString()},
-        {QStringLiteral("Una casa grande <01>."),
-         {},
-         info(QStringLiteral("No se encontraron errores.")),
-         QStringLiteral("Revisando Script...")},
-        {QStringLiteral("x"),
-         {noDictionary.path().string()},
-         {QStringLiteral("No se puede iniciar revisor, ¿está el diccionario de español (hunspell-es) "
-                         "instalado(requerido)?."),
-          QStringLiteral("Tradumar"), MessageButtons::Ok, MessageIcon::Information},
-         QStringLiteral("Iniciando Revisor...")},
-        {QStringLiteral("x"),
-         {brokenDictionary.path().string()},
-         {QStringLiteral("Un error ocurrió mientras iniciaba el revisor"), QStringLiteral("Tradumar"),
-          MessageButtons::Ok, MessageIcon::Critical},
-         QStringLiteral("Iniciando Revisor...")},
+        {"", {}, info("¡Nada que revisar!"), ""},
+        {"Una casa grande <01>.", {}, info("No se encontraron errores."), "Revisando Script..."},
+        {"x", none,
+         box("No se puede iniciar revisor, ¿está el diccionario de español (hunspell-es) "
+             "instalado(requerido)?."),
+         "Iniciando Revisor..."},
+        {"x", broken, box("Un error ocurrió mientras iniciaba el revisor", MessageIcon::Critical),
+         "Iniciando Revisor..."},
     };
     for (const auto& row : rows) {
         SetUp();
@@ -131,12 +128,10 @@ TEST_F(SpellCheck, MessagesOfTheCheckAndTheDialog) {
         dialog.findChild<QListWidget*>(QStringLiteral("List2"))->clearSelection();
         dialog.replaceSelected();
     });
-    EXPECT_EQ(h->desktop.dialogs.messages,
-              (std::vector<RecordedMessage>{
-                  {QStringLiteral("Por favor elija una palabra"), QStringLiteral("VeduDudEVida"),
-                   MessageButtons::Ok, MessageIcon::Information},
-                  {QStringLiteral("Por favor seleccione una palabra"), QStringLiteral("VeduDudEvida"),
-                   MessageButtons::Ok, MessageIcon::Information}}));
+    EXPECT_EQ(
+        h->desktop.dialogs.messages,
+        (std::vector{box("Por favor elija una palabra", MessageIcon::Information, "VeduDudEVida"),
+                     box("Por favor seleccione una palabra", MessageIcon::Information, "VeduDudEvida")}));
 }
 
 TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {

@@ -29,12 +29,7 @@ TEST(WordSplitter, WordsOfALine) {
         Words words;
     } rows[] = {
         {"Hola, mundo.", {}, {"Hola", "mundo"}},
-        {"a\xF1o ping\xFCino \xD1"
-         "and\xFA",
-         {},
-         {"a\xF1o", "ping\xFCino",
-          "\xD1"
-          "and\xFA"}},
+        {"a\xF1o ping\xFCino \xD1\x61nd\xFA", {}, {"a\xF1o", "ping\xFCino", "\xD1\x61nd\xFA"}},
         {"vete<01>ya<END>", {}, {"vete", "ya"}},
         {"ab<cd", {}, {"ab", "cd"}},
         {"3 gatos 2x abc123 1.000", {}, {"gatos"}},
@@ -87,10 +82,7 @@ TEST(HunspellSpeller, ChecksAndSuggestsWithTheSpanishDictionary) {
     HunspellSpeller speller;
     ASSERT_EQ(speller.load(), DictionaryStatus::Loaded);
     EXPECT_TRUE(speller.affixPath().ends_with("es_ES.aff"));
-    for (const char* word : {"canci\xF3n",
-                             "verg\xFC"
-                             "enza",
-                             "a\xF1os", "casa"})
+    for (const char* word : {"canci\xF3n", "verg\xFC\x65nza", "a\xF1os", "casa"})
         EXPECT_TRUE(speller.check(word)) << word;
     for (const char* word : {"cueba", "kasa", "xyzzy"})
         EXPECT_FALSE(speller.check(word)) << word;
@@ -123,10 +115,7 @@ TEST(HunspellSpeller, FindsTheDictionaryOrSaysWhy) {
     const std::string empty = folder("empty", {});
     const std::string variants = folder("variants", {"es_MX", "es_AR"});
     const std::string both = folder("both", {"es_AR", "es_ES"});
-    const std::string broken = (dir.path() / "broken").string();
-    std::filesystem::create_directory(broken);
-    testing::writeBytes(broken + "/es_ES.aff", "");
-    testing::writeBytes(broken + "/es_ES.dic", "");
+    // A dictionary that cannot be read is the window test's.
 
     const struct {
         std::vector<std::string> folders;
@@ -136,7 +125,6 @@ TEST(HunspellSpeller, FindsTheDictionaryOrSaysWhy) {
         {{empty, dir.file("nowhere")}, DictionaryStatus::Missing, ""},
         {{empty, variants}, DictionaryStatus::Loaded, "es_AR.aff"},
         {{variants, both}, DictionaryStatus::Loaded, "es_ES.aff"},
-        {{broken}, DictionaryStatus::Unreadable, ""},
     };
     for (const auto& row : rows) {
         HunspellSpeller speller(row.folders);

@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <QTimerEvent>
 #include <gtest/gtest.h>
 
 #include "platform/ansi_text.h"
@@ -16,6 +18,14 @@
 #include "workspace/workspace.h"
 
 namespace tradumar::testsupport {
+
+// One timeout of a running timer, delivered the way the event loop does: no
+// test waits for a clock.
+inline void fire(QTimer* timer) {
+    ASSERT_TRUE(timer != nullptr && timer->isActive());
+    QTimerEvent event(timer->timerId());
+    QCoreApplication::sendEvent(timer, &event);
+}
 
 // The real main window over its own state and the scripted desktop.
 class WindowHarness {

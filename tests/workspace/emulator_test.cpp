@@ -1,4 +1,5 @@
 #include <QFile>
+#include <sys/stat.h>
 
 #include "platform/qt_platform.h"
 #include "support/window_harness.h"
@@ -16,10 +17,9 @@ const RecordedMessage kNoCommandLine = info(QStringLiteral(
     "Emulador no permite ejecutar línea de comandos,\r\n tendrá que abrir la ROM manualmente."));
 
 // A stand-in emulator: a shell script that writes each argument it receives
-// on a line of its own into a file next to it.
+// on a line of its own into "<path>.args".
 void writeFakeEmulator(const std::string& path) {
-    testing::writeBytes(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
-                              "mv \"$0.tmp\" \"$0.args\"\n");
+    testing::writeBytes(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\n");
     QFile::setPermissions(pathToQString(path), QFile::ReadOwner | QFile::ExeOwner);
 }
 
@@ -29,17 +29,15 @@ TEST(Emulator, ReceivesTheRomAsOneArgumentAndNoArgumentWithoutARom) {
         testsupport::FixtureProject project;
         const std::string emulator = project.root + "/my emulator";
         writeFakeEmulator(emulator);
+        // A pipe: reading it waits for the emulator to write and finish, with no clock involved.
+        ASSERT_EQ(mkfifo((emulator + ".args").c_str(), 0600), 0);
         ProjectSettings settings;
         settings.emulatorPath = emulator;
         settings.romPath = rom;
         testsupport::ScriptedDialogs dialogs;
         QtProcessLauncher launcher;
         runEmulator(nullptr, settings, dialogs, launcher);
-        EXPECT_TRUE(dialogs.messages.empty());
-        for (int waited = 0; !QFile::exists(pathToQString(emulator + ".args")) && waited < 10000;
-             waited += 20)
-            QTest::qWait(20);
-        ASSERT_TRUE(QFile::exists(pathToQString(emulator + ".args")));
+        ASSERT_TRUE(dialogs.messages.empty()); // started: it opens the pipe
         EXPECT_EQ(testing::readBytes(emulator + ".args"), rom.empty() ? "" : rom + "\n");
         // A program that is gone or cannot run is reported by the launcher too.
         QFile::setPermissions(pathToQString(emulator), QFile::ReadOwner);
@@ -54,25 +52,21 @@ TEST(Emulator, SaysWhatFailedAndTriesTheEmulatorAlone) {
     testsupport::FixtureProject project;
     const std::string text = project.root + "/text";
     testing::writeBytes(text, "not a program");
-    const QString cannot = QStringLiteral("No se puede ejecutar el emulador: ");
+    const QString cannot = QStringLiteral("No se puede ejecutar el emulador: "),
+                  root = pathToQString(project.root);
     struct Case {
         std::string emulator;
         std::deque<bool> results;
         std::vector<RecordedMessage> messages;
         std::vector<RecordingLauncher::Launch> launches;
     };
+    const std::vector<RecordingLauncher::Launch> twice = {{"/bin/sh", {"/roms/a.smc"}}, {"/bin/sh", {}}};
     const Case cases[] = {
         {"", {}, {kFailed}, {}},
-        {project.root + "/none",
-         {},
-         {info(cannot + "no existe el archivo " + pathToQString(project.root) + "/none")},
-         {}},
-        {text, {}, {info(cannot + pathToQString(text) + " no es un programa ejecutable")}, {}},
-        {"/bin/sh", {false, true}, {kNoCommandLine}, {{"/bin/sh", {"/roms/a.smc"}}, {"/bin/sh", {}}}},
-        {"/bin/sh",
-         {false, false},
-         {kNoCommandLine, kFailed},
-         {{"/bin/sh", {"/roms/a.smc"}}, {"/bin/sh", {}}}},
+        {project.root + "/none", {}, {info(cannot + "no existe el archivo " + root + "/none")}, {}},
+        {text, {}, {info(cannot + root + "/text no es un programa ejecutable")}, {}},
+        {"/bin/sh", {false, true}, {kNoCommandLine}, twice},
+        {"/bin/sh", {false, false}, {kNoCommandLine, kFailed}, twice},
     };
     for (const Case& c : cases) {
         ProjectSettings settings;

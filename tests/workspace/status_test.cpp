@@ -77,10 +77,11 @@ TEST(Status, TheRunningTimerShowsTypingAndCountsAgainstZeroWithoutAProject) {
     h.type(QStringLiteral("cd<01>"));
     // With both tables empty only line breaks and raw blocks count.
     EXPECT_EQ(h.paneText(), QStringLiteral("ab\ncd<01>"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return figures(h) == QStringLiteral("2 2 2 0 -2"); }))
-        << figures(h).toStdString();
+    testsupport::fire(h.find<QTimer>("Timer2"));
+    EXPECT_EQ(figures(h), QStringLiteral("2 2 2 0 -2"));
     QTest::keyClick(h.translationPane(), Qt::Key_Up);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return h.label("lblLinea") == QStringLiteral("2"); }));
+    testsupport::fire(h.find<QTimer>("Timer2"));
+    EXPECT_EQ(h.label("lblLinea"), QStringLiteral("2"));
 }
 
 } // namespace
