@@ -73,12 +73,12 @@ struct Script {
 const std::vector<Script> kScripts = {
     {0x18000, "Welcome to Port Azure, traveler!<01>\r\nThe tide is high today.<END>",
      "\xA1"
-     "Bienvenido a Puerto Azur, viajero!<01>\r\nHoy la marea est\xE1 alta.<END>"},
+     "Bienvenido a Puerto Azur!<01>\r\nHoy la marea est\xE1 alta.<END>"},
     {0x18060, "Innkeeper: A room costs 10 gold.<01>\r\nWill you stay the night?<END>",
-     "Posadero: Una habitaci\xF3n cuesta\r\n10 monedas de oro.<01>\r\n\xBFPasar\xE1s aqu\xED la noche?<END>"},
+     "Posadero: La habitaci\xF3n,\r\n10 de oro.<01>\r\n\xBFPasar\xE1s la noche?<END>"},
     {0x180C0, "You found the <03>Silver Key<04>!<END>",
      "\xA1"
-     "Encontraste la <03>Llave de plata<04>!<END>"},
+     "Es la <03>Llave de plata<04>!<END>"},
     {0x18100,
      "Old man: The lighthouse has been\r\ndark for three winters now.<01>\r\nSomething lives up "
      "there...<END>",
