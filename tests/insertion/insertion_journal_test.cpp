@@ -90,9 +90,7 @@ public:
 };
 
 const std::vector<RomWrite> kThree = {{"10[4].txt", 0x10, bytes("AAAA")},
-                                      {"20[4].txt", 0x20,
-                                       bytes("BB\xE9\xFF"
-                                             "BB")},
+                                      {"20[4].txt", 0x20, bytes("BB\xE9\xFF\x42\x42")},
                                       {"30[2].txt", 0x30, bytes("C")}};
 
 TEST_F(JournalTest, RecordsAreFlushedBeforeTheRomIsTouchedAndTheUntouchedRomIsKeptOnce) {
