@@ -31,7 +31,6 @@ struct ReadCase {
 
 TEST_F(IniProfileTest, ReadsByTheProfileRules) {
     const std::vector<ReadCase> cases = {
-        {"section case", "[PROJECT]\r\nName=Foo\r\n", "project", "name", "Foo"},
         {"first of two sections", "[A]\r\nk=1\r\n[a]\r\nk=2\r\n", "A", "k", "1"},
         {"key only in a later duplicate section", "[A]\r\nx=1\r\n[a]\r\nk=2\r\n", "A", "k", ""},
         {"first of two keys", "[A]\r\nk=1\r\nK=2\r\n", "A", "k", "1"},
