@@ -30,10 +30,8 @@ public:
     std::map<int, std::string> names;
 
     int open(const std::string& path, int flags) override {
-        if (romReadOnly && path == rom && (flags & O_RDWR)) {
-            errno = EACCES;
-            return -1;
-        }
+        if (romReadOnly && path == rom && (flags & O_RDWR))
+            return errno = EACCES, -1;
         const int fd = FileOps::open(path, flags);
         names[fd] = path == rom ? "rom" : "journal";
         return fd;
@@ -47,8 +45,7 @@ public:
     int ftruncate(int fd, off_t size) override { return change("cut", fd), FileOps::ftruncate(fd, size); }
     int fsync(int fd) override { return change("sync", fd), FileOps::fsync(fd); }
     int writeNewFile(const std::string& path, std::string_view content) override {
-        change("copy", -1);
-        return FileOps::writeNewFile(path, content);
+        return change("copy", -1), FileOps::writeNewFile(path, content);
     }
 
 private:
@@ -59,12 +56,8 @@ private:
     }
 };
 
-Bytes bytes(std::string_view text) {
-    return Bytes(text.begin(), text.end());
-}
-std::string text(const Bytes& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
+const auto bytes = [](std::string_view text) { return Bytes(text.begin(), text.end()); };
+const auto text = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
 
 class JournalTest : public ::testing::Test {
 public:

@@ -54,9 +54,7 @@ const Calls kAccepted = {"habilitar", "habilitarMenus", "disableMnuAbrir", "disa
                          "showScriptList"};
 const QString kStart = QStringLiteral("/opt/tradumar");
 
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
+const auto q = [](const std::string& s) { return QString::fromStdString(s); };
 
 class ProjectDialogTest : public ::testing::Test {
 protected:
