@@ -2,8 +2,10 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <functional>
 #include <map>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 #include "common/file_io.h"
@@ -28,10 +30,8 @@ public:
     std::map<int, std::string> names;
 
     int open(const std::string& path, int flags) override {
-        if (romReadOnly && path == rom && (flags & O_RDWR)) {
-            errno = EACCES;
-            return -1;
-        }
+        if (romReadOnly && path == rom && (flags & O_RDWR))
+            return errno = EACCES, -1;
         const int fd = FileOps::open(path, flags);
         names[fd] = path == rom ? "rom" : "journal";
         return fd;
@@ -45,8 +45,7 @@ public:
     int ftruncate(int fd, off_t size) override { return change("cut", fd), FileOps::ftruncate(fd, size); }
     int fsync(int fd) override { return change("sync", fd), FileOps::fsync(fd); }
     int writeNewFile(const std::string& path, std::string_view content) override {
-        change("copy", -1);
-        return FileOps::writeNewFile(path, content);
+        return change("copy", -1), FileOps::writeNewFile(path, content);
     }
 
 private:
@@ -57,9 +56,8 @@ private:
     }
 };
 
-Bytes bytes(std::string_view text) {
-    return Bytes(text.begin(), text.end());
-}
+const auto bytes = [](std::string_view text) { return Bytes(text.begin(), text.end()); };
+const auto text = [](const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); };
 
 class JournalTest : public ::testing::Test {
 public:
@@ -68,8 +66,13 @@ public:
     std::string base = std::string(64, '.');
     SeamOps ops;
 
-    void SetUp() override {
+    void SetUp() override { fresh(); }
+    // The untouched ROM, no journal, no copy of the ROM, the seam reset.
+    void fresh() {
         writeBytes(rom, base);
+        std::remove(journal.c_str());
+        std::remove(originalCopyPath(rom).c_str());
+        ops = SeamOps{};
         ops.rom = rom;
     }
     StepOutcome write(const std::vector<RomWrite>& writes, RomCheck check = RomCheck::MustHold,
@@ -77,18 +80,10 @@ public:
         return writeStep(rom, journal, writes, check, keepGoing, ops, 1796000000);
     }
     std::size_t records() { return settleJournal(journal, ops)->records.size(); }
-    std::string romWith(std::initializer_list<std::pair<std::size_t, std::string_view>> ranges) const {
-        std::string out = base;
-        for (const auto& [at, text] : ranges)
-            out.replace(at, text.size(), text);
-        return out;
-    }
 };
 
 const std::vector<RomWrite> kThree = {{"10[4].txt", 0x10, bytes("AAAA")},
-                                      {"20[4].txt", 0x20,
-                                       bytes("BB\xE9\xFF"
-                                             "BB")},
+                                      {"20[4].txt", 0x20, bytes("BB\xE9\xFF\x42\x42")},
                                       {"30[2].txt", 0x30, bytes("C")}};
 
 TEST_F(JournalTest, RecordsAreFlushedBeforeTheRomIsTouchedAndTheUntouchedRomIsKeptOnce) {
@@ -96,48 +91,36 @@ TEST_F(JournalTest, RecordsAreFlushedBeforeTheRomIsTouchedAndTheUntouchedRomIsKe
     const auto first = std::find(ops.log.begin(), ops.log.end(), "write rom");
     EXPECT_EQ(std::count(ops.log.begin(), first, "sync journal"), 1) << "journal flushed before the ROM";
     EXPECT_EQ(ops.log.front(), "copy original");
-    EXPECT_EQ(readBytes(originalCopyPath(rom)), base);
-    const JournalContents contents = *settleJournal(journal, ops);
-    ASSERT_EQ(contents.records.size(), 3u);
-    EXPECT_EQ(contents.records[1].oldBytes, bytes("......"));
-    EXPECT_EQ(contents.records[1].state, JournalRecord::State::Done);
-
-    ops.log.clear();
     ASSERT_EQ(write({{"0[2].txt", 0, bytes("ZZ")}}).error, 0);
-    EXPECT_EQ(std::count(ops.log.begin(), ops.log.end(), "copy original"), 0);
-    EXPECT_EQ(readBytes(originalCopyPath(rom)), base) << "never overwritten";
+    EXPECT_EQ(readBytes(originalCopyPath(rom)), base) << "kept once, never overwritten";
 }
 
 TEST_F(JournalTest, UndoWalksBackStepByStep) {
     struct Row {
         const char* name;
         std::vector<std::vector<RomWrite>> steps;
-        std::vector<std::string> afterEachUndo; // from the last step back
-        std::vector<std::size_t> restoredBytes;
+        std::vector<std::size_t> restoredBytes; // by each undo, the last step first
     };
     const std::vector<Row> rows = {
-        {"one script", {{{"8[4].txt", 8, bytes("Hola")}}}, {base}, {4}},
-        {"three scripts, one step", {kThree}, {base}, {11}},
-        {"two steps", {{{"8[4].txt", 8, bytes("Hola")}}, kThree}, {romWith({{8, "Hola"}}), base}, {11, 4}},
+        {"two steps", {{{"8[4].txt", 8, bytes("Hola")}}, kThree}, {11, 4}},
         {"overlapping scripts",
          {{{"8[8].txt", 8, bytes("12345678")}, {"A[4].txt", 10, bytes("abcdef")}}},
-         {base},
          {14}},
-        {"past the end of the ROM", {{{"3C[4].txt", 60, bytes("abcdefgh")}}}, {base}, {4}},
+        {"past the end of the ROM", {{{"3C[4].txt", 60, bytes("abcdefgh")}}}, {4}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        TempDir fresh;
-        rom = ops.rom = fresh.file("game.smc");
-        journal = fresh.file("Demo.inserciones");
-        writeBytes(rom, base);
-        for (const auto& step : row.steps)
+        fresh();
+        std::vector<std::string> before;
+        for (const auto& step : row.steps) {
+            before.insert(before.begin(), readBytes(rom));
             ASSERT_EQ(write(step, RomCheck::CreateOrExtend).error, 0);
-        for (std::size_t i = 0; i < row.afterEachUndo.size(); ++i) {
+        }
+        for (std::size_t i = 0; i < row.restoredBytes.size(); ++i) {
             const UndoOutcome undone = undoLastStep(journal, ops);
             EXPECT_EQ(undone.kind, UndoOutcome::Kind::Undone);
             EXPECT_EQ(undone.bytes, row.restoredBytes[i]);
-            EXPECT_EQ(readBytes(rom), row.afterEachUndo[i]);
+            EXPECT_EQ(readBytes(rom), before[i]);
         }
         EXPECT_FALSE(hasUndoableStep(journal));
         EXPECT_EQ(undoLastStep(journal, ops).kind, UndoOutcome::Kind::Nothing);
@@ -157,26 +140,19 @@ TEST_F(JournalTest, UndoIsRefusedWhenTheRomChangedOutside) {
 }
 
 TEST_F(JournalTest, NothingIsWrittenWhenTheRomCannotTakeTheStepOrAWriteFails) {
-    struct Row {
-        const char* name;
-        std::function<void(JournalTest&)> arrange;
-        int error;
-    };
-    const std::vector<Row> rows = {
+    const std::vector<std::tuple<const char*, std::function<void(JournalTest&)>, int>> rows = {
         {"missing", [](JournalTest& t) { std::remove(t.rom.c_str()); }, FailureCode::RomNotFound},
         {"read-only", [](JournalTest& t) { t.ops.romReadOnly = true; }, FailureCode::PermissionDenied},
         {"too small", [](JournalTest& t) { writeBytes(t.rom, t.base.substr(0, 0x22)); },
          FailureCode::RomTooSmall},
         {"second write fails", [](JournalTest& t) { t.ops.failRomWrite = 2; }, FailureCode::PathFileAccess},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        writeBytes(rom, base);
-        ops = SeamOps{};
-        ops.rom = rom;
-        row.arrange(*this);
+    for (const auto& [name, arrange, error] : rows) {
+        SCOPED_TRACE(name);
+        fresh();
+        arrange(*this);
         const std::string before = pathExists(rom) ? readBytes(rom) : "";
-        EXPECT_EQ(write(kThree).error, row.error);
+        EXPECT_EQ(write(kThree).error, error);
         EXPECT_EQ(pathExists(rom) ? readBytes(rom) : "", before);
         EXPECT_EQ(records(), 0u);
     }
@@ -189,10 +165,10 @@ TEST_F(JournalTest, AStopKeepsTheScriptsWrittenAndTheJournalSaysWhich) {
             write(kThree, RomCheck::MustHold, [&](std::size_t done, std::size_t) { return done < stopAt; });
         EXPECT_TRUE(outcome.cancelled);
         EXPECT_EQ(outcome.written, stopAt);
-        EXPECT_EQ(readBytes(rom), stopAt == 0 ? base
-                                              : romWith({{0x10, "AAAA"},
-                                                         {0x20, "BB\xE9\xFF"
-                                                                "BB"}}));
+        std::string expected = base;
+        for (std::size_t i = 0; i < stopAt; ++i)
+            expected.replace(kThree[i].offset, kThree[i].bytes.size(), text(kThree[i].bytes));
+        EXPECT_EQ(readBytes(rom), expected);
         EXPECT_EQ(records(), stopAt);
         undoLastStep(journal, ops);
         EXPECT_EQ(readBytes(rom), base);
@@ -221,9 +197,7 @@ TEST_F(JournalTest, KilledAtEveryChangeTheRomAndTheJournalAgree) {
             ASSERT_LT(point, 100) << "the child never finished";
             SCOPED_TRACE(::testing::Message()
                          << (killUndo ? "undo" : "insert") << " killed at change " << point);
-            writeBytes(rom, base);
-            std::remove(journal.c_str());
-            std::remove(originalCopyPath(rom).c_str());
+            fresh();
             if (killUndo) {
                 ASSERT_EQ(write(kThree).error, 0);
                 ASSERT_EQ(write(second).error, 0);
@@ -245,7 +219,7 @@ TEST_F(JournalTest, KilledAtEveryChangeTheRomAndTheJournalAgree) {
             std::string expected = base;
             for (const RomWrite& w : kThree) {
                 const std::string now = readBytes(rom).substr(w.offset, w.bytes.size());
-                const bool written = now == std::string(w.bytes.begin(), w.bytes.end());
+                const bool written = now == text(w.bytes);
                 EXPECT_TRUE(written || now == base.substr(w.offset, w.bytes.size())) << w.scriptName;
                 EXPECT_EQ(written, std::count(inJournal.begin(), inJournal.end(), w.scriptName) == 1);
                 if (written)

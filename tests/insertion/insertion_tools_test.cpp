@@ -19,11 +19,11 @@ protected:
 
     void SetUp() override {
         testsupport::writeBytes(project.romPath, base);
-        for (const char* name : {"08[4].txt", "10[3].txt", "20[9].txt"})
+        for (const auto& [name, text] :
+             {std::pair{"08[4].txt", "Hola"}, {"10[3].txt", "Adios"}, {"20[9].txt", "Canci\xF3n"}}) {
             project.script(name, "Orig");
-        project.translation("08[4].txt", "Hola");
-        project.translation("10[3].txt", "Adios");
-        project.translation("20[9].txt", "Canci\xF3n");
+            project.translation(name, text);
+        }
         h.openProject(project);
         h.desktop.dialogs.clearRecords();
     }

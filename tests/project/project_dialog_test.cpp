@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <QApplication>
@@ -53,9 +54,7 @@ const Calls kAccepted = {"habilitar", "habilitarMenus", "disableMnuAbrir", "disa
                          "showScriptList"};
 const QString kStart = QStringLiteral("/opt/tradumar");
 
-QString q(const std::string& s) {
-    return QString::fromStdString(s);
-}
+const auto q = [](const std::string& s) { return QString::fromStdString(s); };
 
 class ProjectDialogTest : public ::testing::Test {
 protected:
@@ -110,12 +109,11 @@ protected:
                "/orig.tbl\r\nTRANSLATED=" + t + "/trad.tbl\r\n[Enclosures]\r\n" + enclosures +
                "[Index]\r\nVALUE=0\r\n[Emulator]\r\nPATCH=/usr/games/snes9x\r\n";
     }
-    std::vector<std::string> projectFiles() const {
-        std::vector<std::string> names;
+    bool anyProjectFile() const {
         for (const auto& entry : std::filesystem::recursive_directory_iterator(temp.path()))
             if (entry.path().extension() == ".tpr")
-                names.push_back(entry.path().filename().string());
-        return names;
+                return true;
+        return false;
     }
 
     testing::TempDir temp;
@@ -143,27 +141,18 @@ TEST_F(ProjectDialogTest, ShowsItsTexts) {
          {"lblCierreD", "Cierre Derecho"},
          {"txtCierreI", "<"},
          {"txtCierreD", ">"},
-         {"lblTradumar", "Tradumar"},
-         {"cmdPatchPrj", "..."},
          {"cmdAceptar", "Aceptar"},
          {"cmdCancelar", "Cancelar"}});
     EXPECT_EQ(find("txtCierreI")->maxLength(), 1);
-
-    // The self-drawn button, restored from its stored values.
-    showActive();
+    showActive(); // the self-drawn button, restored from its stored values
     EXPECT_TRUE(find<XpButton>("XP_button1")->surface() == testsupport::storedLook(1, ButtonLook::Normal));
 }
 
 TEST_F(ProjectDialogTest, ValidationStopsAtTheFirstEmptyFieldInItsOwnOrder) {
-    struct Case {
-        int filled; // how many of `order` get a text
-        const char* emptied;
-        const char* message;
-        const char* focus;
-    };
     const char* const order[] = {"txtNombre", "txtDirPrj", "txtDirScripts", "txtROM",
                                  "txtOTBL",   "txtTTBL",   "txtEmu"};
-    const Case cases[] = {
+    // How many of `order` get a text, a field emptied again, the message, the field focused.
+    const std::tuple<int, const char*, const char*, const char*> cases[] = {
         {0, nullptr, "Debe especificar un nombre para el proyecto", "txtNombre"},
         {1, nullptr, "Debe indicar dónde se guardará el archivo de proyecto", "txtDirPrj"},
         {2, nullptr, "Debe indicar la ubicación de los scripts", "txtDirScripts"}, // before the ROM
@@ -174,85 +163,66 @@ TEST_F(ProjectDialogTest, ValidationStopsAtTheFirstEmptyFieldInItsOwnOrder) {
         {7, "txtCierreI", "Debe especificar el formato de cierre de bytes", "txtCierreI"},
         {6, nullptr, "Debe especificar la ruta del Emulador", "txtEmu"}, // enclosures checked before it
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.message);
+    for (const auto& [filled, emptied, message, focus] : cases) {
+        SCOPED_TRACE(message);
         open();
         showActive();
         dialogs.clearRecords();
-        for (int i = 0; i < c.filled; ++i)
+        for (int i = 0; i < filled; ++i)
             find(order[i])->setText(q(temp.file("x")));
-        if (c.emptied)
-            find(c.emptied)->clear();
-        find(std::string(c.focus) == "txtNombre" ? "txtEmu" : "txtNombre")->setFocus();
+        if (emptied)
+            find(emptied)->clear();
+        find(std::string(focus) == "txtNombre" ? "txtEmu" : "txtNombre")->setFocus();
         click("cmdAceptar");
-        EXPECT_EQ(dialogs.messages, std::vector{info(QString::fromUtf8(c.message))});
-        EXPECT_EQ(QApplication::focusWidget(), find(c.focus));
-        EXPECT_TRUE(dialog->isVisible() && host.calls.empty() && projectFiles().empty());
-        EXPECT_EQ(settings.projectFilePath, "");
+        EXPECT_EQ(dialogs.messages, std::vector{info(QString::fromUtf8(message))});
+        EXPECT_EQ(QApplication::focusWidget(), find(focus));
+        EXPECT_TRUE(dialog->isVisible() && host.calls.empty() && !anyProjectFile());
     }
 }
 
 TEST_F(ProjectDialogTest, AcceptWritesTheProjectFileAndPutsTheMainWindowToWork) {
-    struct Case {
-        std::string folder;
-        QString name, left, right;
-        std::string file, nameValue, enclosures;
-    };
-    const Case cases[] = {
-        {t, "Demo", "<", ">", t + "/Demo.tpr", "Demo", "RIGHT=>\r\nLEFT=<\r\n"},
-        {t + "/", "Demo", "{", "}", t + "/Demo.tpr", "Demo", "RIGHT=}\r\nLEFT={\r\n"},
+    // The folder as picked, the name and enclosures as typed, the file, its NAME and its enclosures.
+    const std::tuple<std::string, QString, QString, std::string, std::string, std::string> cases[] = {
+        {t, "Demo", "<>", t + "/Demo.tpr", "Demo", "RIGHT=>\r\nLEFT=<\r\n"},
+        {t + "/", "Demo", "{}", t + "/Demo.tpr", "Demo", "RIGHT=}\r\nLEFT={\r\n"},
         // Blanks count as filled; the writer drops blanks before a value.
-        {t, "   ", " ", " ", t + "/   .tpr", "", "RIGHT=\r\nLEFT=\r\n"},
+        {t, "   ", "  ", t + "/   .tpr", "", "RIGHT=\r\nLEFT=\r\n"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file + " " + c.folder);
-        std::filesystem::remove(c.file);
+    for (const auto& [folder, name, enclosures, file, nameValue, stored] : cases) {
+        SCOPED_TRACE(file + " " + folder);
+        std::filesystem::remove(file);
         open();
-        showActive();
-        settings.scriptIndex = 9;
-        fillAll(c.name, c.folder);
-        find("txtCierreI")->setText(c.left);
-        find("txtCierreD")->setText(c.right);
+        fillAll(name, folder);
+        find("txtCierreI")->setText(enclosures.left(1));
+        find("txtCierreD")->setText(enclosures.right(1));
         click("cmdAceptar");
         EXPECT_TRUE(dialogs.messages.empty());
-        EXPECT_EQ(readBytes(c.file), filled(c.nameValue, c.folder, c.enclosures));
+        EXPECT_EQ(readBytes(file), filled(nameValue, folder, stored));
         EXPECT_EQ(host.calls, kAccepted);
         EXPECT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(settings.projectFilePath, c.file);
-        EXPECT_EQ(settings.projectFolder, c.folder);
-        EXPECT_EQ(settings.projectName, c.name.toStdString());
-        EXPECT_EQ(q(settings.leftEnclosure() + settings.rightEnclosure()), c.left + c.right);
-        EXPECT_EQ(settings.scriptIndex, 9); // only the file gets "0"
+        EXPECT_EQ(settings.projectFilePath + "|" + settings.projectFolder + "|" + settings.projectName + "|" +
+                      settings.leftEnclosure() + settings.rightEnclosure(),
+                  file + "|" + folder + "|" + name.toStdString() + "|" + enclosures.toStdString());
     }
 }
 
 TEST_F(ProjectDialogTest, ConfigureFillsTheFieldsAndRewritesTheProjectFile) {
-    settings.projectName = "Viejo";
-    settings.projectFolder = t;
-    settings.romPath = "/r.smc";
-    settings.scriptsFolder = t + "/scripts";
-    settings.originalTablePath = "/o.tbl";
-    settings.translatedTablePath = "/t.tbl";
-    settings.setLeftEnclosure("[");
-    settings.setRightEnclosure("]");
-    settings.emulatorPath = "/e";
-    settings.scriptIndex = 4;
-    writeBytes(t + "/Viejo.tpr", "[project]\r\nname=Viejo\r\n[Index]\r\nvalue=12\r\n");
-    const std::string rest = "[ROM]\r\nPATCH=/r.smc\r\n[Scripts]\r\nPATCH=" + t +
-                             "/scripts\r\n[Tables]\r\nORIGINAL=/o.tbl\r\nTRANSLATED=/t.tbl\r\n"
-                             "[Enclosures]\r\nRIGHT=]\r\nLEFT=[\r\n";
-
+    // A project file as fillAll leads to, its index section in its own spelling.
+    std::string old = filled("Viejo", t, "RIGHT=]\r\nLEFT=[\r\n");
+    old.replace(old.find("[Index]\r\nVALUE=0"), 16, "[index]\r\nvalue=4");
+    writeBytes(t + "/Viejo.tpr", old);
+    ASSERT_TRUE(settings.readFrom(t + "/Viejo.tpr"));
     dialog->fillFromSettings();
     EXPECT_EQ(dialog->windowTitle(), "Configurar proyecto");
     QStringList shown;
     for (const char* name : {"txtNombre", "txtDirPrj", "txtROM", "txtDirScripts", "txtOTBL", "txtTTBL",
                              "txtCierreI", "txtCierreD", "txtEmu"})
         shown << find(name)->text();
-    EXPECT_EQ(shown.join('|'), q("Viejo|" + t + "|/r.smc|" + t + "/scripts|/o.tbl|/t.tbl|[|]|/e"));
+    EXPECT_EQ(shown.join('|'), q("Viejo|" + t + "|" + t + "/game.smc|" + t + "/scripts|" + t + "/orig.tbl|" +
+                                 t + "/trad.tbl|[|]|/usr/games/snes9x"));
     // The same name rewrites the file in place, its index back to 0.
     click("cmdAceptar");
-    const std::string rewritten = "[project]\r\nname=Viejo\r\nPATCH=" + t + "\r\n[Index]\r\nvalue=0\r\n" +
-                                  rest + "[Emulator]\r\nPATCH=/e\r\n";
+    const std::string rewritten = old.replace(old.find("value=4"), 7, "value=0");
     EXPECT_EQ(readBytes(t + "/Viejo.tpr"), rewritten);
     EXPECT_EQ(host.calls, kAccepted);
 
@@ -261,12 +231,10 @@ TEST_F(ProjectDialogTest, ConfigureFillsTheFieldsAndRewritesTheProjectFile) {
     dialog->fillFromSettings();
     typeName(QStringLiteral("Nuevo"));
     click("cmdAceptar");
-    EXPECT_TRUE(dialogs.messages.empty());
     EXPECT_EQ(readBytes(t + "/Viejo.tpr"), rewritten);
-    EXPECT_EQ(readBytes(t + "/Nuevo.tpr"), "[Project]\r\nNAME=Nuevo\r\nPATCH=" + t + "\r\n" + rest +
-                                               "[Index]\r\nVALUE=0\r\n[Emulator]\r\nPATCH=/e\r\n");
+    EXPECT_EQ(readBytes(t + "/Nuevo.tpr"), filled("Nuevo", t, "RIGHT=]\r\nLEFT=[\r\n"));
     EXPECT_EQ(settings.projectFilePath, t + "/Nuevo.tpr");
-    EXPECT_EQ(settings.scriptIndex, 4);
+    EXPECT_EQ(settings.scriptIndex, 4); // only the file gets "0"
 }
 
 TEST_F(ProjectDialogTest, FilePickersAskWithTheirTitlesAndFiltersAndStoreAtOnce) {
@@ -319,27 +287,19 @@ TEST_F(ProjectDialogTest, FilePickersAskWithTheirTitlesAndFiltersAndStoreAtOnce)
     EXPECT_TRUE(dialogs.messages.empty());
 }
 
-TEST_F(ProjectDialogTest, CancellingKeepsEveryPickInMemoryAndWritesNothing) {
+TEST_F(ProjectDialogTest, CancellingKeepsEveryPickButTheProjectFolderAndNameReachTheSettingsOnlyOnAceptar) {
     fillAll(QStringLiteral("Demo"), t);
+    EXPECT_EQ(find("txtDirPrj")->text(), q(t));
     click("cmdCancelar");
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_EQ(settings.romPath + settings.emulatorPath, t + "/game.smc/usr/games/snes9x");
-    // Name and folder reach the settings only on "Aceptar".
     EXPECT_EQ(settings.projectName + settings.projectFolder + settings.projectFilePath, "");
-    EXPECT_TRUE(projectFiles().empty() && host.calls.empty());
-}
-
-TEST_F(ProjectDialogTest, TheProjectFolderPickerFillsOnlyItsField) {
-    pickFolder("cmdPatchPrj", q(t));
-    EXPECT_EQ(dialogs.folderRequests, std::vector<QString>{QString()});
-    EXPECT_EQ(find("txtDirPrj")->text(), q(t));
-    EXPECT_EQ(settings.projectFolder, "");
-    // Cancelling empties the field; a click in it opens the picker too.
+    EXPECT_TRUE(!anyProjectFile() && host.calls.empty());
+    // A click in the folder field opens its picker (untitled); cancelling it empties the field.
     dialogs.folderAnswers.push_back(QString());
     QTest::mouseClick(find("txtDirPrj"), Qt::LeftButton);
-    EXPECT_EQ(dialogs.folderRequests.size(), 2u);
+    EXPECT_EQ(dialogs.folderRequests, std::vector<QString>{QString()});
     EXPECT_EQ(find("txtDirPrj")->text(), "");
-    EXPECT_TRUE(host.calls.empty());
 }
 
 TEST_F(ProjectDialogTest, TheScriptsFolderPickerChecksForScripts) {
@@ -370,14 +330,6 @@ TEST_F(ProjectDialogTest, TheScriptsFolderPickerChecksForScripts) {
         EXPECT_EQ(settings.scriptsFolder, c.stored);
         EXPECT_EQ(host.calls, c.picked.empty() ? Calls{} : Calls{"point " + c.picked});
     }
-    // "Aceptar" looks at the field, not at the stored folder.
-    pickFolder("cmdDirScripts", q(t + "/empty"));
-    typeName(QStringLiteral("Demo"));
-    pickFolder("cmdPatchPrj", q(t));
-    dialogs.clearRecords();
-    click("cmdAceptar");
-    EXPECT_EQ(dialogs.messages,
-              std::vector{info(QStringLiteral("Debe indicar la ubicación de los scripts"))});
 }
 
 TEST_F(ProjectDialogTest, AProjectFileThatCannotBeWrittenKeepsTheDialogOpen) {
