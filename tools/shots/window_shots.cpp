@@ -46,12 +46,13 @@ QImage grabModal(const std::function<void()>& open) {
 
 TRADUMAR_SHOT(mainWindow, "main_window.png") {
     DemoWindow demo(context.demoProject);
-    demo.window.nextScript(); // the second script, whose translation runs over its budget
+    demo.window.nextScript(); // the second script, with its saved translation
     auto* pane = demo.window.findChild<QPlainTextEdit*>(QStringLiteral("rtxtTraducido"));
     pane->setFocus();
     pane->moveCursor(QTextCursor::Down);
     pane->moveCursor(QTextCursor::EndOfLine);
     QApplication::processEvents();
+    demo.window.refreshStatus(); // the figures as the next tick of the status timer shows them
     return demo.window.grab().toImage();
 }
 
