@@ -11,22 +11,12 @@
 
 #include "platform/ansi_text.h"
 #include "platform/platform.h"
+#include "platform/twips.h"
 #include "spellcheck/speller.h"
 #include "workspace/script_files.h"
 
 namespace tradumar {
 namespace {
-
-// The layout is given in twips; at 96 dots per inch a pixel is 15 twips.
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-template <typename W> W* place(W* widget, const char* name, const QRect& geometry) {
-    widget->setObjectName(QString::fromUtf8(name));
-    widget->setGeometry(geometry);
-    return widget;
-}
 
 QLabel* boldLabel(QWidget* parent, const QString& text, const char* name, const QRect& geometry) {
     auto* label = place(new QLabel(text, parent), name, geometry);
@@ -34,7 +24,6 @@ QLabel* boldLabel(QWidget* parent, const QString& text, const char* name, const 
     font.setPointSizeF(8.25);
     font.setBold(true);
     label->setFont(font);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
 }
 

@@ -20,6 +20,7 @@
 #include "insertion/insert_command.h"
 #include "insertion/insertion_tools.h"
 #include "platform/ansi_text.h"
+#include "platform/twips.h"
 #include "project/ini_profile.h"
 #include "project/project_dialog.h"
 #include "spellcheck/spell_check.h"
@@ -33,20 +34,6 @@
 
 namespace tradumar {
 namespace {
-
-// The layout is given in twips; at 96 dots per inch a pixel is 15 twips.
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
-
-template <typename W> W* place(W* widget, const char* name, const QRect& geometry) {
-    widget->setObjectName(QString::fromUtf8(name));
-    widget->setGeometry(geometry);
-    // Label text stands at the top left of its box, however tall the box.
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return widget;
-}
 
 QFont paneFont() {
     QFont font(QStringLiteral("Courier New"));
