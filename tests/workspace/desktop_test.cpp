@@ -1,13 +1,9 @@
-// The program on a Linux desktop: window, keyboard, Spanish, pickers, Linux files, project at start.
+// The program on a Linux desktop: window, keyboard, pickers, Linux files, project at start.
 #include <QApplication>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QSettings>
-#include <QTimer>
-#include <QTranslator>
 
 #include "platform/qt_platform.h"
-#include "platform/spanish_texts.h"
 #include "project/project_dialog.h"
 #include "support/window_harness.h"
 
@@ -92,21 +88,6 @@ TEST(DesktopKeyboard, ShortcutsAndMnemonicsRunTheirCommandsUnderTheSameEnablingR
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(popup->objectName(), QStringLiteral("mnuProyecto"));
     popup->close();
-}
-
-TEST(DesktopSpanish, AQuestionShowsSi) {
-    const std::unique_ptr<QTranslator> spanish(installSpanishQtTexts(*QCoreApplication::instance()));
-    ASSERT_NE(spanish, nullptr) << "qt6-translations-l10n is not installed";
-    QString yes;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        yes = box->button(QMessageBox::Yes)->text().remove(QLatin1Char('&'));
-        box->close();
-    });
-    QtDialogs().message(nullptr, QStringLiteral("¿Desea guardarlos?"), QStringLiteral("Atención"),
-                        MessageButtons::YesNoCancel, MessageIcon::Exclamation);
-    EXPECT_EQ(yes, QStringLiteral("Sí"));
 }
 
 TEST(DesktopPickers, FiltersShowAsWrittenAndEachPickerStartsAtItsFile) {
