@@ -119,7 +119,7 @@ TEST(DesktopFiles, AProjectGivenAtStartOpensItsLinuxScriptAndAnUnfitTableIsNamed
     EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("¿Qué tal?\nAdiós"));
     h.window.closeProject();
 
-    testsupport::writeBytes(project.translatedTablePath, "41=A\n42=\xC5\x91\n");
+    testing::writeBytes(project.translatedTablePath, "41=A\n42=\xC5\x91\n");
     h.window.openProjectFile(project.projectFile);
     EXPECT_EQ(
         h.desktop.dialogs.texts(),
