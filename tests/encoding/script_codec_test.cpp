@@ -72,19 +72,6 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
     }
 }
 
-TEST(Codec, AsksAboutEachMissingCharacterAndStopsWhereTheUserSaysNo) {
-    const ThingyTable table = makeTable({{"41", "A"}, {"42", "B"}});
-    std::vector<std::tuple<char, int, int>> asked;
-    const EncodeResult r =
-        encodeScript("AB\xE9\x41\xF1", {table, 2, '<', '>'}, [&](char c, int position, int code) {
-            asked.emplace_back(c, position, code);
-            return asked.size() < 2 ? MissingAnswer::GoOn : MissingAnswer::Stop;
-        });
-    EXPECT_EQ(asked, (std::vector<std::tuple<char, int, int>>{{'\xE9', 3, 233}, {'\xF1', 5, 241}}));
-    EXPECT_EQ(r.stoppedAt, 5);
-    EXPECT_TRUE(r.bytes.empty());
-}
-
 // The indexed counter and encoder against the plain walk, on tables and texts
 // drawn from a fixed seed: empty texts that end the table, END and LINE
 // entries, texts starting with an enclosure or CR, odd codes, raw blocks

@@ -8,8 +8,8 @@
 namespace tradumar {
 namespace {
 
+using testing::readBytes;
 using testsupport::info;
-using testsupport::readBytes;
 
 class InsertionToolsTest : public ::testing::Test {
 protected:
@@ -18,7 +18,7 @@ protected:
     const std::string base = std::string(48, '.');
 
     void SetUp() override {
-        testsupport::writeBytes(project.romPath, base);
+        testing::writeBytes(project.romPath, base);
         for (const auto& [name, text] :
              {std::pair{"08[4].txt", "Hola"}, {"10[3].txt", "Adios"}, {"20[9].txt", "Canci\xF3n"}}) {
             project.script(name, "Orig");
@@ -110,11 +110,11 @@ TEST_F(InsertionToolsTest, UndoAfterInsertScriptRestoresItUnlessTheRomChanged) {
     ASSERT_TRUE(canUndo());
     std::string changed = rom();
     changed[9] = '!';
-    testsupport::writeBytes(project.romPath, changed);
+    testing::writeBytes(project.romPath, changed);
     h.desktop.dialogs.clearRecords();
     h.action("mnuDeshacer")->trigger();
     changed[9] = 'o';
-    testsupport::writeBytes(project.romPath, changed);
+    testing::writeBytes(project.romPath, changed);
     h.action("mnuDeshacer")->trigger();
     EXPECT_EQ(messages(), QStringList({"La ROM cambió fuera de Tradumar: en 0x8 (08[4]) ya no está lo que se "
                                        "insertó. No se ha cambiado nada.",

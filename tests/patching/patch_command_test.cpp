@@ -6,9 +6,9 @@
 namespace tradumar {
 namespace {
 
+using testing::readBytes;
+using testing::writeBytes;
 using testsupport::info;
-using testsupport::readBytes;
-using testsupport::writeBytes;
 
 TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
     struct Case {

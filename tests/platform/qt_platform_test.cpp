@@ -1,4 +1,5 @@
 #include "platform/qt_platform.h"
+#include "platform/spanish_texts.h"
 
 #include <functional>
 
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 #include <gtest/gtest.h>
 
 namespace tradumar {
@@ -67,6 +69,8 @@ TEST(QtDialogs, MessageBoxesShowWhatWasAskedAndAnswerTheButtonClicked) {
         {MessageButtons::YesNoCancel, MessageIcon::Information, yesNoCancel, B::Information, B::No,
          MessageAnswer::No},
     };
+    const std::unique_ptr<QTranslator> spanish(installSpanishQtTexts(*QCoreApplication::instance()));
+    ASSERT_NE(spanish, nullptr) << "qt6-translations-l10n is not installed";
     QtDialogs dialogs;
     for (const auto& c : cases) {
         bool seen = false;
@@ -76,6 +80,9 @@ TEST(QtDialogs, MessageBoxesShowWhatWasAskedAndAnswerTheButtonClicked) {
             EXPECT_EQ(box->windowTitle(), QStringLiteral("Atención"));
             EXPECT_EQ(box->standardButtons(), c.shown);
             EXPECT_EQ(box->icon(), c.shownIcon);
+            if (c.shown & B::Yes) { // the Qt buttons speak Spanish
+                EXPECT_EQ(box->button(B::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Sí"));
+            }
             if (c.clicked == B::NoButton)
                 QTest::keyClick(box, Qt::Key_Escape);
             else

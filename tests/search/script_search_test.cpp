@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "support/temp_dir.h"
 
 namespace tradumar {
@@ -18,7 +16,7 @@ TEST(ScriptSearch, MatchesTheJoinedTextExactlyAndShowsItUpToItsFirstTab) {
         const char* word;
         const char* row; // nullptr: no hit
     };
-    // Letter case, blanks and leading empty lines are covered by the window's tests.
+    // Letter case, blanks, leading empty lines, the order and unreadable files are the window's tests.
     const Case cases[] = {
         {"uno\tHola\r\ndos", "Hola", "uno"},                  // tested whole, shown up to the tab
         {"uno\rdos\r\n\r\n", "uno\r\ndos", "uno\r\ndos\r\n"}, // a lone CR ends a line
@@ -36,20 +34,6 @@ TEST(ScriptSearch, MatchesTheJoinedTextExactlyAndShowsItUpToItsFirstTab) {
             EXPECT_EQ(hits[0], (SearchHit{0, "s.txt", c.row}));
         }
     }
-}
-
-TEST(ScriptSearch, WalksTheListInOrderOneFileAtATimeAndSkipsWhatCannotBeRead) {
-    TempDir dir;
-    writeBytes(dir.file("b.txt"), "Hola b");
-    writeBytes(dir.file("a.txt"), "Hola a");
-    std::filesystem::create_directory(dir.file("dir.txt"));
-    ScriptSearch search(dir.path().string() + "/", {"b.txt", "gone.txt", "dir.txt", "a.txt"}, "Hola");
-    std::vector<std::optional<SearchHit>> results;
-    while (!search.atEnd())
-        results.push_back(search.testNext());
-    EXPECT_EQ(results,
-              (std::vector<std::optional<SearchHit>>{SearchHit{0, "b.txt", "Hola b"}, std::nullopt,
-                                                     std::nullopt, SearchHit{3, "a.txt", "Hola a"}}));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <QTimer>
 
 #include "spellcheck/suggestions_dialog.h"
+#include "support/shown_text.h"
 #include "support/temp_dir.h"
 #include "support/window_harness.h"
 
@@ -137,14 +138,11 @@ TEST_F(SpellCheck, MessagesOfTheCheckAndTheDialog) {
 TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {
     check(QStringLiteral("La cueba y el perr <perr>.\nUn perro, cueba, Perr, perr<02>.\nZork."),
           [&](SuggestionsDialog& dialog) {
-              EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Revisión Ortográfica"));
-              QStringList captions;
-              for (const char* name : {"Label1", "Label2"})
-                  captions << dialog.findChild<QLabel*>(QString::fromUtf8(name))->text();
-              for (const char* name : {"cmdReemplazar", "cmdCancelar"})
-                  captions << dialog.findChild<QPushButton*>(QString::fromUtf8(name))->text();
-              EXPECT_EQ(captions,
-                        (QStringList{"Posibles errores:", "Palabras Sugeridas:", "Reeplazar", "Salir"}));
+              expectTexts(dialog, {{"frmRevisor", "Revisión Ortográfica"},
+                                   {"Label1", "Posibles errores:"},
+                                   {"Label2", "Palabras Sugeridas:"},
+                                   {"cmdReemplazar", "Reeplazar"},
+                                   {"cmdCancelar", "Salir"}});
               EXPECT_EQ(items(dialog, "List1"), (QStringList{"cueba", "perr", "Perr", "Zork"}));
               EXPECT_TRUE(items(dialog, "List2").isEmpty());
               select(dialog, "List1", QStringLiteral("cueba"));

@@ -91,14 +91,6 @@ TEST(HunspellSpeller, ChecksAndSuggestsWithTheSpanishDictionary) {
         const Words suggestions = speller.suggest(word);
         EXPECT_NE(std::find(suggestions.begin(), suggestions.end(), expected), suggestions.end()) << word;
     }
-
-    ProjectWords project;
-    TempDir dir;
-    project.load(dir.file("P.tpr"));
-    const std::string text = "La cueba es grande.\r\nOtra cueba y una kasa<END>\r\n<kasa>xyzzy 12 Hyrule";
-    EXPECT_EQ(findMisspellings(text, {}, speller, project), (Words{"cueba", "kasa", "xyzzy", "Hyrule"}));
-    ASSERT_EQ(project.add("Hyrule"), 0);
-    EXPECT_EQ(findMisspellings(text, {}, speller, project), (Words{"cueba", "kasa", "xyzzy"}));
 }
 
 TEST(HunspellSpeller, FindsTheDictionaryOrSaysWhy) {

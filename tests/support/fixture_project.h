@@ -9,9 +9,6 @@
 
 namespace tradumar::testsupport {
 
-using testing::readBytes;
-using testing::writeBytes;
-
 // A table of single characters, each its own code: blank, some punctuation,
 // the ASCII letters and digits; "*FE" is the line code and "/FF" the end code.
 // Extra lines (Windows-1252 text) follow.
@@ -44,21 +41,21 @@ public:
 
     FixtureProject() {
         std::filesystem::create_directories(scriptsFolder);
-        writeBytes(originalTablePath, letterTable());
-        writeBytes(translatedTablePath, letterTable("E1=\xE1\r\nE9=\xE9\r\nF1=\xF1\r\nBF=\xBF\r\n"));
-        writeBytes(romPath, std::string(64, '\0'));
+        testing::writeBytes(originalTablePath, letterTable());
+        testing::writeBytes(translatedTablePath, letterTable("E1=\xE1\r\nE9=\xE9\r\nF1=\xF1\r\nBF=\xBF\r\n"));
+        testing::writeBytes(romPath, std::string(64, '\0'));
     }
 
     std::string translationFolder() const { return scriptsFolder + "/Traducidos/"; }
     void script(const std::string& fileName, std::string_view text) const {
-        writeBytes(scriptsFolder + "/" + fileName, text);
+        testing::writeBytes(scriptsFolder + "/" + fileName, text);
     }
     void translation(const std::string& fileName, std::string_view text) const {
         std::filesystem::create_directories(translationFolder());
-        writeBytes(translationFolder() + fileName, text);
+        testing::writeBytes(translationFolder() + fileName, text);
     }
     std::string translationFile(const std::string& fileName) const {
-        return readBytes(translationFolder() + fileName);
+        return testing::readBytes(translationFolder() + fileName);
     }
 
     void writeProjectFile() const {

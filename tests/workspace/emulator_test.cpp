@@ -81,7 +81,7 @@ TEST(Emulator, SaysWhatFailedAndTriesTheEmulatorAlone) {
     }
 }
 
-TEST(Emulator, TheMenuStartsTheProjectsEmulatorAndIsUnusableOnceTheProjectCloses) {
+TEST(Emulator, TheMenuStartsTheProjectsEmulatorWithItsRom) {
     testsupport::FixtureProject project;
     project.script("00[1].txt", "a");
     writeFakeEmulator(project.emulatorPath);
@@ -92,9 +92,6 @@ TEST(Emulator, TheMenuStartsTheProjectsEmulatorAndIsUnusableOnceTheProjectCloses
     const RecordingLauncher::Launch launch{pathToQString(project.emulatorPath),
                                            {pathToQString(project.romPath)}};
     EXPECT_EQ(h.desktop.launcher.launches, (std::vector{launch, launch}));
-    h.action("mnuCerrar")->trigger();
-    EXPECT_EQ(h.workspace.settings.emulatorPath, project.emulatorPath);
-    EXPECT_FALSE(h.menu("mnuHerramientas")->isEnabled());
 }
 
 } // namespace

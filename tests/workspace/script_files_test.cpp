@@ -14,7 +14,7 @@ using testing::readBytes;
 using testing::TempDir;
 using testing::writeBytes;
 
-TEST(ScriptFiles, ReadingJoinsLinesWithCrLfAndSavingAddsOne) {
+TEST(ScriptFiles, ReadingJoinsLinesWithCrLfSavingAddsOneAndAMissingFolderIsSaid) {
     TempDir dir;
     const std::string path = dir.file("1A[4].txt");
     const std::pair<const char*, const char*> cases[] = {
@@ -33,6 +33,8 @@ TEST(ScriptFiles, ReadingJoinsLinesWithCrLfAndSavingAddsOne) {
         EXPECT_EQ(readBytes(path), joined + std::string("\r\n"));
     }
     EXPECT_EQ(readJoinedText(dir.file("missing.txt")), std::nullopt);
+    const FolderResult noFolder = createTranslationFolder(dir.file("no/such")); // the window tests the rest
+    EXPECT_EQ(std::pair(noFolder.status, noFolder.error), std::pair(FolderStatus::Failed, ENOENT));
 }
 
 // Replacing a file keeps its permission bits; an interrupted replace is
@@ -47,18 +49,6 @@ TEST(ScriptFiles, SavingKeepsTheFilesPermissions) {
     ASSERT_EQ(::stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary left
-}
-
-TEST(ScriptFiles, TheTranslationFolderIsCreatedOnceAndToldApartWhenItExists) {
-    TempDir dir;
-    const std::string scripts = dir.path().string();
-    EXPECT_EQ(translationFolderOf(scripts), scripts + "/Traducidos/");
-    EXPECT_EQ(createTranslationFolder(scripts).status, FolderStatus::Created);
-    EXPECT_TRUE(std::filesystem::is_directory(scripts + "/Traducidos"));
-    EXPECT_EQ(createTranslationFolder(scripts).status, FolderStatus::Existed);
-    const FolderResult missing = createTranslationFolder(scripts + "/no/such");
-    EXPECT_EQ(missing.status, FolderStatus::Failed);
-    EXPECT_EQ(missing.error, ENOENT);
 }
 
 } // namespace
