@@ -21,14 +21,11 @@ RecordedMessage missing(const QString& character, int code) {
     return {QStringLiteral(
                 "Caracter '%1'\r\n[Ascii: %2] no existe en la tabla.\r\n¿Desea insertar el script de todos "
                 "modos?")
-                .arg(character)
-                .arg(code),
+                .arg(character, QString::number(code)),
             QStringLiteral("Precaución"), MessageButtons::YesNo, MessageIcon::Critical};
 }
 RecordedMessage inserted(int bytes, const char* address) {
-    return info(QStringLiteral("Se han insertado %1 bytes en la dirección 0x%2.")
-                    .arg(bytes)
-                    .arg(QLatin1String(address)));
+    return info(QStringLiteral("Se han insertado %1 bytes en la dirección 0x%2.").arg(bytes).arg(address));
 }
 RecordedMessage failed(int code) {
     return info(QStringLiteral("%1: No se pudo insertar el script").arg(code));

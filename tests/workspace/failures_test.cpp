@@ -14,9 +14,7 @@ namespace {
 using testsupport::FixtureProject;
 using testsupport::WindowHarness;
 
-QString q(const std::string& path) {
-    return pathToQString(path);
-}
+const auto q = [](const std::string& path) { return pathToQString(path); };
 
 // Does `act` in the project dialog that `open` shows, then closes it if still open.
 void inProjectDialog(const std::function<void()>& open, const std::function<void(QDialog&)>& act) {
@@ -165,7 +163,6 @@ TEST(Failures, OnlyARealChangeOfTheTranslationCountsAsUnsaved) {
         h.openProject(project);
         c.act(h);
         EXPECT_EQ(h.workspace.translationChanged, c.changed);
-        EXPECT_FALSE(h.paneText().contains(QLatin1Char('\t')));
     }
 }
 

@@ -73,7 +73,6 @@ TEST_F(ScriptsTest, OpeningAndNavigatingShowTheScriptsAndTheirTranslations) {
     }
     EXPECT_EQ(h.desktop.clipboard.texts,
               (QStringList{"00[5]", "1A2B3C[120]", "2F[7]", "1A2B3C[120]", "00[5]"}));
-    EXPECT_EQ(h.workspace.openScriptFile, "00[5].txt");
     EXPECT_FALSE(h.workspace.translationChanged);
     EXPECT_EQ(h.messages(), Messages{kUnsaved});
 }

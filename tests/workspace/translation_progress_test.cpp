@@ -17,29 +17,22 @@ TEST(TranslationProgressCore, EveryScriptMeasuredWhateverThreadCountsIt) {
     table.set(1, {"61", "a"});
     table.set(2, {"80", "aa"}); // two letters, one byte
     std::vector<std::string> names;
-    ProgressSummary expected{600, 0, 0};
     for (int i = 0; i < 600; ++i) {
         names.push_back(std::to_string(i) + "[4].txt");
         if (i % 3 == 0)
             continue;
         testing::writeBytes(dir.file("Traducidos/" + names.back()),
                             std::string(2 * (1 + i % 7), 'a') + "\r\n");
-        ++expected.translated;
-        expected.overBudget += 1 + i % 7 > 4;
     }
     TranslationProgress progress;
     progress.reset(names, dir.path().string(), CodecContext{table, 2});
-    const ProgressSummary summary = progress.summary();
-    EXPECT_EQ(summary.scripts, expected.scripts);
-    EXPECT_EQ(summary.translated, expected.translated);
-    EXPECT_EQ(summary.overBudget, expected.overBudget);
     for (int i : {0, 1, 4, 599}) {
         const ScriptProgress* row = progress.find(names[static_cast<std::size_t>(i)]);
         ASSERT_NE(row, nullptr);
         EXPECT_EQ(row->translatedBytes, i % 3 == 0 ? 0 : 1 + i % 7) << i;
         EXPECT_EQ(row->difference(), i % 3 == 0 ? std::nullopt : std::optional<std::int64_t>(4 - 1 - i % 7));
     }
-    EXPECT_EQ(summaryText(summary), "Traducidos: 400 de 600 (66 %) \xB7 171 exceden su tama\xF1o");
+    EXPECT_EQ(summaryText(progress.summary()), "Traducidos: 400 de 600 (66 %) \xB7 171 exceden su tama\xF1o");
 }
 
 } // namespace
