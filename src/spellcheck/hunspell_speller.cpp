@@ -9,15 +9,10 @@
 
 #include <hunspell.hxx>
 
+#include "encoding/windows1252.h"
+
 namespace tradumar {
 namespace {
-
-// Windows-1252 bytes 80 to 9F as Unicode; the five the code page leaves
-// undefined stand for the C1 controls of the same value.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 // Where ISO 8859-15 differs from ISO 8859-1.
 constexpr std::array<std::pair<std::uint8_t, char16_t>, 8> kLatin9 = {{{0xA4, 0x20AC},
@@ -29,51 +24,14 @@ constexpr std::array<std::pair<std::uint8_t, char16_t>, 8> kLatin9 = {{{0xA4, 0x
                                                                        {0xBD, 0x0153},
                                                                        {0xBE, 0x0178}}};
 
-char32_t fromWindows1252(unsigned char byte) {
-    return (byte >= 0x80 && byte < 0xA0) ? kHighControls[byte - 0x80] : byte;
-}
-
-// The Windows-1252 byte of a character, or -1 when the code page lacks it.
-int toWindows1252(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c < 0x100))
-        return static_cast<int>(c);
-    const auto* found = std::find(kHighControls.begin(), kHighControls.end(), c);
-    return found == kHighControls.end() ? -1 : static_cast<int>(0x80 + (found - kHighControls.begin()));
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 // Decodes UTF-8; false on a malformed sequence.
-bool decodeUtf8(const std::string& text, std::u32string& out) {
+bool decodeUtf8(std::string_view text, std::u32string& out) {
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const int extra = lead < 0x80         ? 0
-                          : (lead >> 5) == 6  ? 1
-                          : (lead >> 4) == 14 ? 2
-                          : (lead >> 3) == 30 ? 3
-                                              : -1;
-        if (extra < 0 || i + static_cast<std::size_t>(extra) >= text.size())
+        const auto decoded = decodeUtf8At(text, i);
+        if (!decoded)
             return false;
-        char32_t c = extra == 0 ? lead : (lead & (0x3F >> extra));
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            c = (c << 6) | (next & 0x3F);
-        }
-        out += c;
-        i += static_cast<std::size_t>(extra) + 1;
+        out += decoded->first;
+        i += decoded->second;
     }
     return true;
 }
@@ -166,7 +124,7 @@ std::string HunspellSpeller::toDictionary(std::string_view word, bool& ok) const
     std::string out;
     ok = true;
     for (const char byte : word) {
-        const char32_t c = fromWindows1252(static_cast<unsigned char>(byte));
+        const char32_t c = unicodeOfWindows1252(static_cast<unsigned char>(byte));
         switch (m_charset) {
         case Charset::Utf8:
             appendUtf8(out, c);
@@ -212,10 +170,10 @@ std::string HunspellSpeller::fromDictionary(const std::string& word, bool& ok) c
     }
     std::string out;
     for (const char32_t c : characters) {
-        const int byte = toWindows1252(c);
-        if (byte < 0)
+        const std::optional<char> byte = windows1252ByteOf(c);
+        if (!byte)
             ok = false;
-        out += static_cast<char>(byte < 0 ? '?' : byte);
+        out += byte.value_or('?');
     }
     return out;
 }
