@@ -17,15 +17,11 @@ namespace tradumar::shots {
 
 TRADUMAR_SHOT(desktopMaximised, "desktop_maximised.png") {
     const std::unique_ptr<QTranslator> spanish(installSpanishQtTexts(*QCoreApplication::instance()));
-    Workspace workspace;
-    ShotDesktop desktop;
-    MainWindow window(workspace, desktop.platform(), pathToQString(context.demoProject));
+    DemoWindow demo(context.demoProject);
+    MainWindow& window = demo.window;
     // The off-screen display is small; the window takes what a maximised
     // window has on a common 1280 x 800 desktop below a panel.
-    window.show();
     window.resize(1280, 760);
-    desktop.fileAnswers.push_back(pathToQString(context.demoProject));
-    window.openProject();
     QApplication::processEvents();
 
     // The question is a box of its own; it is drawn where it stands, centred

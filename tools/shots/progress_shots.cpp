@@ -17,13 +17,8 @@
 namespace tradumar::shots {
 
 TRADUMAR_SHOT(progress, "progress.png") {
-    Workspace workspace;
-    ShotDesktop desktop;
-    MainWindow window(workspace, desktop.platform(), pathToQString(context.demoProject));
-    window.move(0, 0);
-    window.show();
-    desktop.fileAnswers.push_back(pathToQString(context.demoProject));
-    window.openProject();
+    DemoWindow demo(context.demoProject);
+    MainWindow& window = demo.window;
 
     auto* scripts = window.findChild<QListWidget*>(QStringLiteral("Scripts"));
     scripts->setCurrentRow(3, QItemSelectionModel::ClearAndSelect); // 18100[77].txt, not yet translated
@@ -34,7 +29,7 @@ TRADUMAR_SHOT(progress, "progress.png") {
     window.refreshStatus();
     QApplication::processEvents();
     const QImage picture = window.grab().toImage();
-    QFile::remove(pathToQString(workspace.settings.scriptsFolder) +
+    QFile::remove(pathToQString(demo.workspace.settings.scriptsFolder) +
                   QStringLiteral("/Traducidos/18100[77].txt"));
     return picture;
 }

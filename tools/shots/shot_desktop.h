@@ -1,8 +1,14 @@
 #pragma once
 
 #include <deque>
+#include <string>
 
+#include <QApplication>
+
+#include "platform/ansi_text.h"
 #include "platform/platform.h"
+#include "workspace/main_window.h"
+#include "workspace/workspace.h"
 
 namespace tradumar::shots {
 
@@ -36,6 +42,22 @@ public:
     bool startDetached(const QString&, const QStringList&) override { return true; }
 
     Platform platform() { return Platform{*this, *this, *this}; }
+};
+
+// The main window, shown at the top left, with the demo project opened through "Abrir".
+struct DemoWindow {
+    Workspace workspace;
+    ShotDesktop desktop;
+    MainWindow window;
+
+    explicit DemoWindow(const std::string& demoProject)
+        : window(workspace, desktop.platform(), pathToQString(demoProject)) {
+        window.move(0, 0);
+        window.show();
+        desktop.fileAnswers.push_back(pathToQString(demoProject));
+        window.openProject();
+        QApplication::processEvents();
+    }
 };
 
 } // namespace tradumar::shots

@@ -16,13 +16,8 @@
 namespace tradumar::shots {
 
 TRADUMAR_SHOT(spellCheck, "spell_check.png") {
-    Workspace workspace;
-    ShotDesktop desktop;
-    MainWindow window(workspace, desktop.platform(), pathToQString(context.demoProject));
-    window.move(0, 0);
-    window.show();
-    desktop.fileAnswers.push_back(pathToQString(context.demoProject));
-    window.openProject();
+    DemoWindow demo(context.demoProject);
+    MainWindow& window = demo.window;
     window.nextScript();
     auto* pane = window.findChild<QPlainTextEdit*>(QStringLiteral("rtxtTraducido"));
     QString text = pane->toPlainText();

@@ -13,22 +13,6 @@
 namespace tradumar::shots {
 namespace {
 
-// The main window with the demo project opened through "Abrir".
-struct DemoWindow {
-    Workspace workspace;
-    ShotDesktop desktop;
-    MainWindow window;
-
-    explicit DemoWindow(const std::string& demoProject)
-        : window(workspace, desktop.platform(), pathToQString(demoProject)) {
-        window.move(0, 0);
-        window.show();
-        desktop.fileAnswers.push_back(pathToQString(demoProject));
-        window.openProject();
-        QApplication::processEvents();
-    }
-};
-
 // What a modal dialog opened by `open` shows once it is up; the dialog is closed afterwards.
 QImage grabModal(const std::function<void()>& open) {
     QImage picture;
