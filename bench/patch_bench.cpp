@@ -15,7 +15,7 @@ namespace {
 using namespace tradumar;
 
 struct Roms {
-    testing::TempDir dir;
+    testsupport::TempDir dir;
     std::string original = dir.file("game.smc.original");
     std::string rom = dir.file("game.smc");
 
@@ -24,14 +24,14 @@ struct Roms {
         std::string bytes(size, '\0');
         for (char& c : bytes)
             c = static_cast<char>(random());
-        testing::writeBytes(original, bytes);
+        testsupport::writeBytes(original, bytes);
         for (int range = 0; range < 10000; ++range) {
             const std::size_t at = random() % (size - 256);
             const std::size_t length = 1 + random() % 200; // a translated script
             for (std::size_t k = 0; k < length; ++k)
                 bytes[at + k] = static_cast<char>(random());
         }
-        testing::writeBytes(rom, bytes);
+        testsupport::writeBytes(rom, bytes);
     }
 };
 

@@ -79,7 +79,7 @@ std::string table() {
 }
 
 struct LargeProject {
-    testing::TempDir dir;
+    testsupport::TempDir dir;
     std::string projectFile = dir.file("Grande.tpr");
 
     LargeProject() {
@@ -90,17 +90,17 @@ struct LargeProject {
         for (int i = 0; i < 10000; ++i) {
             const std::string name =
                 hex(0x10000 + i * 0x100, 6) + "[" + std::to_string(100 + i % 900) + "].txt";
-            testing::writeBytes(scripts + "/" + name, "Original text of the script\r\n");
+            testsupport::writeBytes(scripts + "/" + name, "Original text of the script\r\n");
             std::string translation;
             const std::size_t length = 50 + random() % 1951;
             for (std::size_t k = 0; translation.size() < length; ++k)
                 translation +=
                     k % 40 == 39 ? std::string("\r\n") : std::string(1, words[random() % words.size()]);
-            testing::writeBytes(scripts + "/Traducidos/" + name, translation + "\r\n");
+            testsupport::writeBytes(scripts + "/Traducidos/" + name, translation + "\r\n");
         }
-        testing::writeBytes(dir.file("original.tbl"), table());
-        testing::writeBytes(dir.file("traducida.tbl"), table());
-        testing::writeBytes(dir.file("game.smc"), std::string(1 << 20, '\0'));
+        testsupport::writeBytes(dir.file("original.tbl"), table());
+        testsupport::writeBytes(dir.file("traducida.tbl"), table());
+        testsupport::writeBytes(dir.file("game.smc"), std::string(1 << 20, '\0'));
         writeIniValue("Project", "NAME", "Grande", projectFile);
         writeIniValue("Project", "PATCH", dir.path().string(), projectFile);
         writeIniValue("ROM", "PATCH", dir.file("game.smc"), projectFile);

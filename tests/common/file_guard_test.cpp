@@ -9,10 +9,9 @@
 #include "support/temp_dir.h"
 #include "workspace/script_files.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
-using testing::readBytes;
 namespace fs = std::filesystem;
 
 TEST(FileGuard, ReadOnlyFilesAreRefusedLinksWrittenThroughAndFailuresToldInSpanish) {
@@ -25,9 +24,9 @@ TEST(FileGuard, ReadOnlyFilesAreRefusedLinksWrittenThroughAndFailuresToldInSpani
         {"link.txt", false, ""},           {"link.txt", true, "13: Permiso denegado"},
         {"", false, "21: Es una carpeta"}, {"no/such.txt", false, "2: No existe el archivo o la carpeta"}};
     for (const auto& c : cases) {
-        testing::TempDir dir;
+        TempDir dir;
         const std::string target = dir.file("target.txt"), path = dir.file(c.path);
-        testing::writeBytes(target, "old");
+        writeBytes(target, "old");
         fs::create_symlink("target.txt", dir.file("link.txt"));
         if (c.readOnly)
             fs::permissions(target, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
@@ -40,9 +39,9 @@ TEST(FileGuard, ReadOnlyFilesAreRefusedLinksWrittenThroughAndFailuresToldInSpani
 }
 
 TEST(FileGuard, AProjectFileThatCannotBeWrittenWholeStaysAsItWas) {
-    testing::TempDir dir;
+    TempDir dir;
     const std::string path = dir.file("Demo.tpr");
-    testing::writeBytes(path, "[Project]\r\nNAME=Old\r\n");
+    writeBytes(path, "[Project]\r\nNAME=Old\r\n");
     ProjectSettings settings;
     settings.projectName = "New";
     settings.romPath = settings.scriptsFolder = settings.emulatorPath = std::string(300, 'x');
@@ -59,4 +58,4 @@ TEST(FileGuard, AProjectFileThatCannotBeWrittenWholeStaysAsItWas) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

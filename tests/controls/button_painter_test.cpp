@@ -4,7 +4,7 @@
 
 #include "button_looks.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 // Every look of every sample face, pixel for pixel against the stored sheet.
@@ -14,8 +14,8 @@ namespace {
 // On a difference the drawn sheet is saved next to the test for a look by eye;
 // copy it over tests/data/button_looks.png once it is right.
 TEST(ButtonLooks, MatchTheStoredSheet) {
-    const QImage drawn = testsupport::renderLookSheet();
-    const QImage stored = testsupport::storedLookSheet();
+    const QImage drawn = renderLookSheet();
+    const QImage stored = storedLookSheet();
     if (drawn == stored)
         return;
     drawn.save(QStringLiteral("button_looks.actual.png"));
@@ -23,10 +23,9 @@ TEST(ButtonLooks, MatchTheStoredSheet) {
     for (int y = 0; y < drawn.height(); ++y)
         for (int x = 0; x < drawn.width(); ++x)
             ASSERT_EQ(drawn.pixel(x, y), stored.pixel(x, y))
-                << "sample " << y / testsupport::kLookCell << ", look " << x / testsupport::kLookCell
-                << " at " << x % testsupport::kLookCell << "," << y % testsupport::kLookCell
-                << "; the drawn sheet is saved as button_looks.actual.png";
+                << "sample " << y / kLookCell << ", look " << x / kLookCell << " at " << x % kLookCell << ","
+                << y % kLookCell << "; the drawn sheet is saved as button_looks.actual.png";
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

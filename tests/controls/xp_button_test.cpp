@@ -15,12 +15,12 @@
 #include "button_looks.h"
 #include "support/window_harness.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 // What the button shows, against the stored look of its sample face (row 0).
 bool shows(XpButton& button, ButtonLook look) {
-    return button.grab().toImage().convertToFormat(QImage::Format_RGB32) == testsupport::storedLook(0, look);
+    return button.grab().toImage().convertToFormat(QImage::Format_RGB32) == storedLook(0, look);
 }
 
 class XpButtonTest : public ::testing::Test {
@@ -49,7 +49,7 @@ protected:
     // The pointer left: the leave check notices at its next tick.
     void waitForLeave() {
         if (auto* timer = button->findChild<QTimer*>(QStringLiteral("Timer1")); timer->isActive())
-            testsupport::fire(timer);
+            fire(timer);
         EXPECT_FALSE(button->isHoverTracking());
     }
 
@@ -150,7 +150,7 @@ TEST_F(XpButtonTest, SettersRedrawWithTheNewValues) {
     button->setCaption(QStringLiteral("Ab"));
     button->setApparence(1);
     button->resize(40, 20);
-    EXPECT_TRUE(button->surface() == testsupport::storedLook(2, ButtonLook::Normal)); // resizing redraws too
+    EXPECT_TRUE(button->surface() == storedLook(2, ButtonLook::Normal)); // resizing redraws too
     button->setApparence(2); // kept, but leaves the shape as it was
     EXPECT_EQ(button->apparence(), 2);
     EXPECT_FALSE(button->squareStyle());
@@ -160,18 +160,18 @@ TEST_F(XpButtonTest, SettersRedrawWithTheNewValues) {
     button->setCaption(QStringLiteral("&Ab&&c"));
     button->setButtonFont({QStringLiteral("MS Sans Serif"), 8.25, true});
     button->resize(50, 24);
-    EXPECT_TRUE(button->surface() == testsupport::storedLook(3, ButtonLook::Normal));
+    EXPECT_TRUE(button->surface() == storedLook(3, ButtonLook::Normal));
 
     // The system colours are asked for at each drawing.
-    ScopedSystemColours odd(testsupport::lookSamples()[6].system);
+    ScopedSystemColours odd(lookSamples()[6].system);
     button->setCaption(QStringLiteral("Sí"));
     button->setButtonFont({});
     button->setForeColor(0);
     button->setBackColor(0x80C0FF);
     button->resize(40, 22);
-    EXPECT_TRUE(button->surface() == testsupport::storedLook(6, ButtonLook::Normal));
+    EXPECT_TRUE(button->surface() == storedLook(6, ButtonLook::Normal));
     button->setButtonEnabled(false);
-    EXPECT_TRUE(button->surface() == testsupport::storedLook(6, ButtonLook::Disabled));
+    EXPECT_TRUE(button->surface() == storedLook(6, ButtonLook::Disabled));
 }
 
 QString entries(const PropertyBag& bag) {
@@ -235,4 +235,4 @@ TEST_F(XpButtonTest, StoredValuesComeBackAsTheyWereLeavingDefaultsOut) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

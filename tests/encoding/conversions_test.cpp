@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 TEST(HexToLong, EveryCharacterKeepsItsPlaceAndValuesPast31BitsOverflow) {
@@ -80,4 +80,4 @@ TEST(ScriptFileName, GivesAddressFromTheFirstBracketAndTheOriginalSize) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

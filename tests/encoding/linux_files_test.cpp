@@ -6,7 +6,7 @@
 #include "encoding/thingy_table.h"
 #include "support/temp_dir.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 TEST(LinuxFiles, Utf8IsConvertedWhenClearlyUtf8AndEveryCharacterFits) {
@@ -30,9 +30,9 @@ TEST(LinuxFiles, Utf8IsConvertedWhenClearlyUtf8AndEveryCharacterFits) {
 }
 
 TEST(LinuxFiles, APublicStyleTableLoads) {
-    testing::TempDir dir;
+    TempDir dir;
     const std::string path = dir.file("public.tbl");
-    testing::writeBytes(path, "# Tabla hecha en Linux\n41=A\nA0=\xC3\xA1\nB0=qu\xC3\xA9\n*FE\n/FF\n");
+    writeBytes(path, "# Tabla hecha en Linux\n41=A\nA0=\xC3\xA1\nB0=qu\xC3\xA9\n*FE\n/FF\n");
     ThingyTable table;
     ASSERT_EQ(loadThingyTable(path, table, TableOverflow::Fail), LoadStatus::Loaded);
     const ThingyEntry expected[] = {{"41", "A"},    {"A0", "\xE1"}, {"B0", "qu\xE9"},
@@ -41,7 +41,7 @@ TEST(LinuxFiles, APublicStyleTableLoads) {
         EXPECT_EQ(table.at(i + 1), expected[i]) << i + 1;
 
     // A character the code page lacks: named, and the table is left as it was.
-    testing::writeBytes(path, "41=A\nA0=\xC5\x91\n");
+    writeBytes(path, "41=A\nA0=\xC5\x91\n");
     char32_t unfit = 0;
     EXPECT_EQ(loadThingyTable(path, table, TableOverflow::Fail, &unfit), LoadStatus::NotWindows1252);
     EXPECT_EQ(unfit, 0x151u);
@@ -49,4 +49,4 @@ TEST(LinuxFiles, APublicStyleTableLoads) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -7,7 +7,7 @@
 
 #include "../../fuzz/reference_walk.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 ThingyTable makeTable(const std::vector<ThingyEntry>& entries) {
@@ -132,4 +132,4 @@ TEST(Codec, AgreesWithThePlainWalkOnManyTablesAndTexts) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -4,7 +4,7 @@
 
 #include "support/temp_dir.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 TEST(ThingyTableLoad, EachLineTakesThePlaceItsFirstRuleGivesIt) {
@@ -16,8 +16,8 @@ TEST(ThingyTableLoad, EachLineTakesThePlaceItsFirstRuleGivesIt) {
         {"", "END"}, {"/FF", "x"},         {"*FD", "\xE9"}, {"43", "C"},   {"44", "D"}};
     ThingyTable table;
     table.set(11, {"99", "kept"});
-    testing::TempDir dir;
-    testing::writeBytes(dir.file("t.tbl"), content);
+    TempDir dir;
+    writeBytes(dir.file("t.tbl"), content);
     ASSERT_EQ(loadThingyTable(dir.file("t.tbl"), table, TableOverflow::Fail), LoadStatus::Loaded);
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(table.at(static_cast<int>(i) + 1), expected[i]) << "position " << i + 1;
@@ -75,4 +75,4 @@ TEST(ThingyTable, LookupsAndLongestLengthsStopAtTheFirstEmptyText) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

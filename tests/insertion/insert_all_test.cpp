@@ -6,13 +6,13 @@
 #include "insertion/insert_all.h"
 #include "support/temp_dir.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 using Status = PlannedScript::Status;
 
 TEST(InsertAllPlan, EveryTranslationIsWeighedAndTheBlockedOnesSayWhy) {
-    testing::TempDir dir;
+    TempDir dir;
     const std::string scripts = dir.path().string();
     std::filesystem::create_directories(scripts + "/Traducidos");
     struct Row {
@@ -30,8 +30,8 @@ TEST(InsertAllPlan, EveryTranslationIsWeighedAndTheBlockedOnesSayWhy) {
         {"nombre.txt", "A", Status::NoBudget, {}, {}},
     };
     for (const Row& row : rows)
-        testing::writeBytes(scripts + "/Traducidos/" + row.name, row.text);
-    testing::writeBytes(scripts + "/Traducidos/notas.doc", "not a script");
+        writeBytes(scripts + "/Traducidos/" + row.name, row.text);
+    writeBytes(scripts + "/Traducidos/notas.doc", "not a script");
 
     ThingyTable table;
     parseThingyTable("41=A\r\n42=B\r\n*FE\r\n/FF\r\n", table, TableOverflow::Drop);
@@ -58,4 +58,4 @@ TEST(InsertAllPlan, EveryTranslationIsWeighedAndTheBlockedOnesSayWhy) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

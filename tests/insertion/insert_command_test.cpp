@@ -1,10 +1,8 @@
 #include "support/window_harness.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
-using testsupport::info;
-using testsupport::RecordedMessage;
 using Answers = std::deque<MessageAnswer>;
 constexpr MessageAnswer Yes = MessageAnswer::Yes, No = MessageAnswer::No;
 
@@ -33,15 +31,15 @@ RecordedMessage failed(int code) {
 
 class InsertTest : public ::testing::Test {
 protected:
-    testsupport::FixtureProject project;
-    testsupport::WindowHarness h;
+    FixtureProject project;
+    WindowHarness h;
     const std::string romBefore = std::string(32, '\xAA');
 
     void SetUp() override {
         // "mundo" is one long entry of the translated table only: the status
         // counts it as one byte, the encoder reads no further than the
         // original table's longest text (4, "LINE") and writes five letters.
-        testing::writeBytes(project.translatedTablePath, testsupport::letterTable("E5=mundo\r\n"));
+        writeBytes(project.translatedTablePath, letterTable("E5=mundo\r\n"));
         project.script("0A[6].txt", "Origin");
         project.script("1a[8].txt", "Original");
         project.script("noaddress.txt", "?");
@@ -50,7 +48,7 @@ protected:
     void insert(int script, const QString& text, Answers answers, bool viaMenu = false) {
         h.translationPane()->clear(); // as loaded: moving asks nothing
         h.clickScript(script);
-        testing::writeBytes(project.romPath, romBefore);
+        writeBytes(project.romPath, romBefore);
         h.translationPane()->setPlainText(text);
         h.tick();
         h.desktop.dialogs.clearRecords();
@@ -100,7 +98,7 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
         EXPECT_EQ(h.messages(), c.messages);
         std::string rom = romBefore;
         rom.replace(static_cast<std::size_t>(c.at), c.written.size(), c.written);
-        EXPECT_EQ(testing::readBytes(project.romPath), rom);
+        EXPECT_EQ(readBytes(project.romPath), rom);
         EXPECT_EQ(h.paneText(), c.text); // the window stays as it was, the text still unsaved
         EXPECT_EQ(h.workspace.translationChanged, !c.text.isEmpty());
     }
@@ -114,8 +112,8 @@ TEST_F(InsertTest, NoToAMissingCharacterSelectsItAndWritesNothing) {
     EXPECT_EQ(h.translationPane()->textCursor().selectionStart(), 4);
     EXPECT_EQ(h.translationPane()->textCursor().selectedText(), QStringLiteral("#"));
     EXPECT_TRUE(h.translationPane()->hasFocus());
-    EXPECT_EQ(testing::readBytes(project.romPath), romBefore);
+    EXPECT_EQ(readBytes(project.romPath), romBefore);
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

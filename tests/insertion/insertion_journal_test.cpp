@@ -12,12 +12,8 @@
 #include "insertion/insertion_journal.h"
 #include "support/temp_dir.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testing::readBytes;
-using testing::TempDir;
-using testing::writeBytes;
 
 // Logs which file each change goes to; can refuse to open the ROM for
 // writing, fail its Nth write, or kill the process at its Nth change.
@@ -239,4 +235,4 @@ TEST_F(JournalTest, KilledAtEveryChangeTheRomAndTheJournalAgree) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -5,20 +5,17 @@
 #include "insertion/insert_all_dialog.h"
 #include "support/window_harness.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testing::readBytes;
-using testsupport::info;
 
 class InsertionToolsTest : public ::testing::Test {
 protected:
-    testsupport::FixtureProject project;
-    testsupport::WindowHarness h;
+    FixtureProject project;
+    WindowHarness h;
     const std::string base = std::string(48, '.');
 
     void SetUp() override {
-        testing::writeBytes(project.romPath, base);
+        writeBytes(project.romPath, base);
         for (const auto& [name, text] :
              {std::pair{"08[4].txt", "Hola"}, {"10[3].txt", "Adios"}, {"20[9].txt", "Canci\xF3n"}}) {
             project.script(name, "Orig");
@@ -110,11 +107,11 @@ TEST_F(InsertionToolsTest, UndoAfterInsertScriptRestoresItUnlessTheRomChanged) {
     ASSERT_TRUE(canUndo());
     std::string changed = rom();
     changed[9] = '!';
-    testing::writeBytes(project.romPath, changed);
+    writeBytes(project.romPath, changed);
     h.desktop.dialogs.clearRecords();
     h.action("mnuDeshacer")->trigger();
     changed[9] = 'o';
-    testing::writeBytes(project.romPath, changed);
+    writeBytes(project.romPath, changed);
     h.action("mnuDeshacer")->trigger();
     EXPECT_EQ(messages(), QStringList({"La ROM cambió fuera de Tradumar: en 0x8 (08[4]) ya no está lo que se "
                                        "insertó. No se ha cambiado nada.",
@@ -124,4 +121,4 @@ TEST_F(InsertionToolsTest, UndoAfterInsertScriptRestoresItUnlessTheRomChanged) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

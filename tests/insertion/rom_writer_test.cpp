@@ -6,10 +6,8 @@
 
 #include "support/temp_dir.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testing::readBytes;
 
 TEST(RomWriter, SystemErrorsBecomeTheInsertionsFailureCodes) {
     const std::pair<int, int> cases[] = {
@@ -54,8 +52,8 @@ TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 10) + " into " + c.script + " at " + c.romName.substr(0, 10));
-        testing::TempDir dir;
-        testing::writeBytes(dir.file("rom"), rom);
+        TempDir dir;
+        writeBytes(dir.file("rom"), rom);
         const std::string path = c.romName.empty() ? "" : dir.file(c.romName);
         const InsertOutcome out = insertTranslation(
             c.text, {table, 4, '<', '>'}, [](char, int, int) { return MissingAnswer::Stop; }, c.script, path);
@@ -70,4 +68,4 @@ TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

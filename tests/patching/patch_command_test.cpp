@@ -3,12 +3,8 @@
 #include "patching/patch_formats.h"
 #include "support/window_harness.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testing::readBytes;
-using testing::writeBytes;
-using testsupport::info;
 
 TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
     struct Case {
@@ -32,7 +28,7 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        testsupport::FixtureProject project;
+        FixtureProject project;
         const std::string original(c.romSize, '\x11');
         std::string rom = original;
         rom[0] = 'A', rom[5] = 'B', rom[c.romSize - 1] = 'C';
@@ -41,7 +37,7 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
         writeBytes(c.keptOriginal ? project.romPath + ".original" : project.root + "/picked.smc", original);
         project.script("10[4].txt", "Hola");
 
-        testsupport::WindowHarness h;
+        WindowHarness h;
         h.openProject(project);
         h.desktop.dialogs.clearRecords();
         // A picker asked with no answer queued fails the test.
@@ -57,7 +53,7 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
         const std::string patch = patchPath.isEmpty() ? std::string() : readBytes(pathFromQString(patchPath));
         const QString said = c.message == written ? c.message.arg(patchPath).arg(patch.size()) : c.message;
         EXPECT_EQ(h.desktop.dialogs.messages,
-                  said.isEmpty() ? std::vector<testsupport::RecordedMessage>{} : std::vector{info(said)});
+                  said.isEmpty() ? std::vector<RecordedMessage>{} : std::vector{info(said)});
         if (c.message == written) {
             const AppliedPatch applied = patchPath.endsWith(QStringLiteral(".bps"))
                                              ? applyBpsPatch(patch, original)
@@ -70,4 +66,4 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

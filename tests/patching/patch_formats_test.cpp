@@ -5,7 +5,7 @@
 
 #include "patching/patch_formats.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 constexpr std::size_t kEof = 0x454F46;
@@ -136,4 +136,4 @@ TEST(PatchFormats, ChangedBytesCountDifferencesAndLengthChange) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 TEST(AnsiText, EveryByteIsOneCharacterAndComesBack) {
@@ -46,4 +46,4 @@ TEST(AnsiText, PathsKeepTheFileSystemsBytes) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

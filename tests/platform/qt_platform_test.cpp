@@ -16,7 +16,7 @@
 #include <QTranslator>
 #include <gtest/gtest.h>
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 TEST(NameFilters, ProgramFiltersBecomeQtNameFilters) {
@@ -123,4 +123,4 @@ TEST(QtDialogs, TheFilePickerOpensWithTheRequestedTitleFiltersAndFolder) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -9,7 +9,7 @@
 
 #include "platform/qt_platform.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 TEST(QtDialogsSaveFile, ANameWithoutExtensionGetsTheChosenFiltersOne) {
@@ -54,4 +54,4 @@ TEST(QtDialogsSaveFile, ANameWithoutExtensionGetsTheChosenFiltersOne) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

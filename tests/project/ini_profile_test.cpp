@@ -9,18 +9,17 @@
 #include <string>
 #include <vector>
 
-namespace fs = std::filesystem;
-using tradumar::readIniValue;
-using tradumar::writeIniValue;
-
+namespace tradumar::testsupport {
 namespace {
+
+namespace fs = std::filesystem;
 
 class IniProfileTest : public ::testing::Test {
 protected:
-    void put(const std::string& content) const { tradumar::testing::writeBytes(m_path, content); }
-    std::string get() const { return tradumar::testing::readBytes(m_path); }
+    void put(const std::string& content) const { writeBytes(m_path, content); }
+    std::string get() const { return readBytes(m_path); }
 
-    tradumar::testing::TempDir m_temp;
+    TempDir m_temp;
     std::string m_path = m_temp.file("project.tpr");
 };
 
@@ -124,3 +123,4 @@ TEST_F(IniProfileTest, MissingFoldersAndWhatCannotBeReadAreNotWritten) {
 }
 
 } // namespace
+} // namespace tradumar::testsupport

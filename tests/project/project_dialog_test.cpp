@@ -21,12 +21,9 @@
 #include "support/shown_text.h"
 #include "support/temp_dir.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
-using testing::readBytes;
-using testing::writeBytes;
-using testsupport::info;
 using Calls = std::vector<std::string>;
 
 // Stands for the main window: records what the dialog does to it, and lists
@@ -116,16 +113,16 @@ protected:
         return false;
     }
 
-    testing::TempDir temp;
+    TempDir temp;
     const std::string t = temp.path().string();
     ProjectSettings settings;
-    testsupport::ScriptedDialogs dialogs;
+    ScriptedDialogs dialogs;
     RecordingHost host;
     std::unique_ptr<ProjectDialog> dialog;
 };
 
 TEST_F(ProjectDialogTest, ShowsItsTexts) {
-    testsupport::expectTexts(
+    expectTexts(
         *dialog,
         {{"frmNuevo", "Nuevo archivo de proyecto Tradumar"},
          {"lblInstrucciones", "Por favor  complete todos los campos a continuación:"},
@@ -145,7 +142,7 @@ TEST_F(ProjectDialogTest, ShowsItsTexts) {
          {"cmdCancelar", "Cancelar"}});
     EXPECT_EQ(find("txtCierreI")->maxLength(), 1);
     showActive(); // the self-drawn button, restored from its stored values
-    EXPECT_TRUE(find<XpButton>("XP_button1")->surface() == testsupport::storedLook(1, ButtonLook::Normal));
+    EXPECT_TRUE(find<XpButton>("XP_button1")->surface() == storedLook(1, ButtonLook::Normal));
 }
 
 TEST_F(ProjectDialogTest, ValidationStopsAtTheFirstEmptyFieldInItsOwnOrder) {
@@ -347,4 +344,4 @@ TEST_F(ProjectDialogTest, AProjectFileThatCannotBeWrittenKeepsTheDialogOpen) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -8,11 +8,8 @@
 #include <tuple>
 #include <vector>
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testing::readBytes;
-using testing::writeBytes;
 
 ProjectSettings sample() {
     ProjectSettings s;
@@ -43,7 +40,7 @@ TEST(ProjectSettings, ReadsHandEditedFilesAndFailsOnABadIndexAfterTheOtherFields
     // Read into settings that held sample(): the index is kept when it is not a 16-bit number.
     const std::tuple<std::string, bool, std::string> cases[] = {
         {"Value= -12 \n", true, "-12"}, {"Value=32768\n", false, "17"}, {"", false, "17"}};
-    testing::TempDir temp;
+    TempDir temp;
     for (const auto& [index, ok, kept] : cases) {
         writeBytes(temp.file("p.tpr"), hand + index);
         ProjectSettings s = sample();
@@ -73,4 +70,4 @@ TEST(ProjectSettings, ComposeProjectFilePathTakesABackslashAsASeparator) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

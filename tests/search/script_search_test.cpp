@@ -4,11 +4,8 @@
 
 #include "support/temp_dir.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testing::TempDir;
-using testing::writeBytes;
 
 TEST(ScriptSearch, MatchesTheJoinedTextExactlyAndShowsItUpToItsFirstTab) {
     struct Case {
@@ -37,4 +34,4 @@ TEST(ScriptSearch, MatchesTheJoinedTextExactlyAndShowsItUpToItsFirstTab) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

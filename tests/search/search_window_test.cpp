@@ -7,7 +7,7 @@
 
 #include "support/window_harness.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 using Rows = std::vector<std::pair<QString, QString>>;
@@ -15,8 +15,8 @@ using Rows = std::vector<std::pair<QString, QString>>;
 // The main window on a project of four scripts, with the search window open
 // in front of it.
 struct SearchFixture {
-    testsupport::FixtureProject project;
-    testsupport::WindowHarness h;
+    FixtureProject project;
+    WindowHarness h;
     std::unique_ptr<SearchWindow> window;
 
     SearchFixture() {
@@ -138,11 +138,11 @@ TEST(SearchWindow, DoubleClickOnAFileNameOpensItsScript) {
 }
 
 TEST(SearchWindow, OpensModallyFromTheMainWindow) {
-    testsupport::WindowHarness h;
+    WindowHarness h;
     h.find<QPushButton>("cmdBuscar")->click(); // closes itself without a project
     EXPECT_EQ(h.desktop.dialogs.texts(), QStringList{QStringLiteral("Cargue por favor un proyecto.")});
 
-    testsupport::FixtureProject project;
+    FixtureProject project;
     project.script("10[4].txt", "Hola");
     h.openProject(project);
     const QString search = QStringLiteral("Buscar texto en Scripts (Búsqueda exacta)");
@@ -165,4 +165,4 @@ TEST(SearchWindow, OpensModallyFromTheMainWindow) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -17,8 +17,6 @@
 namespace tradumar::testsupport {
 namespace {
 
-using testing::TempDir;
-
 class SpellCheck : public ::testing::Test {
 protected:
     TempDir dir;
@@ -88,8 +86,8 @@ protected:
 
 TEST_F(SpellCheck, MessagesOfTheCheckAndTheDialog) {
     const TempDir noDictionary, brokenDictionary;
-    testing::writeBytes(brokenDictionary.file("es_ES.aff"), "");
-    testing::writeBytes(brokenDictionary.file("es_ES.dic"), "");
+    writeBytes(brokenDictionary.file("es_ES.aff"), "");
+    writeBytes(brokenDictionary.file("es_ES.dic"), "");
     const std::vector none{noDictionary.path().string()}, broken{brokenDictionary.path().string()};
     const auto box = [](const char* text, MessageIcon icon = MessageIcon::Information,
                         const char* title = "Tradumar") {
@@ -161,7 +159,7 @@ TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {
     EXPECT_EQ(h->paneText(), replaced);
     EXPECT_TRUE(h->workspace.translationChanged);
     EXPECT_EQ(h->workspace.pendingTranslation, fromQString(replaced));
-    EXPECT_EQ(testing::readBytes(dir.file("Demo.palabras.txt")), "Zork\r\n");
+    EXPECT_EQ(readBytes(dir.file("Demo.palabras.txt")), "Zork\r\n");
     EXPECT_TRUE(h->desktop.dialogs.messages.empty());
 
     // The project's word is never flagged again, by the check or the underlining.

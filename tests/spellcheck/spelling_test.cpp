@@ -9,10 +9,9 @@
 #include "spellcheck/word_splitter.h"
 #include "support/temp_dir.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
-using testing::TempDir;
 using Words = std::vector<std::string>;
 
 Words wordsOf(std::string_view line, Enclosures enclosures = {}) {
@@ -69,7 +68,7 @@ TEST(ProjectWordList, ParsesAndWritesOneWordALine) {
     words.load(dir.file("Demo.tpr"));
     EXPECT_EQ(words.add("Zelda"), 0);
     EXPECT_EQ(words.add("\xD1u"), 0);
-    EXPECT_EQ(testing::readBytes(dir.file("Demo.palabras.txt")), "Zelda\r\n\xD1u\r\n");
+    EXPECT_EQ(readBytes(dir.file("Demo.palabras.txt")), "Zelda\r\n\xD1u\r\n");
     ProjectWords again;
     again.follow(dir.file("Demo.tpr"));
     EXPECT_TRUE(again.contains("Zelda") && again.contains("\xD1u") && !again.contains("zelda"));
@@ -127,4 +126,4 @@ TEST(HunspellSpeller, FindsTheDictionaryOrSaysWhy) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

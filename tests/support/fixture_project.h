@@ -25,7 +25,7 @@ inline std::string letterTable(std::string_view extraLines = {}) {
 // writes it. Fields are plain members; change them, then writeProjectFile().
 class FixtureProject {
 public:
-    testing::TempDir dir;
+    TempDir dir;
     std::string root = dir.path().string();
     std::string name = "Demo";
     std::string projectFile = root + "/Demo.tpr";
@@ -41,21 +41,21 @@ public:
 
     FixtureProject() {
         std::filesystem::create_directories(scriptsFolder);
-        testing::writeBytes(originalTablePath, letterTable());
-        testing::writeBytes(translatedTablePath, letterTable("E1=\xE1\r\nE9=\xE9\r\nF1=\xF1\r\nBF=\xBF\r\n"));
-        testing::writeBytes(romPath, std::string(64, '\0'));
+        writeBytes(originalTablePath, letterTable());
+        writeBytes(translatedTablePath, letterTable("E1=\xE1\r\nE9=\xE9\r\nF1=\xF1\r\nBF=\xBF\r\n"));
+        writeBytes(romPath, std::string(64, '\0'));
     }
 
     std::string translationFolder() const { return scriptsFolder + "/Traducidos/"; }
     void script(const std::string& fileName, std::string_view text) const {
-        testing::writeBytes(scriptsFolder + "/" + fileName, text);
+        writeBytes(scriptsFolder + "/" + fileName, text);
     }
     void translation(const std::string& fileName, std::string_view text) const {
         std::filesystem::create_directories(translationFolder());
-        testing::writeBytes(translationFolder() + fileName, text);
+        writeBytes(translationFolder() + fileName, text);
     }
     std::string translationFile(const std::string& fileName) const {
-        return testing::readBytes(translationFolder() + fileName);
+        return readBytes(translationFolder() + fileName);
     }
 
     void writeProjectFile() const {

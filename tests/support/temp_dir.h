@@ -1,22 +1,26 @@
 #pragma once
 
+#include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
-namespace tradumar::testing {
+namespace tradumar::testsupport {
 
 // A fresh folder under the system's temporary folder, removed with everything
-// in it when the object goes.
+// in it when the object goes. Its name is the process and a running count, so
+// two runs never share a folder and no test meets a name chosen by chance; a
+// folder left behind by a killed run of the same number is emptied first.
 class TempDir {
 public:
     TempDir() {
-        std::random_device device;
-        do
-            m_path = std::filesystem::temp_directory_path() / ("tradumar-test-" + std::to_string(device()));
-        while (!std::filesystem::create_directory(m_path));
+        static std::atomic<unsigned> count{0};
+        m_path = std::filesystem::temp_directory_path() /
+                 ("tradumar-test-" + std::to_string(::getpid()) + "-" + std::to_string(count++));
+        std::filesystem::remove_all(m_path);
+        std::filesystem::create_directory(m_path);
     }
     ~TempDir() {
         std::error_code ignored;
@@ -44,4 +48,4 @@ inline std::string readBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-} // namespace tradumar::testing
+} // namespace tradumar::testsupport

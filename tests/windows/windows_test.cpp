@@ -3,7 +3,7 @@
 #include "windows/about_window.h"
 #include "windows/splash_window.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 TEST(SplashWindow, ShowsTheNameAndClosesOnAClickOrAfterItsTime) {
@@ -12,10 +12,10 @@ TEST(SplashWindow, ShowsTheNameAndClosesOnAClickOrAfterItsTime) {
         SplashWindow splash;
         splash.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
-        testsupport::expectTexts(
-            splash, {{"lblNombre", "Tradumar"}, {"lblVersion", "1.0"}, {"lblCredito", "Equipo Tradumar"}});
+        expectTexts(splash,
+                    {{"lblNombre", "Tradumar"}, {"lblVersion", "1.0"}, {"lblCredito", "Equipo Tradumar"}});
         if (how == Close::Timer)
-            testsupport::fire(splash.findChild<QTimer*>(QStringLiteral("Timer1")));
+            fire(splash.findChild<QTimer*>(QStringLiteral("Timer1")));
         else // through the window, as the desktop delivers a click
             QTest::mouseClick(splash.windowHandle(), Qt::LeftButton, {},
                               how == Close::ClickName ? QPoint(240, 50) : QPoint(20, 20));
@@ -44,7 +44,7 @@ TEST(AboutWindow, TheCreditsRiseToMinusTheirHeightExactlyAndEnterAgainFromBelow)
     int lowest = 0;
     for (int tick = 0; tick <= 1416; ++tick) {
         if (tick > 0)
-            testsupport::fire(timer);
+            fire(timer);
         lowest = std::min(lowest, about.panelTop());
         EXPECT_LE(std::abs(panel->y() * 15 - about.panelTop()), 7) << tick; // to the nearest pixel
         if (const auto it = expected.find(tick); it != expected.end()) {
@@ -55,4 +55,4 @@ TEST(AboutWindow, TheCreditsRiseToMinusTheirHeightExactlyAndEnterAgainFromBelow)
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

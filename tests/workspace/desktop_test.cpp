@@ -6,11 +6,8 @@
 #include "project/project_dialog.h"
 #include "support/window_harness.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testsupport::FixtureProject;
-using testsupport::WindowHarness;
 
 TEST(DesktopWindow, GrowsFromTheDesignedLayoutAndNeverShrinksBelowIt) {
     WindowHarness h;
@@ -119,7 +116,7 @@ TEST(DesktopFiles, AProjectGivenAtStartOpensItsLinuxScriptAndAnUnfitTableIsNamed
     EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("¿Qué tal?\nAdiós"));
     h.window.closeProject();
 
-    testing::writeBytes(project.translatedTablePath, "41=A\n42=\xC5\x91\n");
+    writeBytes(project.translatedTablePath, "41=A\n42=\xC5\x91\n");
     h.window.openProjectFile(project.projectFile);
     EXPECT_EQ(
         h.desktop.dialogs.texts(),
@@ -130,4 +127,4 @@ TEST(DesktopFiles, AProjectGivenAtStartOpensItsLinuxScriptAndAnUnfitTableIsNamed
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

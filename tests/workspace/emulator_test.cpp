@@ -5,12 +5,8 @@
 #include "support/window_harness.h"
 #include "workspace/emulator.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testsupport::info;
-using testsupport::RecordedMessage;
-using testsupport::RecordingLauncher;
 
 const RecordedMessage kFailed = info(QStringLiteral("Un error ocurrió al ejecutar el emulador."));
 const RecordedMessage kNoCommandLine = info(QStringLiteral(
@@ -19,14 +15,14 @@ const RecordedMessage kNoCommandLine = info(QStringLiteral(
 // A stand-in emulator: a shell script that writes each argument it receives
 // on a line of its own into "<path>.args".
 void writeFakeEmulator(const std::string& path) {
-    testing::writeBytes(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\n");
+    writeBytes(path, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.args\"\n");
     QFile::setPermissions(pathToQString(path), QFile::ReadOwner | QFile::ExeOwner);
 }
 
 // The real launcher starts the stand-in emulator.
 TEST(Emulator, ReceivesTheRomAsOneArgumentAndNoArgumentWithoutARom) {
     for (const std::string rom : {"/roms/My Game (E) $HOME; 'x'.smc", ""}) {
-        testsupport::FixtureProject project;
+        FixtureProject project;
         const std::string emulator = project.root + "/my emulator";
         writeFakeEmulator(emulator);
         // A pipe: reading it waits for the emulator to write and finish, with no clock involved.
@@ -34,11 +30,11 @@ TEST(Emulator, ReceivesTheRomAsOneArgumentAndNoArgumentWithoutARom) {
         ProjectSettings settings;
         settings.emulatorPath = emulator;
         settings.romPath = rom;
-        testsupport::ScriptedDialogs dialogs;
+        ScriptedDialogs dialogs;
         QtProcessLauncher launcher;
         runEmulator(nullptr, settings, dialogs, launcher);
         ASSERT_TRUE(dialogs.messages.empty()); // started: it opens the pipe
-        EXPECT_EQ(testing::readBytes(emulator + ".args"), rom.empty() ? "" : rom + "\n");
+        EXPECT_EQ(readBytes(emulator + ".args"), rom.empty() ? "" : rom + "\n");
         // A program that is gone or cannot run is reported by the launcher too.
         QFile::setPermissions(pathToQString(emulator), QFile::ReadOwner);
         EXPECT_FALSE(launcher.startDetached(pathToQString(emulator), {}));
@@ -49,9 +45,9 @@ TEST(Emulator, ReceivesTheRomAsOneArgumentAndNoArgumentWithoutARom) {
 // An emulator that is not there or cannot run is said once and not started;
 // one that fails to start with the ROM is tried alone.
 TEST(Emulator, SaysWhatFailedAndTriesTheEmulatorAlone) {
-    testsupport::FixtureProject project;
+    FixtureProject project;
     const std::string text = project.root + "/text";
-    testing::writeBytes(text, "not a program");
+    writeBytes(text, "not a program");
     const QString cannot = QStringLiteral("No se puede ejecutar el emulador: "),
                   root = pathToQString(project.root);
     struct Case {
@@ -72,7 +68,7 @@ TEST(Emulator, SaysWhatFailedAndTriesTheEmulatorAlone) {
         ProjectSettings settings;
         settings.emulatorPath = c.emulator;
         settings.romPath = "/roms/a.smc";
-        testsupport::ScriptedDialogs dialogs;
+        ScriptedDialogs dialogs;
         RecordingLauncher launcher;
         launcher.results = c.results;
         runEmulator(nullptr, settings, dialogs, launcher);
@@ -82,10 +78,10 @@ TEST(Emulator, SaysWhatFailedAndTriesTheEmulatorAlone) {
 }
 
 TEST(Emulator, TheMenuStartsTheProjectsEmulatorWithItsRom) {
-    testsupport::FixtureProject project;
+    FixtureProject project;
     project.script("00[1].txt", "a");
     writeFakeEmulator(project.emulatorPath);
-    testsupport::WindowHarness h;
+    WindowHarness h;
     h.openProject(project);
     h.action("mnuEmulador")->trigger();
     h.action("mnuEmulador")->trigger(); // twice, two emulators
@@ -95,4 +91,4 @@ TEST(Emulator, TheMenuStartsTheProjectsEmulatorWithItsRom) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

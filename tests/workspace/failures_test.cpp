@@ -8,11 +8,8 @@
 
 #include "support/window_harness.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testsupport::FixtureProject;
-using testsupport::WindowHarness;
 
 const auto q = [](const std::string& path) { return pathToQString(path); };
 
@@ -44,8 +41,8 @@ TEST(Failures, AProjectThatFailsToOpenSaysWhyAndLeavesNothingOpen) {
         WindowHarness h;
         FixtureProject project;
         project.script("00[4].txt", "Hola");
-        testing::writeBytes(project.root + "/big.tbl", QByteArray("00=a\r").repeated(5001).toStdString());
-        testing::writeBytes(project.root + "/notes.tpr", std::string("\0\1\xFF plain", 9));
+        writeBytes(project.root + "/big.tbl", QByteArray("00=a\r").repeated(5001).toStdString());
+        writeBytes(project.root + "/notes.tpr", std::string("\0\1\xFF plain", 9));
         h.openProject(project.root + "/notes.tpr");
         project.*c.field = QString::fromUtf8(c.value).replace("%1", q(project.root)).toStdString();
         h.openProject(project);
@@ -167,4 +164,4 @@ TEST(Failures, OnlyARealChangeOfTheTranslationCountsAsUnsaved) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 TEST(StripRawBlocks, LeavesOutEveryClosedBlockAndEveryUnclosedLeftEnclosure) {
@@ -27,4 +27,4 @@ TEST(StripRawBlocks, LeavesOutEveryClosedBlockAndEveryUnclosedLeftEnclosure) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

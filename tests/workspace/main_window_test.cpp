@@ -4,10 +4,8 @@
 #include "support/shown_text.h"
 #include "support/window_harness.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testsupport::WindowHarness;
 
 TEST(MainWindow, StartsEmptyWithOnlyTheProjectlessCommands) {
     WindowHarness h;
@@ -27,7 +25,7 @@ TEST(MainWindow, ShowsTheTextsAUserReads) {
          {"fraEdicion", "Label1", "lblLinea", "Label2", "lblLineas", "fraInfo", "lblBytesT", "lblRealesT",
           "lblBytesO", "lblRealesO", "Label6", "lblRealesD", "cmdAnterior", "cmdSiguiente", "cmdBuscar",
           "cmdOrtog", "cmdInsertar", "cmdGuardar"})
-        texts << testsupport::shownText(h.find(name));
+        texts << shownText(h.find(name));
     for (QAction* menu : h.window.menuBar()->actions()) {
         // A mnemonic's "&" only underlines a letter: the caption shown is the rest.
         texts << menu->text().remove(QLatin1Char('&')) + QLatin1Char(':');
@@ -47,4 +45,4 @@ TEST(MainWindow, ShowsTheTextsAUserReads) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -3,11 +3,8 @@
 
 #include "support/window_harness.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testsupport::FixtureProject;
-using testsupport::WindowHarness;
 
 const QString kAll = QStringLiteral("Cerrar Config Guardar Edición Herramientas");
 
@@ -82,7 +79,7 @@ TEST_F(OpenProjectTest, TheStoredIndexSelectsAScriptOrNothing) {
         {"index of the last script", [](FixtureProject& p) { p.index = "3"; }, 3},
         {"index past the list", [](FixtureProject& p) { p.index = "4"; }, -1},
         {"more than 5000 original entries",
-         [](FixtureProject& p) { testing::writeBytes(p.originalTablePath, bigTable("o")); }, 0},
+         [](FixtureProject& p) { writeBytes(p.originalTablePath, bigTable("o")); }, 0},
     };
     for (const auto& [what, change, selected] : cases) {
         SCOPED_TRACE(what);
@@ -120,4 +117,4 @@ TEST_F(OpenProjectTest, MissingTablesAreCreatedEmpty) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

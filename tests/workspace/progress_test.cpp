@@ -4,11 +4,8 @@
 #include "support/window_harness.h"
 #include "workspace/progress_window.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testsupport::FixtureProject;
-using testsupport::WindowHarness;
 
 // Three scripts of 4 bytes each: one untranslated, one translated within its
 // size, one over it.
@@ -135,4 +132,4 @@ TEST(TranslationProgress, WindowSortsCopiesAndOpensTheDoubleClickedScript) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

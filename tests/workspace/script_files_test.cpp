@@ -7,12 +7,8 @@
 
 #include "support/temp_dir.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testing::readBytes;
-using testing::TempDir;
-using testing::writeBytes;
 
 TEST(ScriptFiles, ReadingJoinsLinesWithCrLfSavingAddsOneAndAMissingFolderIsSaid) {
     TempDir dir;
@@ -52,4 +48,4 @@ TEST(ScriptFiles, SavingKeepsTheFilesPermissions) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -8,12 +8,9 @@
 #include "support/window_harness.h"
 #include "workspace/script_files.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
-using testsupport::info;
-using testsupport::RecordedMessage;
-using testsupport::WindowHarness;
 using Messages = std::vector<RecordedMessage>;
 
 const RecordedMessage kUnsaved{QStringLiteral("No se han guardado los cambios anteriores ¿Desea guardarlos?"),
@@ -32,7 +29,7 @@ QString shownIn(const WindowHarness& h) {
 
 class ScriptsTest : public ::testing::Test {
 protected:
-    testsupport::FixtureProject project;
+    FixtureProject project;
     WindowHarness h;
 
     void SetUp() override {
@@ -153,7 +150,7 @@ TEST(ScriptsLeaving, AnUnsavedTranslationIsAskedAboutFirst) {
     for (const Case& c : cases) {
         const std::string way = c.way;
         SCOPED_TRACE(way + " answered " + std::to_string(static_cast<int>(c.answer)));
-        testsupport::FixtureProject p;
+        FixtureProject p;
         p.script("00[5].txt", "First");
         p.script("1A2B3C[120].txt", "Second");
         p.script("2F[7].txt", "Third");
@@ -163,7 +160,7 @@ TEST(ScriptsLeaving, AnUnsavedTranslationIsAskedAboutFirst) {
         w.type(QStringLiteral("uno"));
         w.desktop.dialogs.answers = {c.answer};
         if (way == "blocked") // a file where the folder should be: the save fails
-            testing::writeBytes(p.scriptsFolder + "/Traducidos", "");
+            writeBytes(p.scriptsFolder + "/Traducidos", "");
         if (way == "close")
             w.window.close();
         else if (way.starts_with("mnu"))
@@ -214,7 +211,7 @@ TEST_F(ScriptsTest, ClosingTheProjectReturnsToTheStartStateAndStoresTheScript) {
 
 TEST_F(ScriptsTest, AfterTheListIsPointedAtAnotherFolderAnyEntryOpensAndLeavingStillAsks) {
     // Configuring the project points the list at a newly picked folder.
-    testsupport::FixtureProject other;
+    FixtureProject other;
     other.script("40[9].txt", "Otro");
     other.translation("40[9].txt", "Suyo\r\n");
     ProjectDialogHost& host = h.window;
@@ -234,4 +231,4 @@ TEST_F(ScriptsTest, AfterTheListIsPointedAtAnotherFolderAnyEntryOpensAndLeavingS
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -1,10 +1,7 @@
 #include "support/window_harness.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
-
-using testsupport::FixtureProject;
-using testsupport::WindowHarness;
 
 // Largo de línea, Total de líneas, and the translated, original and available bytes.
 QString figures(const WindowHarness& h) {
@@ -77,12 +74,12 @@ TEST(Status, TheRunningTimerShowsTypingAndCountsAgainstZeroWithoutAProject) {
     h.type(QStringLiteral("cd<01>"));
     // With both tables empty only line breaks and raw blocks count.
     EXPECT_EQ(h.paneText(), QStringLiteral("ab\ncd<01>"));
-    testsupport::fire(h.find<QTimer>("Timer2"));
+    fire(h.find<QTimer>("Timer2"));
     EXPECT_EQ(figures(h), QStringLiteral("2 2 2 0 -2"));
     QTest::keyClick(h.translationPane(), Qt::Key_Up);
-    testsupport::fire(h.find<QTimer>("Timer2"));
+    fire(h.find<QTimer>("Timer2"));
     EXPECT_EQ(h.label("lblLinea"), QStringLiteral("2"));
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport

@@ -5,13 +5,13 @@
 #include "support/temp_dir.h"
 #include "workspace/translation_progress.h"
 
-namespace tradumar {
+namespace tradumar::testsupport {
 namespace {
 
 // Enough scripts for the work to be shared among threads: every third one
 // untranslated, the others 1 to 7 bytes long against a size of 4.
 TEST(TranslationProgressCore, EveryScriptMeasuredWhateverThreadCountsIt) {
-    testing::TempDir dir;
+    TempDir dir;
     std::filesystem::create_directories(dir.path() / "Traducidos");
     ThingyTable table;
     table.set(1, {"61", "a"});
@@ -21,8 +21,7 @@ TEST(TranslationProgressCore, EveryScriptMeasuredWhateverThreadCountsIt) {
         names.push_back(std::to_string(i) + "[4].txt");
         if (i % 3 == 0)
             continue;
-        testing::writeBytes(dir.file("Traducidos/" + names.back()),
-                            std::string(2 * (1 + i % 7), 'a') + "\r\n");
+        writeBytes(dir.file("Traducidos/" + names.back()), std::string(2 * (1 + i % 7), 'a') + "\r\n");
     }
     TranslationProgress progress;
     progress.reset(names, dir.path().string(), CodecContext{table, 2});
@@ -36,4 +35,4 @@ TEST(TranslationProgressCore, EveryScriptMeasuredWhateverThreadCountsIt) {
 }
 
 } // namespace
-} // namespace tradumar
+} // namespace tradumar::testsupport
