@@ -1,8 +1,8 @@
 #include <QCheckBox>
 #include <QTableWidget>
-#include <QTimer>
 
 #include "insertion/insert_all_dialog.h"
+#include "support/modal_dialog.h"
 #include "support/window_harness.h"
 
 namespace tradumar::testsupport {
@@ -28,12 +28,8 @@ protected:
     QStringList messages() const { return h.desktop.dialogs.texts(); }
 
     // "Insertar todos los scripts traducidos", the report answered by `answer`.
-    void insertAll(const std::function<void(InsertAllDialog&)>& answer) {
-        QTimer::singleShot(0, &h.window, [&] {
-            if (auto* report = h.window.findChild<InsertAllDialog*>())
-                answer(*report);
-        });
-        h.action("mnuInsertarTodos")->trigger();
+    bool insertAll(const std::function<void(InsertAllDialog&)>& answer) {
+        return withModal<InsertAllDialog>([&] { h.action("mnuInsertarTodos")->trigger(); }, answer);
     }
     bool canUndo() {
         emit h.find<QMenu>("mnuHerramientas")->aboutToShow();
@@ -87,14 +83,10 @@ TEST_F(InsertionToolsTest, TheReportListsEveryScriptAndOnlyTheInsertableOnesAreW
 }
 
 TEST_F(InsertionToolsTest, NothingToInsertOrNoRomEndsBeforeTheReport) {
-    const auto noReport = [](InsertAllDialog& report) {
-        ADD_FAILURE() << "the report was shown";
-        report.reject();
-    };
     std::filesystem::remove(project.romPath);
-    insertAll(noReport);
+    EXPECT_FALSE(insertAll({}));
     std::filesystem::remove_all(project.translationFolder());
-    insertAll(noReport);
+    EXPECT_FALSE(insertAll({}));
     EXPECT_EQ(messages(), QStringList({"53: No se pudo insertar el script",
                                        "No hay traducciones guardadas que insertar."}));
     EXPECT_FALSE(std::filesystem::exists(project.romPath));

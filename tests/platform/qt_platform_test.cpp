@@ -1,8 +1,6 @@
 #include "platform/qt_platform.h"
 #include "platform/spanish_texts.h"
 
-#include <functional>
-
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -12,9 +10,10 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTranslator>
 #include <gtest/gtest.h>
+
+#include "support/modal_dialog.h"
 
 namespace tradumar::testsupport {
 namespace {
@@ -34,18 +33,6 @@ TEST(NameFilters, ProgramFiltersBecomeQtNameFilters) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(nameFiltersOf(c.filter), c.expected) << c.filter.toStdString();
-}
-
-// Runs `act` on the modal dialog the next call opens.
-template <typename Dialog> void onModal(std::function<void(Dialog*)> act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        EXPECT_NE(dialog, nullptr) << "no modal dialog of the expected kind";
-        if (dialog)
-            act(dialog);
-        else if (QApplication::activeModalWidget())
-            QApplication::activeModalWidget()->close();
-    });
 }
 
 TEST(QtDialogs, MessageBoxesShowWhatWasAskedAndAnswerTheButtonClicked) {
@@ -73,26 +60,25 @@ TEST(QtDialogs, MessageBoxesShowWhatWasAskedAndAnswerTheButtonClicked) {
     ASSERT_NE(spanish, nullptr) << "qt6-translations-l10n is not installed";
     QtDialogs dialogs;
     for (const auto& c : cases) {
-        bool seen = false;
-        onModal<QMessageBox>([&](QMessageBox* box) {
-            seen = true;
-            EXPECT_EQ(box->text(), QStringLiteral("Primera línea,\n segunda."));
-            EXPECT_EQ(box->windowTitle(), QStringLiteral("Atención"));
-            EXPECT_EQ(box->standardButtons(), c.shown);
-            EXPECT_EQ(box->icon(), c.shownIcon);
+        MessageAnswer answer{};
+        const auto ask = [&] {
+            answer = dialogs.message(nullptr, QStringLiteral("Primera línea,\r\n segunda."),
+                                     QStringLiteral("Atención"), c.buttons, c.icon);
+        };
+        EXPECT_TRUE(withModal<QMessageBox>(ask, [&](QMessageBox& box) {
+            EXPECT_EQ(box.text(), QStringLiteral("Primera línea,\n segunda."));
+            EXPECT_EQ(box.windowTitle(), QStringLiteral("Atención"));
+            EXPECT_EQ(box.standardButtons(), c.shown);
+            EXPECT_EQ(box.icon(), c.shownIcon);
             if (c.shown & B::Yes) { // the Qt buttons speak Spanish
-                EXPECT_EQ(box->button(B::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Sí"));
+                EXPECT_EQ(box.button(B::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Sí"));
             }
             if (c.clicked == B::NoButton)
-                QTest::keyClick(box, Qt::Key_Escape);
+                QTest::keyClick(&box, Qt::Key_Escape);
             else
-                box->button(c.clicked)->click();
-        });
-        EXPECT_EQ(dialogs.message(nullptr, QStringLiteral("Primera línea,\r\n segunda."),
-                                  QStringLiteral("Atención"), c.buttons, c.icon),
-                  c.answer)
-            << static_cast<int>(c.buttons) << " " << static_cast<int>(c.clicked);
-        EXPECT_TRUE(seen);
+                box.button(c.clicked)->click();
+        }));
+        EXPECT_EQ(answer, c.answer) << static_cast<int>(c.buttons) << " " << static_cast<int>(c.clicked);
     }
 }
 
@@ -103,23 +89,21 @@ TEST(QtDialogs, TheFilePickerOpensWithTheRequestedTitleFiltersAndFolder) {
     const FileRequest request{QStringLiteral("Abrir Proyecto Tradumar"),
                               QStringLiteral("Tablas thingy (*.tbl)|*.tbl|Proyecto (*.tpr)|*.tpr"), 2,
                               dir.path()};
-    QtDialogs dialogs;
-    onModal<QFileDialog>([&](QFileDialog* picker) {
-        EXPECT_EQ(picker->windowTitle(), request.title);
-        EXPECT_EQ(picker->nameFilters(), (QStringList{"Tablas thingy (*.tbl)", "Proyecto (*.tpr)"}));
-        EXPECT_EQ(picker->selectedNameFilter(), QStringLiteral("Proyecto (*.tpr)"));
-        EXPECT_EQ(QDir(picker->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
-        EXPECT_EQ(picker->fileMode(), QFileDialog::ExistingFile);
-        picker->reject();
+    QString chosen = QStringLiteral("not asked");
+    const auto pick = [&] { chosen = QtDialogs().openFile(nullptr, request); };
+    EXPECT_TRUE(withModal<QFileDialog>(pick, [&](QFileDialog& picker) {
+        EXPECT_EQ(picker.windowTitle(), request.title);
+        EXPECT_EQ(picker.nameFilters(), (QStringList{"Tablas thingy (*.tbl)", "Proyecto (*.tpr)"}));
+        EXPECT_EQ(picker.selectedNameFilter(), QStringLiteral("Proyecto (*.tpr)"));
+        EXPECT_EQ(QDir(picker.directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+        EXPECT_EQ(picker.fileMode(), QFileDialog::ExistingFile);
+    }));
+    EXPECT_TRUE(chosen.isEmpty()); // left open, so rejected
+    withModal<QFileDialog>(pick, [&](QFileDialog& picker) {
+        picker.selectFile(demo);
+        static_cast<QDialog&>(picker).accept();
     });
-    EXPECT_TRUE(dialogs.openFile(nullptr, request).isEmpty());
-
-    onModal<QFileDialog>([&](QFileDialog* picker) {
-        picker->selectFile(demo);
-        static_cast<QDialog*>(picker)->accept();
-    });
-    EXPECT_EQ(QFileInfo(dialogs.openFile(nullptr, request)).canonicalFilePath(),
-              QFileInfo(demo).canonicalFilePath());
+    EXPECT_EQ(QFileInfo(chosen).canonicalFilePath(), QFileInfo(demo).canonicalFilePath());
 }
 
 } // namespace

@@ -4,10 +4,10 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include "platform/qt_platform.h"
+#include "support/modal_dialog.h"
 
 namespace tradumar::testsupport {
 namespace {
@@ -33,21 +33,21 @@ TEST(QtDialogsSaveFile, ANameWithoutExtensionGetsTheChosenFiltersOne) {
         request.filterIndex = c.filterIndex;
         request.initialFolder = dir.path();
         request.mustExist = false;
-        QTimer::singleShot(0, [&c] {
-            auto* picker = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(picker, nullptr);
-            EXPECT_EQ(picker->acceptMode(), QFileDialog::AcceptSave);
-            if (c.userFilter >= 0) {
-                auto* types = picker->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
-                types->setCurrentIndex(c.userFilter);
-                // What a choice by hand signals.
-                emit types->activated(c.userFilter);
-                emit types->textActivated(types->currentText());
-            }
-            picker->selectFile(QString::fromUtf8(c.typed));
-            static_cast<QDialog*>(picker)->accept();
-        });
-        const QString saved = QtDialogs().saveFile(nullptr, request);
+        QString saved;
+        withModal<QFileDialog>([&] { saved = QtDialogs().saveFile(nullptr, request); },
+                               [&c](QFileDialog& picker) {
+                                   EXPECT_EQ(picker.acceptMode(), QFileDialog::AcceptSave);
+                                   if (c.userFilter >= 0) {
+                                       auto* types =
+                                           picker.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                                       types->setCurrentIndex(c.userFilter);
+                                       // What a choice by hand signals.
+                                       emit types->activated(c.userFilter);
+                                       emit types->textActivated(types->currentText());
+                                   }
+                                   picker.selectFile(QString::fromUtf8(c.typed));
+                                   static_cast<QDialog&>(picker).accept();
+                               });
         EXPECT_EQ(QFileInfo(saved).fileName(), QString::fromUtf8(c.saved)) << c.typed;
         EXPECT_EQ(QFileInfo(saved).absolutePath(), QDir(dir.path()).absolutePath());
     }

@@ -3,8 +3,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTableWidget>
-#include <QTimer>
 
+#include "support/modal_dialog.h"
 #include "support/window_harness.h"
 
 namespace tradumar::testsupport {
@@ -150,16 +150,8 @@ TEST(SearchWindow, OpensModallyFromTheMainWindow) {
         {"cmdBuscar", search}, {"mnuBuscar", search}, {"mnuAcerca", QStringLiteral("Acerca de Tradumar")}};
     for (const auto& [command, title] : cases) {
         QString shown;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            ASSERT_NE(dialog, nullptr);
-            shown = dialog->windowTitle();
-            dialog->close();
-        });
-        if (*command == 'c')
-            h.click(command);
-        else
-            h.action(command)->trigger();
+        withModal([&] { *command == 'c' ? h.click(command) : h.action(command)->trigger(); },
+                  [&](QDialog& dialog) { shown = dialog.windowTitle(); });
         EXPECT_EQ(shown, title) << command;
     }
 }

@@ -7,9 +7,9 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTextBlock>
-#include <QTimer>
 
 #include "spellcheck/suggestions_dialog.h"
+#include "support/modal_dialog.h"
 #include "support/shown_text.h"
 #include "support/temp_dir.h"
 #include "support/window_harness.h"
@@ -41,22 +41,13 @@ protected:
     // dialog while it is open, then the dialog is closed.
     void check(const QString& text, const std::function<void(SuggestionsDialog&)>& act = {}) {
         h->translationPane()->setPlainText(text);
-        QTimer poll;
-        poll.setInterval(0);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* dialog = qobject_cast<SuggestionsDialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || !dialog->isVisible())
-                return;
-            poll.stop();
-            if (act)
-                act(*dialog);
-            dialog->close();
-        });
-        poll.start();
-        if (byMenu)
-            h->action("mnuCorrector")->trigger();
-        else
-            QTest::mouseClick(h->find<QPushButton>("cmdOrtog"), Qt::LeftButton);
+        const auto start = [&] {
+            if (byMenu)
+                h->action("mnuCorrector")->trigger();
+            else
+                QTest::mouseClick(h->find<QPushButton>("cmdOrtog"), Qt::LeftButton);
+        };
+        withModal<SuggestionsDialog>(start, act);
     }
 
     static QStringList items(SuggestionsDialog& dialog, const char* list) {

@@ -4,24 +4,14 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
-#include <QTimer>
 
+#include "support/modal_dialog.h"
 #include "support/window_harness.h"
 
 namespace tradumar::testsupport {
 namespace {
 
 const auto q = [](const std::string& path) { return pathToQString(path); };
-
-// Does `act` in the project dialog that `open` shows, then closes it if still open.
-void inProjectDialog(const std::function<void()>& open, const std::function<void(QDialog&)>& act) {
-    QTimer::singleShot(0, [act] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<QDialog*>(w); d && d->isVisible() && (act(*d), d->isVisible()))
-                d->reject();
-    });
-    open();
-}
 
 TEST(Failures, AProjectThatFailsToOpenSaysWhyAndLeavesNothingOpen) {
     const struct {
@@ -79,7 +69,7 @@ TEST(Failures, ANewProjectOpensAsAbrirOpensItAndValuesTheFileCannotHoldAreRefuse
         d.folderAnswers = {q(project.root), q(project.scriptsFolder)};
         d.fileAnswers = {q(project.romPath + c.romSuffix), q(project.originalTablePath),
                          q(project.translatedTablePath), q(project.emulatorPath)};
-        inProjectDialog(
+        withModal(
             [&] { h.action("mnuNuevo")->trigger(); },
             [&](QDialog& dialog) {
                 dialog.findChild<QLineEdit*>(QStringLiteral("txtNombre"))->setText(QString::fromUtf8(c.name));
@@ -102,11 +92,11 @@ TEST(Failures, CancellingConfigurePutsTheScriptsFolderBack) {
     other.script("11[2].txt", "Si");
     h.openProject(project);
     h.desktop.dialogs.folderAnswers = {q(other.scriptsFolder)};
-    inProjectDialog([&] { h.action("mnuConfig")->trigger(); },
-                    [](QDialog& d) {
-                        EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("txtNombre"))->text(), "Demo");
-                        d.findChild<QPushButton*>(QStringLiteral("cmdDirScripts"))->click();
-                    });
+    withModal([&] { h.action("mnuConfig")->trigger(); },
+              [](QDialog& d) {
+                  EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("txtNombre"))->text(), "Demo");
+                  d.findChild<QPushButton*>(QStringLiteral("cmdDirScripts"))->click();
+              });
     EXPECT_EQ(h.scripts()->fileNames(), QStringList{"00[4].txt"});
     h.type("Hi");
     h.window.saveTranslation();
