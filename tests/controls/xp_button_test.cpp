@@ -48,7 +48,7 @@ protected:
     }
     // The pointer left: the leave check notices at its next tick.
     void waitForLeave() {
-        if (auto* timer = button->findChild<QTimer*>(QStringLiteral("Timer1")); timer->isActive())
+        if (auto* timer = child<QTimer>(*button, "Timer1"); timer->isActive())
             fire(timer);
         EXPECT_FALSE(button->isHoverTracking());
     }

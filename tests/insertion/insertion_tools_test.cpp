@@ -2,7 +2,7 @@
 #include <QTableWidget>
 
 #include "insertion/insert_all_dialog.h"
-#include "support/modal_dialog.h"
+#include "support/widgets.h"
 #include "support/window_harness.h"
 
 namespace tradumar::testsupport {
@@ -60,14 +60,14 @@ TEST_F(InsertionToolsTest, TheReportListsEveryScriptAndOnlyTheInsertableOnesAreW
         SCOPED_TRACE(row.name);
         h.desktop.dialogs.clearRecords();
         insertAll([&](InsertAllDialog& report) {
-            auto* grid = report.findChild<QTableWidget*>("grdScripts");
+            auto* grid = child<QTableWidget>(report, "grdScripts");
             EXPECT_EQ(grid->rowCount(), 3);
             EXPECT_EQ(grid->item(2, 3)->text(), "No existen en la tabla: 'ó' [Ascii: 243] en la posición 6");
-            EXPECT_FALSE(report.findChild<QCheckBox*>("chkExcedidos")->isChecked());
-            report.findChild<QCheckBox*>("chkExcedidos")->setChecked(row.tick);
+            EXPECT_FALSE(child<QCheckBox>(report, "chkExcedidos")->isChecked());
+            child<QCheckBox>(report, "chkExcedidos")->setChecked(row.tick);
             if (!row.confirm)
                 return report.reject();
-            EXPECT_EQ(report.findChild<QLabel*>("lblResumen")->text(), row.summary);
+            EXPECT_EQ(child<QLabel>(report, "lblResumen")->text(), row.summary);
             EXPECT_EQ(grid->item(1, 3)->text(), row.overBudget);
             report.accept();
         });

@@ -13,7 +13,7 @@
 #include <QTranslator>
 #include <gtest/gtest.h>
 
-#include "support/modal_dialog.h"
+#include "support/widgets.h"
 
 namespace tradumar::testsupport {
 namespace {

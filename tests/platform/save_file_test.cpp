@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt_platform.h"
-#include "support/modal_dialog.h"
+#include "support/widgets.h"
 
 namespace tradumar::testsupport {
 namespace {
@@ -38,8 +38,7 @@ TEST(QtDialogsSaveFile, ANameWithoutExtensionGetsTheChosenFiltersOne) {
                                [&c](QFileDialog& picker) {
                                    EXPECT_EQ(picker.acceptMode(), QFileDialog::AcceptSave);
                                    if (c.userFilter >= 0) {
-                                       auto* types =
-                                           picker.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+                                       auto* types = child<QComboBox>(picker, "fileTypeCombo");
                                        types->setCurrentIndex(c.userFilter);
                                        // What a choice by hand signals.
                                        emit types->activated(c.userFilter);

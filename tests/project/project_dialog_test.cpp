@@ -20,6 +20,7 @@
 #include "support/scripted_platform.h"
 #include "support/shown_text.h"
 #include "support/temp_dir.h"
+#include "support/widgets.h"
 
 namespace tradumar::testsupport {
 namespace {
@@ -68,11 +69,7 @@ protected:
         QApplication::setActiveWindow(dialog.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
     }
-    template <typename T = QLineEdit> T* find(const char* name) const {
-        auto* found = dialog->findChild<T*>(QLatin1String(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
+    template <typename T = QLineEdit> T* find(const char* name) const { return child<T>(*dialog, name); }
     void click(const char* name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
     void pickFile(const char* button, const QString& answer) {
         dialogs.fileAnswers.push_back(answer);

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
-#include "support/modal_dialog.h"
+#include "support/widgets.h"
 #include "support/window_harness.h"
 
 namespace tradumar::testsupport {
@@ -30,7 +30,7 @@ struct SearchFixture {
         window->show();
         QCoreApplication::processEvents();
     }
-    template <typename T> T* find(const char* name) { return window->findChild<T*>(QString::fromUtf8(name)); }
+    template <typename T> T* find(const char* name) { return child<T>(*window, name); }
     QTableWidget* grid() { return find<QTableWidget>("data"); }
     QString message() { return find<QLabel>("lblMsg")->text(); }
 

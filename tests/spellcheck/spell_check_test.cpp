@@ -9,9 +9,9 @@
 #include <QTextBlock>
 
 #include "spellcheck/suggestions_dialog.h"
-#include "support/modal_dialog.h"
 #include "support/shown_text.h"
 #include "support/temp_dir.h"
+#include "support/widgets.h"
 #include "support/window_harness.h"
 
 namespace tradumar::testsupport {
@@ -52,13 +52,13 @@ protected:
 
     static QStringList items(SuggestionsDialog& dialog, const char* list) {
         QStringList out;
-        for (const QListWidgetItem* item : dialog.findChild<QListWidget*>(QString::fromUtf8(list))
-                                               ->findItems(QStringLiteral("*"), Qt::MatchWildcard))
+        for (const QListWidgetItem* item :
+             child<QListWidget>(dialog, list)->findItems(QStringLiteral("*"), Qt::MatchWildcard))
             out << item->text();
         return out;
     }
     static void select(SuggestionsDialog& dialog, const char* list, const QString& text) {
-        auto* widget = dialog.findChild<QListWidget*>(QString::fromUtf8(list));
+        auto* widget = child<QListWidget>(dialog, list);
         const QList<QListWidgetItem*> found = widget->findItems(text, Qt::MatchExactly);
         ASSERT_FALSE(found.isEmpty()) << text.toStdString();
         widget->setCurrentItem(found.front());
@@ -115,7 +115,7 @@ TEST_F(SpellCheck, MessagesOfTheCheckAndTheDialog) {
     check(QStringLiteral("una cueba"), [&](SuggestionsDialog& dialog) {
         dialog.replaceSelected();
         select(dialog, "List1", QStringLiteral("cueba"));
-        dialog.findChild<QListWidget*>(QStringLiteral("List2"))->clearSelection();
+        child<QListWidget>(dialog, "List2")->clearSelection();
         dialog.replaceSelected();
     });
     EXPECT_EQ(
@@ -140,9 +140,9 @@ TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {
               select(dialog, "List2", QStringLiteral("perro"));
               dialog.replaceSelected();
               select(dialog, "List1", QStringLiteral("Zork"));
-              dialog.findChild<QAction*>(QStringLiteral("mnuAnadirPalabra"))->trigger();
+              child<QAction>(dialog, "mnuAnadirPalabra")->trigger();
               select(dialog, "List1", QStringLiteral("Perr"));
-              dialog.findChild<QAction*>(QStringLiteral("mnuIgnorarPalabra"))->trigger();
+              child<QAction>(dialog, "mnuIgnorarPalabra")->trigger();
               EXPECT_EQ(items(dialog, "List1"), (QStringList{"cueba", "perr"}));
           });
     const QString replaced =

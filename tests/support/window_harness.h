@@ -13,6 +13,7 @@
 #include "platform/ansi_text.h"
 #include "support/fixture_project.h"
 #include "support/scripted_platform.h"
+#include "support/widgets.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
 #include "workspace/workspace.h"
@@ -40,11 +41,7 @@ public:
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
     }
 
-    template <typename T = QWidget> T* find(const char* name) const {
-        T* found = window.findChild<T*>(QString::fromUtf8(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
+    template <typename T = QWidget> T* find(const char* name) const { return child<T>(window, name); }
     QPlainTextEdit* translationPane() const { return find<QPlainTextEdit>("rtxtTraducido"); }
     QPlainTextEdit* originalPane() const { return find<QPlainTextEdit>("rtxtOriginal"); }
     FileList* scripts() const { return find<FileList>("Scripts"); }

@@ -15,7 +15,7 @@ TEST(SplashWindow, ShowsTheNameAndClosesOnAClickOrAfterItsTime) {
         expectTexts(splash,
                     {{"lblNombre", "Tradumar"}, {"lblVersion", "1.0"}, {"lblCredito", "Equipo Tradumar"}});
         if (how == Close::Timer)
-            fire(splash.findChild<QTimer*>(QStringLiteral("Timer1")));
+            fire(child<QTimer>(splash, "Timer1"));
         else // through the window, as the desktop delivers a click
             QTest::mouseClick(splash.windowHandle(), Qt::LeftButton, {},
                               how == Close::ClickName ? QPoint(240, 50) : QPoint(20, 20));
@@ -36,8 +36,8 @@ TEST(SplashWindow, IsLeftOutOnRequest) {
 TEST(AboutWindow, TheCreditsRiseToMinusTheirHeightExactlyAndEnterAgainFromBelow) {
     AboutWindow about;
     about.show();
-    auto* panel = about.findChild<QWidget*>(QStringLiteral("Picture2"));
-    auto* timer = about.findChild<QTimer*>(QStringLiteral("Timer1"));
+    auto* panel = child<QWidget>(about, "Picture2");
+    auto* timer = child<QTimer>(about, "Timer1");
     // Panel top in twips after so many timeouts of Timer1 (three steps each).
     const std::map<int, int> expected = {{0, 2640},    {1, 2625},   {353, -2655}, {354, 2645},
                                          {707, -2650}, {708, 2650}, {1062, 2655}, {1416, -2655}};

@@ -96,13 +96,13 @@ TEST(DesktopPickers, EachPickerStartsAtItsFile) {
     dialog.fillFromSettings();
     h.desktop.dialogs.fileAnswers = {QString(), QString()};
     for (const char* button : {"cmdEmu", "cmdROM"})
-        QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromUtf8(button)), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
     const std::vector<FileRequest>& asked = h.desktop.dialogs.fileRequests;
     ASSERT_EQ(asked.size(), 2u);
     EXPECT_EQ(asked[0].initialFolder, QString::fromStdString(project.root));
     EXPECT_EQ(asked[1].initialFolder, QStringLiteral("/start"));
     h.desktop.dialogs.folderAnswers = {QString()};
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QStringLiteral("cmdDirScripts")), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>(dialog, "cmdDirScripts"), Qt::LeftButton);
     EXPECT_EQ(h.desktop.dialogs.folderStarts,
               std::vector<QString>{QString::fromStdString(project.scriptsFolder)});
 }

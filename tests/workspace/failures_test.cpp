@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <QLineEdit>
 
-#include "support/modal_dialog.h"
+#include "support/widgets.h"
 #include "support/window_harness.h"
 
 namespace tradumar::testsupport {
@@ -69,14 +69,13 @@ TEST(Failures, ANewProjectOpensAsAbrirOpensItAndValuesTheFileCannotHoldAreRefuse
         d.folderAnswers = {q(project.root), q(project.scriptsFolder)};
         d.fileAnswers = {q(project.romPath + c.romSuffix), q(project.originalTablePath),
                          q(project.translatedTablePath), q(project.emulatorPath)};
-        withModal(
-            [&] { h.action("mnuNuevo")->trigger(); },
-            [&](QDialog& dialog) {
-                dialog.findChild<QLineEdit*>(QStringLiteral("txtNombre"))->setText(QString::fromUtf8(c.name));
-                for (const char* b :
-                     {"cmdPatchPrj", "cmdDirScripts", "cmdROM", "cmdOTBL", "cmdTTBL", "cmdEmu", "cmdAceptar"})
-                    dialog.findChild<QPushButton*>(QLatin1String(b))->click();
-            });
+        withModal([&] { h.action("mnuNuevo")->trigger(); },
+                  [&](QDialog& dialog) {
+                      child<QLineEdit>(dialog, "txtNombre")->setText(QString::fromUtf8(c.name));
+                      for (const char* b : {"cmdPatchPrj", "cmdDirScripts", "cmdROM", "cmdOTBL", "cmdTTBL",
+                                            "cmdEmu", "cmdAceptar"})
+                          child<QPushButton>(dialog, b)->click();
+                  });
         const bool accepted = *c.refusal == '\0';
         EXPECT_EQ(d.texts(), accepted ? QStringList() : QStringList{QString::fromUtf8(c.refusal)});
         EXPECT_EQ(std::filesystem::exists(project.projectFile), accepted);
@@ -94,8 +93,8 @@ TEST(Failures, CancellingConfigurePutsTheScriptsFolderBack) {
     h.desktop.dialogs.folderAnswers = {q(other.scriptsFolder)};
     withModal([&] { h.action("mnuConfig")->trigger(); },
               [](QDialog& d) {
-                  EXPECT_EQ(d.findChild<QLineEdit*>(QStringLiteral("txtNombre"))->text(), "Demo");
-                  d.findChild<QPushButton*>(QStringLiteral("cmdDirScripts"))->click();
+                  EXPECT_EQ(child<QLineEdit>(d, "txtNombre")->text(), "Demo");
+                  child<QPushButton>(d, "cmdDirScripts")->click();
               });
     EXPECT_EQ(h.scripts()->fileNames(), QStringList{"00[4].txt"});
     h.type("Hi");

@@ -86,11 +86,11 @@ TEST(TranslationProgress, WindowSortsCopiesAndOpensTheDoubleClickedScript) {
     WindowHarness h;
     h.openProject(project);
     h.action("mnuProgreso")->trigger();
-    auto* window = h.window.findChild<ProgressWindow*>(QStringLiteral("frmProgreso"));
+    auto* window = child<ProgressWindow>(h.window, "frmProgreso");
     ASSERT_NE(window, nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Progreso de la traducción"));
-    auto* table = window->findChild<QTableWidget*>(QStringLiteral("tblProgreso"));
+    auto* table = child<QTableWidget>(*window, "tblProgreso");
 
     const auto column = [table](int c) {
         QStringList cells;
@@ -115,7 +115,7 @@ TEST(TranslationProgress, WindowSortsCopiesAndOpensTheDoubleClickedScript) {
         EXPECT_EQ(column(0), sort.names) << sort.column;
     }
 
-    window->findChild<QPushButton*>(QStringLiteral("cmdCopiar"))->click();
+    child<QPushButton>(*window, "cmdCopiar")->click();
     EXPECT_EQ(h.desktop.clipboard.texts.last(),
               QStringLiteral("Script\tBytes traducidos\tPresupuesto\tDiferencia\tEstado\n"
                              "30[4].txt\t5\t4\t-1\tExcede su tamaño\n"

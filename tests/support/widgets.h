@@ -6,8 +6,16 @@
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
+#include <gtest/gtest.h>
 
 namespace tradumar::testsupport {
+
+// The child of `parent` with that object name; a missing one fails the test.
+template <typename T = QWidget> T* child(const QObject& parent, const char* name) {
+    T* found = parent.findChild<T*>(QString::fromUtf8(name));
+    EXPECT_NE(found, nullptr) << name;
+    return found;
+}
 
 // Calls `open`, and works the first modal dialog of type T it shows with
 // `act`, from inside the dialog's own event loop; a dialog `act` leaves open
