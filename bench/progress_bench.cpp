@@ -14,6 +14,7 @@
 
 #include <QApplication>
 
+#include "bench_application.h"
 #include "platform/ansi_text.h"
 #include "platform/platform.h"
 #include "project/ini_profile.h"
@@ -24,17 +25,6 @@
 namespace {
 
 using namespace tradumar;
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "tradumar_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: tearing Qt down among the other static objects at exit crashes.
-    static QApplication* app = new QApplication(argc, argv);
-    return *app;
-}
 
 // The picker answers with the project file; nothing else is ever asked.
 class ProjectPicker : public Dialogs, public Clipboard, public ProcessLauncher {
@@ -114,7 +104,7 @@ struct LargeProject {
 };
 
 void OpenLargeProject(benchmark::State& state) {
-    application();
+    benchApplication();
     const LargeProject project;
     ProjectPicker desktop;
     desktop.project = pathToQString(project.projectFile);

@@ -11,12 +11,11 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QSettings>
 #include <QTest>
 
+#include "bench_application.h"
 #include "platform/ansi_text.h"
 #include "platform/qt_platform.h"
 #include "workspace/main_window.h"
@@ -25,19 +24,6 @@
 namespace {
 
 using namespace tradumar;
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "tradumar_bench";
-    static char* argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Never destroyed: tearing Qt down among the other static objects at exit crashes.
-    static QApplication* app = new QApplication(argc, argv);
-    // The underlining switch is remembered; keep the user's own setting out of it.
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QDir::tempPath() + "/tradumar-bench");
-    return *app;
-}
 
 std::string hexByte(int value) {
     static const char digits[] = "0123456789ABCDEF";
@@ -81,7 +67,7 @@ QString script() {
 }
 
 void KeyPressToLabels(benchmark::State& state) {
-    application();
+    benchApplication();
     Workspace workspace;
     fillTable(workspace.translatedTable);
     workspace.translatedLongest = workspace.translatedTable.longestTextLength(false);
