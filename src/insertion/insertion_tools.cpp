@@ -10,7 +10,7 @@
 #include "insertion/insert_all.h"
 #include "insertion/insert_all_dialog.h"
 #include "insertion/insertion_journal.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "workspace/workspace.h"
 
@@ -119,7 +119,7 @@ void InsertionTools::insertAllTranslated() {
     InsertAllPlan plan;
     {
         Progress progress(m_window, QStringLiteral("Codificando las traducciones..."), total);
-        plan = planInsertAll(settings.scriptsFolder, m_workspace.encoderContext(), std::ref(progress));
+        plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, m_workspace.encoderContext(), std::ref(progress));
     }
     if (plan.cancelled) {
         m_dialogs.inform(m_window, QStringLiteral("Inserción cancelada. No se ha escrito nada."));

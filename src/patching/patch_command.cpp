@@ -4,7 +4,7 @@
 
 #include "common/file_io.h"
 #include "patching/patch_export.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "project/project_dialog.h"
 #include "workspace/script_files.h"

@@ -39,7 +39,7 @@ TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
          "\x11\x11\x11\x11\x41\x42\xFE\x41\x0C" + rom.substr(9)},
         {"AB", "F[2].txt", "rom", K::Written, 2, rom.substr(1) + "AB"},     // past the end: extended
         {"A", "3[1].txt", "new", K::Written, 1, std::string("\0\0\0A", 4)}, // created
-        {"AB\xE9\x41", "0[4].txt", "rom", K::Stopped, 3},
+        {"ABéA", "0[4].txt", "rom", K::Stopped, 3},
         {"AB", "script.txt", "rom", K::Failed, FailureCode::InvalidCall},
         {"A<", "0[1].txt", "rom", K::Failed, FailureCode::InvalidCall},
         {"A<0A", "0[1].txt", "rom", K::Failed, FailureCode::Overflow},
