@@ -1,4 +1,4 @@
-// The spell check of a 32767-character Spanish script against the real
+// The spell check of a 32767-character Spanish script (UTF-8) against the real
 // Hunspell dictionary: words taken from the dictionary, 5% of them
 // misspelled, a raw block every seven words. The first check of a run asks
 // the dictionary about every distinct word; a later one (the underlining
@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "encoding/unicode_text.h"
 #include "spellcheck/hunspell_speller.h"
 #include "spellcheck/project_words.h"
 #include "spellcheck/word_splitter.h"
@@ -19,7 +20,8 @@ namespace {
 
 using namespace tradumar;
 
-// Every 40th plain lowercase word of the dictionary, in Windows-1252.
+// Every 40th plain lowercase word of the dictionary (a to z, and the
+// accented letters the dictionary writes with a C3 lead byte), in UTF-8.
 std::vector<std::string> dictionaryWords() {
     std::ifstream in("/usr/share/hunspell/es_ES.dic", std::ios::binary);
     std::vector<std::string> words;
@@ -32,8 +34,9 @@ std::vector<std::string> dictionaryWords() {
             const auto c = static_cast<unsigned char>(stem[i]);
             if (c >= 'a' && c <= 'z') {
                 word += static_cast<char>(c);
-            } else if (c == 0xC3 && i + 1 < stem.size()) { // á é í ó ú ñ ü in UTF-8
-                word += static_cast<char>(0xC0 + (static_cast<unsigned char>(stem[++i]) & 0x3F));
+            } else if (c == 0xC3 && i + 1 < stem.size()) { // á é í ó ú ñ ü
+                word += stem.substr(i, 2);
+                ++i;
             } else {
                 plain = false;
             }
@@ -44,14 +47,15 @@ std::vector<std::string> dictionaryWords() {
     return words;
 }
 
+// 32767 characters of Spanish text.
 std::string spanishScript() {
     const std::vector<std::string> words = dictionaryWords();
     std::string text;
     std::size_t lineLength = 0;
-    for (std::size_t i = 0; text.size() < 32767; ++i) {
+    for (std::size_t i = 0; characterCount(text) < 32767; ++i) {
         std::string word = words[(i * 7919) % words.size()];
-        if (i % 20 == 7)
-            word.insert(2, "k"); // one word in twenty misspelled
+        if (i % 20 == 7) // one word in twenty misspelled, after its first letter
+            word.insert(utf8SequenceLength(static_cast<unsigned char>(word[0])), "k");
         text += word;
         text += i % 7 == 6 ? "<01>" : " ";
         lineLength += word.size() + 1;
@@ -60,7 +64,10 @@ std::string spanishScript() {
             lineLength = 0;
         }
     }
-    text.resize(32767);
+    std::size_t end = 0;
+    for (std::size_t n = 0; n < 32767; ++n)
+        end += utf8SequenceLength(static_cast<unsigned char>(text[end]));
+    text.resize(end);
     return text;
 }
 

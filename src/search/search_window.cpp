@@ -12,8 +12,9 @@
 #include <QTimer>
 
 #include "common/file_io.h"
-#include "platform/ansi_text.h"
+#include "encoding/unicode_text.h"
 #include "platform/platform.h"
+#include "platform/qt_text.h"
 #include "project/project_settings.h"
 #include "search/script_search.h"
 #include "workspace/file_list.h"
@@ -136,8 +137,9 @@ void SearchWindow::setSearching(bool searching) {
 void SearchWindow::search() {
     if (isSearching())
         return;
-    const QString word = m_txtBuscar->text();
-    if (word.size() < 2) {
+    // The word as typed, in NFC; its length counts characters.
+    std::string word = fromQString(m_txtBuscar->text());
+    if (characterCount(word) < 2) {
         m_dialogs.inform(this, QStringLiteral("Debe escribir una palabra."));
         return;
     }
@@ -159,11 +161,8 @@ void SearchWindow::search() {
         }
     }
     std::vector<std::string> names = list ? namesOf(list) : std::vector<std::string>{};
-    // A word with a character the code page lacks is in no script.
-    std::string bytes = fromQString(word);
-    if (toQString(bytes) != word)
-        names.clear();
-    m_search = std::make_unique<ScriptSearch>(std::move(folder), std::move(names), std::move(bytes));
+    m_search = std::make_unique<ScriptSearch>(std::move(folder), std::move(names), std::move(word),
+                                              m_settings.legacyCodePage);
     m_sliceTimer->start();
 }
 

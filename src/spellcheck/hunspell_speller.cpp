@@ -1,39 +1,41 @@
 #include "spellcheck/hunspell_speller.h"
 
 #include <algorithm>
-#include <array>
-#include <cstdint>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <optional>
 
 #include <hunspell.hxx>
 
-#include "encoding/windows1252.h"
+#include "encoding/unicode_text.h"
 
 namespace tradumar {
 namespace {
 
-// Where ISO 8859-15 differs from ISO 8859-1.
-constexpr std::array<std::pair<std::uint8_t, char16_t>, 8> kLatin9 = {{{0xA4, 0x20AC},
-                                                                       {0xA6, 0x0160},
-                                                                       {0xA8, 0x0161},
-                                                                       {0xB4, 0x017D},
-                                                                       {0xB8, 0x017E},
-                                                                       {0xBC, 0x0152},
-                                                                       {0xBD, 0x0153},
-                                                                       {0xBE, 0x0178}}};
+bool isAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
-// Decodes UTF-8; false on a malformed sequence.
-bool decodeUtf8(std::string_view text, std::u32string& out) {
-    for (std::size_t i = 0; i < text.size();) {
-        const auto decoded = decodeUtf8At(text, i);
-        if (!decoded)
-            return false;
-        out += decoded->first;
-        i += decoded->second;
-    }
-    return true;
+// The ICU name of a dictionary's SET value: empty for UTF-8; the names only
+// Hunspell uses are given ICU's, the rest ICU knows as they are. Without a
+// SET line Hunspell reads ISO8859-1.
+std::string icuEncodingOf(std::string set) {
+    std::string key;
+    for (const unsigned char c : set)
+        if (std::isalnum(c))
+            key += static_cast<char>(std::tolower(c));
+    if (key == "utf8")
+        return {};
+    if (key.empty())
+        return "ISO8859-1";
+    if (key == "microsoftcp1251")
+        return "windows-1251";
+    if (key == "tis6202533")
+        return "TIS-620";
+    if (key == "isciidevanagari")
+        return "ISCII,version=0";
+    return set;
 }
 
 struct Found {
@@ -107,75 +109,30 @@ DictionaryStatus HunspellSpeller::load() {
         m_status = DictionaryStatus::Unreadable;
         return m_status;
     }
-    std::string set = m_hunspell->get_dict_encoding();
-    std::transform(set.begin(), set.end(), set.begin(), [](unsigned char c) { return std::toupper(c); });
-    set.erase(std::remove(set.begin(), set.end(), '-'), set.end());
-    m_charset = set == "UTF8"                          ? Charset::Utf8
-                : set == "ISO88591" || set == "CP1252" ? Charset::Latin1
-                : set == "ISO885915"                   ? Charset::Latin9
-                                                       : Charset::Ascii;
+    m_encoding = icuEncodingOf(m_hunspell->get_dict_encoding());
     m_affixPath = found->affix;
     m_known.clear();
     m_status = DictionaryStatus::Loaded;
     return m_status;
 }
 
-std::string HunspellSpeller::toDictionary(std::string_view word, bool& ok) const {
-    std::string out;
-    ok = true;
-    for (const char byte : word) {
-        const char32_t c = unicodeOfWindows1252(static_cast<unsigned char>(byte));
-        switch (m_charset) {
-        case Charset::Utf8:
-            appendUtf8(out, c);
-            break;
-        case Charset::Latin1:
-        case Charset::Ascii:
-            if (c >= (m_charset == Charset::Ascii ? 0x80u : 0x100u))
-                ok = false;
-            out += static_cast<char>(c);
-            break;
-        case Charset::Latin9: {
-            const auto* hit =
-                std::find_if(kLatin9.begin(), kLatin9.end(), [c](const auto& p) { return p.second == c; });
-            if (hit != kLatin9.end())
-                out += static_cast<char>(hit->first);
-            else if (c < 0x100 && std::none_of(kLatin9.begin(), kLatin9.end(),
-                                               [c](const auto& p) { return p.first == c; }))
-                out += static_cast<char>(c);
-            else
-                ok = false;
-            break;
-        }
-        }
-    }
-    return out;
+std::optional<std::string> HunspellSpeller::toDictionary(std::string_view word) const {
+    // Hunspell holds a word's characters in 16 bits: one beyond the Basic
+    // Multilingual Plane (a four-byte sequence) is in no dictionary.
+    if (firstInvalidUtf8(word) ||
+        std::any_of(word.begin(), word.end(), [](char c) { return static_cast<unsigned char>(c) >= 0xF0; }))
+        return std::nullopt;
+    // Every character set Hunspell reads keeps ASCII as it is.
+    if (m_encoding.empty() || isAscii(word))
+        return std::string(word);
+    return utf8ToEncoding(word, m_encoding);
 }
 
-std::string HunspellSpeller::fromDictionary(const std::string& word, bool& ok) const {
-    std::u32string characters;
-    ok = true;
-    if (m_charset == Charset::Utf8) {
-        ok = decodeUtf8(word, characters);
-    } else {
-        for (const char byte : word) {
-            const auto b = static_cast<unsigned char>(byte);
-            char32_t c = b;
-            if (m_charset == Charset::Latin9)
-                for (const auto& [code, unicode] : kLatin9)
-                    if (code == b)
-                        c = unicode;
-            characters += c;
-        }
-    }
-    std::string out;
-    for (const char32_t c : characters) {
-        const std::optional<char> byte = windows1252ByteOf(c);
-        if (!byte)
-            ok = false;
-        out += byte.value_or('?');
-    }
-    return out;
+std::optional<std::string> HunspellSpeller::fromDictionary(const std::string& word) const {
+    if (m_encoding.empty() || isAscii(word))
+        return firstInvalidUtf8(word) ? std::nullopt : std::optional<std::string>(toNfc(word));
+    const std::optional<std::string> utf8 = utf8FromEncoding(word, m_encoding);
+    return utf8 ? std::optional<std::string>(toNfc(*utf8)) : std::nullopt;
 }
 
 bool HunspellSpeller::check(std::string_view word) {
@@ -184,10 +141,9 @@ bool HunspellSpeller::check(std::string_view word) {
     std::string key(word);
     if (const auto it = m_known.find(key); it != m_known.end())
         return it->second;
-    bool ok = false;
-    const std::string converted = toDictionary(word, ok);
     // A word with a letter the dictionary's character set lacks cannot be in it.
-    const bool known = ok && m_hunspell->spell(converted);
+    const std::optional<std::string> converted = toDictionary(word);
+    const bool known = converted && m_hunspell->spell(*converted);
     // The memo stays bounded however much text passes through it.
     if (m_known.size() > 200000)
         m_known.clear();
@@ -199,15 +155,13 @@ std::vector<std::string> HunspellSpeller::suggest(std::string_view word) {
     std::vector<std::string> result;
     if (m_status != DictionaryStatus::Loaded || word.empty())
         return result;
-    bool ok = false;
-    const std::string converted = toDictionary(word, ok);
-    if (!ok)
+    const std::optional<std::string> converted = toDictionary(word);
+    if (!converted)
         return result;
-    for (const std::string& suggestion : m_hunspell->suggest(converted)) {
-        // A suggestion that Windows-1252 cannot write would corrupt the script.
-        const std::string back = fromDictionary(suggestion, ok);
-        if (ok && std::find(result.begin(), result.end(), back) == result.end())
-            result.push_back(back);
+    for (const std::string& suggestion : m_hunspell->suggest(*converted)) {
+        const std::optional<std::string> back = fromDictionary(suggestion);
+        if (back && std::find(result.begin(), result.end(), *back) == result.end())
+            result.push_back(*back);
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -25,7 +26,8 @@ std::vector<std::string> defaultDictionaryFolders();
 // The Spanish Hunspell dictionary. It is looked for in the given folders,
 // es_ES first, then any other es_* variant, and loaded once: the first load
 // that succeeds is kept for the rest of the run. Words cross into the
-// dictionary's own character set (its SET line) here and nowhere else.
+// dictionary's own character set (its SET line) here and nowhere else; a
+// word with a character that set lacks is not in the dictionary.
 class HunspellSpeller : public Speller {
 public:
     explicit HunspellSpeller(std::vector<std::string> folders = defaultDictionaryFolders());
@@ -51,16 +53,15 @@ public:
     std::vector<std::string> suggest(std::string_view word) override;
 
 private:
-    enum class Charset { Utf8, Latin1, Latin9, Ascii };
-
-    std::string toDictionary(std::string_view word, bool& ok) const;
-    std::string fromDictionary(const std::string& word, bool& ok) const;
+    std::optional<std::string> toDictionary(std::string_view word) const;
+    std::optional<std::string> fromDictionary(const std::string& word) const;
 
     std::vector<std::string> m_folders;
     std::unique_ptr<Hunspell> m_hunspell;
     DictionaryStatus m_status = DictionaryStatus::NotLoaded;
     std::string m_affixPath;
-    Charset m_charset = Charset::Utf8;
+    // The dictionary's character set as ICU names it; empty for UTF-8.
+    std::string m_encoding;
     // A script repeats its words; the answers are kept, since the
     // dictionary never changes while the program runs.
     std::unordered_map<std::string, bool> m_known;

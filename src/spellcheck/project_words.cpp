@@ -3,6 +3,7 @@
 #include <cerrno>
 
 #include "common/file_io.h"
+#include "encoding/text_file.h"
 
 namespace tradumar {
 
@@ -42,22 +43,27 @@ std::string wordListPathFor(const std::string& projectFilePath) {
     return projectFilePath.substr(0, hasExtension ? dot : projectFilePath.size()) + ".palabras.txt";
 }
 
-void ProjectWords::load(const std::string& projectFilePath) {
+void ProjectWords::load(const std::string& projectFilePath, LegacyCodePage legacy) {
     m_projectFile = projectFilePath;
+    m_legacy = legacy;
     m_path = wordListPathFor(projectFilePath);
     m_ordered.clear();
     m_words.clear();
+    m_undecodable = false;
     if (m_path.empty())
         return;
-    if (const std::optional<std::string> content = readWholeFile(m_path)) {
-        m_ordered = parseWordList(*content);
+    const DecodedText read = readTextFile(m_path, legacy);
+    m_undecodable = read.status == TextFileStatus::Undecodable;
+    if (read.status == TextFileStatus::Read) {
+        m_ordered = parseWordList(read.text);
         m_words.insert(m_ordered.begin(), m_ordered.end());
     }
 }
 
-void ProjectWords::follow(const std::string& projectFilePath) {
-    if (projectFilePath != m_projectFile || (m_path.empty() && !projectFilePath.empty()))
-        load(projectFilePath);
+void ProjectWords::follow(const std::string& projectFilePath, LegacyCodePage legacy) {
+    if (projectFilePath != m_projectFile || legacy != m_legacy ||
+        (m_path.empty() && !projectFilePath.empty()))
+        load(projectFilePath, legacy);
 }
 
 bool ProjectWords::contains(std::string_view word) const {
@@ -67,11 +73,14 @@ bool ProjectWords::contains(std::string_view word) const {
 int ProjectWords::add(const std::string& word) {
     if (m_path.empty())
         return EINVAL;
+    if (m_undecodable)
+        return EILSEQ;
     if (contains(word))
         return 0;
     std::vector<std::string> words = m_ordered;
     words.push_back(word);
-    if (const int error = writeFileAtomically(m_path, formatWordList(words)); error != 0)
+    if (const int error = writeFileAtomically(m_path, textFileBytes(formatWordList(words), m_legacy));
+        error != 0)
         return error;
     m_ordered = std::move(words);
     m_words.insert(word);

@@ -10,8 +10,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
-#include "platform/ansi_text.h"
 #include "platform/platform.h"
+#include "platform/qt_text.h"
 #include "spellcheck/spell_highlighter.h"
 #include "spellcheck/suggestions_dialog.h"
 #include "workspace/status_refresh.h"
@@ -86,7 +86,7 @@ void SpellingTools::check() {
     DictionaryStatus status = DictionaryStatus::Unreadable;
     try {
         status = spelling.speller.load();
-        spelling.projectWords.load(m_workspace.settings.projectFilePath);
+        spelling.projectWords.load(m_workspace.settings.projectFilePath, m_workspace.settings.legacyCodePage);
     } catch (const std::exception&) {
         status = DictionaryStatus::Unreadable;
     }
@@ -140,13 +140,18 @@ void SpellingTools::check() {
 
 void SpellingTools::replaceInTranslation(const std::string& word, const std::string& suggestion) {
     const Enclosures enclosures = enclosuresOf(m_workspace.settings);
-    std::vector<int> positions;
+    // The word's place in the pane and its length there, in UTF-16 units.
+    std::vector<std::pair<int, int>> places;
     for (QTextBlock block = m_pane->document()->begin(); block.isValid(); block = block.next()) {
-        // Inside a line every character is one byte, so positions carry over.
-        for (const std::size_t at : wholeWordOccurrences(fromQString(block.text()), word, enclosures))
-            positions.push_back(block.position() + static_cast<int>(at));
+        const QByteArray bytes = block.text().toUtf8();
+        const std::string_view line(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        for (const std::size_t at : wholeWordOccurrences(line, word, enclosures)) {
+            const qsizetype start = qtOffsetOf(line, at);
+            const qsizetype end = qtOffsetOf(line, at + word.size());
+            places.emplace_back(block.position() + static_cast<int>(start), static_cast<int>(end - start));
+        }
     }
-    if (positions.empty())
+    if (places.empty())
         return;
     // One edit, undone in one step; the pane reports it like any edit the
     // translator makes, so the translation is marked changed and the text
@@ -154,9 +159,9 @@ void SpellingTools::replaceInTranslation(const std::string& word, const std::str
     QTextCursor cursor(m_pane->document());
     cursor.beginEditBlock();
     const QString replacement = toQString(suggestion);
-    for (auto it = positions.rbegin(); it != positions.rend(); ++it) {
-        cursor.setPosition(*it);
-        cursor.setPosition(*it + static_cast<int>(word.size()), QTextCursor::KeepAnchor);
+    for (auto it = places.rbegin(); it != places.rend(); ++it) {
+        cursor.setPosition(it->first);
+        cursor.setPosition(it->first + it->second, QTextCursor::KeepAnchor);
         cursor.insertText(replacement);
     }
     cursor.endEditBlock();

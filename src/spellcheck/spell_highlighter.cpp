@@ -3,7 +3,8 @@
 #include <QSignalBlocker>
 #include <QTextDocument>
 
-#include "platform/ansi_text.h"
+#include "encoding/unicode_text.h"
+#include "platform/qt_text.h"
 #include "spellcheck/word_splitter.h"
 #include "workspace/workspace.h"
 
@@ -37,14 +38,20 @@ void SpellHighlighter::highlightBlock(const QString& text) {
         spelling.speller.load();
     if (spelling.speller.status() != DictionaryStatus::Loaded)
         return;
-    spelling.projectWords.follow(m_workspace.settings.projectFilePath);
+    spelling.projectWords.follow(m_workspace.settings.projectFilePath, m_workspace.settings.legacyCodePage);
 
-    // Inside a line every character is one byte, so positions carry over.
-    const std::string line = fromQString(text);
+    // The block's own characters, not normalised, so that each word's byte
+    // offsets map back to the block's positions; the word is normalised
+    // before it is looked up.
+    const QByteArray bytes = text.toUtf8();
+    const std::string_view line(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     for (const WordSpan& span : splitWords(line, enclosuresOf(m_workspace.settings))) {
-        const std::string_view word = std::string_view(line).substr(span.start, span.length);
-        if (!spelling.projectWords.contains(word) && !spelling.speller.check(word))
-            setFormat(static_cast<int>(span.start), static_cast<int>(span.length), m_misspelled);
+        const std::string word = toNfc(line.substr(span.start, span.length));
+        if (spelling.projectWords.contains(word) || spelling.speller.check(word))
+            continue;
+        const qsizetype start = qtOffsetOf(line, span.start);
+        const qsizetype end = qtOffsetOf(line, span.start + span.length);
+        setFormat(static_cast<int>(start), static_cast<int>(end - start), m_misspelled);
     }
 }
 

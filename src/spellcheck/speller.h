@@ -7,7 +7,7 @@
 namespace tradumar {
 
 // A spelling dictionary as the check and the underlining use it. Words come
-// and go as Windows-1252 bytes, the way the core holds text.
+// and go as UTF-8 in NFC, the way the core holds text.
 class Speller {
 public:
     virtual ~Speller() = default;

@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "platform/twips.h"
 #include "spellcheck/speller.h"

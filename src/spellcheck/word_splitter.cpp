@@ -2,61 +2,109 @@
 
 #include <unordered_set>
 
+#include <unicode/uchar.h>
+
+#include "encoding/unicode_text.h"
 #include "spellcheck/project_words.h"
 #include "spellcheck/speller.h"
 
 namespace tradumar {
 namespace {
 
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
+enum class Kind : unsigned char { Other, Letter, Digit, Joiner };
+
+// One character of a line: where its bytes are, what it is to a word, and
+// whether it lies in a raw block.
+struct Character {
+    std::size_t offset = 0;
+    std::size_t length = 0;
+    Kind kind = Kind::Other;
+    bool raw = false;
+};
+
+bool isCombiningMark(char32_t c) {
+    return (U_GET_GC_MASK(static_cast<UChar32>(c)) & U_GC_M_MASK) != 0;
 }
 
-bool isJoiner(char c) {
-    return c == '-' || c == '\'' || c == '\x92'; // hyphen, apostrophe, typographic apostrophe
+bool isDigit(char32_t c) {
+    if (c < 0x80)
+        return c >= '0' && c <= '9';
+    return u_isdigit(static_cast<UChar32>(c)) != 0;
 }
 
-// One flag per byte of the line: true inside a raw block, both enclosures
-// included. A left enclosure that no right one follows is a block of its own.
-std::vector<bool> rawMask(std::string_view line, Enclosures enclosures) {
-    std::vector<bool> raw(line.size(), false);
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (line[i] != enclosures.left)
+bool isJoiner(char32_t c) {
+    return c == U'-' || c == U'\'' || c == U'\u2019'; // hyphen, apostrophe, typographic apostrophe
+}
+
+Kind kindOf(char32_t c) {
+    if (isLetter(c))
+        return Kind::Letter;
+    if (isDigit(c))
+        return Kind::Digit;
+    return isJoiner(c) ? Kind::Joiner : Kind::Other;
+}
+
+// The characters of a line. A byte that is not well-formed UTF-8 is a
+// character of its own that no word holds. A raw block runs from a left
+// enclosure to the next right one, both included; the search for the right
+// one starts at the left one itself, so equal enclosures make one-character
+// blocks, and a left enclosure that no right one follows is a block of its
+// own. A combining mark outside raw blocks belongs to the letter or digit
+// before it, when that one is outside them too.
+std::vector<Character> charactersOf(std::string_view line, Enclosures enclosures) {
+    std::vector<Character> characters;
+    characters.reserve(line.size());
+    std::vector<char32_t> values;
+    values.reserve(line.size());
+    for (std::size_t at = 0; at < line.size();) {
+        const auto decoded = decodeUtf8At(line, at);
+        const std::size_t length = decoded ? decoded->second : 1;
+        const char32_t c = decoded ? decoded->first : char32_t{0xFFFD};
+        characters.push_back({at, length, decoded ? kindOf(c) : Kind::Other, false});
+        values.push_back(c);
+        at += length;
+    }
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        if (values[i] != enclosures.left)
             continue;
-        // The search starts at the left enclosure itself, so equal
-        // enclosures make one-character blocks.
-        std::size_t close = line.find(enclosures.right, i);
-        if (close == std::string_view::npos)
+        std::size_t close = i;
+        while (close < characters.size() && values[close] != enclosures.right)
+            ++close;
+        if (close == characters.size())
             close = i;
         for (std::size_t k = i; k <= close; ++k)
-            raw[k] = true;
+            characters[k].raw = true;
         i = close;
     }
-    return raw;
+    for (std::size_t i = 1; i < characters.size(); ++i) {
+        Character& mark = characters[i];
+        const Character& before = characters[i - 1];
+        if (mark.kind == Kind::Other && !mark.raw && !before.raw && values[i] >= 0x300 &&
+            (before.kind == Kind::Letter || before.kind == Kind::Digit) && isCombiningMark(values[i]))
+            mark.kind = before.kind;
+    }
+    return characters;
 }
 
 } // namespace
 
-bool isLetter(char c) {
-    const auto b = static_cast<unsigned char>(c);
-    if ((b >= 'A' && b <= 'Z') || (b >= 'a' && b <= 'z'))
-        return true;
-    if (b >= 0xC0)
-        return b != 0xD7 && b != 0xF7; // × and ÷
-    // Š Œ Ž š œ ž Ÿ
-    return b == 0x8A || b == 0x8C || b == 0x8E || b == 0x9A || b == 0x9C || b == 0x9E || b == 0x9F;
+bool isLetter(char32_t c) {
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC) != 0;
 }
 
 std::vector<WordSpan> splitWords(std::string_view line, Enclosures enclosures) {
-    const std::vector<bool> raw = rawMask(line, enclosures);
-    const auto letterAt = [&](std::size_t i) { return i < line.size() && !raw[i] && isLetter(line[i]); };
-    const auto alnumAt = [&](std::size_t i) {
-        return letterAt(i) || (i < line.size() && !raw[i] && isDigit(line[i]));
+    const std::vector<Character> characters = charactersOf(line, enclosures);
+    const auto is = [&](std::size_t i, Kind kind) {
+        return i < characters.size() && !characters[i].raw && characters[i].kind == kind;
     };
+    const auto alnumAt = [&](std::size_t i) { return is(i, Kind::Letter) || is(i, Kind::Digit); };
 
     std::vector<WordSpan> words;
     std::size_t i = 0;
-    while (i < line.size()) {
+    while (i < characters.size()) {
+        // A word starts with a letter or digit; a mark alone starts nothing.
         if (!alnumAt(i)) {
             ++i;
             continue;
@@ -65,18 +113,21 @@ std::vector<WordSpan> splitWords(std::string_view line, Enclosures enclosures) {
         bool number = false;
         while (true) {
             while (alnumAt(i)) {
-                number = number || isDigit(line[i]);
+                number = number || characters[i].kind == Kind::Digit;
                 ++i;
             }
-            // A hyphen or apostrophe joins only when letters stand on both sides.
-            if (i < line.size() && !raw[i] && isJoiner(line[i]) && letterAt(i - 1) && letterAt(i + 1)) {
+            // A joiner joins only when letters stand on both sides.
+            if (is(i, Kind::Joiner) && is(i - 1, Kind::Letter) && is(i + 1, Kind::Letter)) {
                 ++i;
                 continue;
             }
             break;
         }
-        if (!number)
-            words.push_back({start, i - start});
+        if (!number) {
+            const std::size_t begin = characters[start].offset;
+            const std::size_t end = characters[i - 1].offset + characters[i - 1].length;
+            words.push_back({begin, end - begin});
+        }
     }
     return words;
 }
@@ -110,14 +161,29 @@ std::vector<std::size_t> wholeWordOccurrences(std::string_view line, std::string
     std::vector<std::size_t> found;
     if (word.empty())
         return found;
-    const std::vector<bool> raw = rawMask(line, enclosures);
-    const auto joins = [&](std::size_t i) { return !raw[i] && (isLetter(line[i]) || isDigit(line[i])); };
+    const std::vector<Character> characters = charactersOf(line, enclosures);
+    // The character each byte belongs to; one past the end for the line's end.
+    std::vector<std::size_t> characterOf(line.size() + 1, characters.size());
+    for (std::size_t c = 0; c < characters.size(); ++c)
+        for (std::size_t k = 0; k < characters[c].length; ++k)
+            characterOf[characters[c].offset + k] = c;
+    const auto startsCharacter = [&](std::size_t at) {
+        return at == line.size() || characters[characterOf[at]].offset == at;
+    };
+    const auto joins = [&](std::size_t c) {
+        return !characters[c].raw &&
+               (characters[c].kind == Kind::Letter || characters[c].kind == Kind::Digit);
+    };
     for (std::size_t p = line.find(word); p != std::string_view::npos; p = line.find(word, p + 1)) {
         const std::size_t end = p + word.size();
+        if (!startsCharacter(p) || !startsCharacter(end))
+            continue;
+        const std::size_t first = characterOf[p];
+        const std::size_t last = characterOf[end]; // one past the word's last character
         bool inRaw = false;
-        for (std::size_t k = p; k < end && !inRaw; ++k)
-            inRaw = raw[k];
-        if (inRaw || (p > 0 && joins(p - 1)) || (end < line.size() && joins(end)))
+        for (std::size_t c = first; c < last && !inRaw; ++c)
+            inRaw = characters[c].raw;
+        if (inRaw || (first > 0 && joins(first - 1)) || (last < characters.size() && joins(last)))
             continue;
         found.push_back(p);
         p = end - 1;

@@ -12,20 +12,26 @@ namespace {
 
 using Rows = std::vector<std::pair<QString, QString>>;
 
-// The main window on a project of four scripts, with the search window open
-// in front of it.
+// The main window on a Japanese project whose legacy code page is Shift-JIS,
+// with four scripts in ASCII and two Japanese ones (Shift-JIS and UTF-8),
+// and the search window open in front of it.
 struct SearchFixture {
     FixtureProject project;
     WindowHarness h;
     std::unique_ptr<SearchWindow> window;
 
     SearchFixture() {
+        writeBytes(project.translatedTablePath, letterTable("E1=á\r\nE9=é\r\nF1=ñ\r\nBF=¿\r\n"));
         project.script("1A0[10].txt", "Hola mundo");
         project.script("2B0[10].txt", "\r\n\r\nHola\tcola");
         project.script("3C0[10].txt", "hola");
         project.script("4D0[10].txt", "Hola  amigo");
+        project.script("5E0[10].txt", "\x83\x94\x83\x40\x83\x8B\x82\xCC\x8C\x95"); // ヴァルの剣
+        project.script("6F0[10].txt", "ヴァルの剣♪");
         project.translation("4d0[10].txt", "Hola, mundo");
-        h.openProject(project);
+        project.writeProjectFile();
+        writeIniValue("Encoding", "Legacy", "Shift-JIS", project.projectFile);
+        h.openProject(project.projectFile);
         window = h.window.createSearchWindow(&h.window);
         window->show();
         QCoreApplication::processEvents();
@@ -69,7 +75,8 @@ TEST(SearchWindow, ListsTheFilesHoldingTheWordLastFirst) {
         {"a a", {}},
         {"cola", {{"2B0[10].txt", "Hola"}}},
         {"Hola", {{"4d0[10].txt", "Hola, mundo"}}, "Traducido"},
-        {"日本", {}},
+        {"ヴァル", {{"6F0[10].txt", "ヴァルの剣♪"}, {"5E0[10].txt", "ヴァルの剣"}}},
+        {"剣♪", {{"6F0[10].txt", "ヴァルの剣♪"}}},
     };
     SearchFixture f;
     EXPECT_EQ(f.find<QComboBox>("cmbData")->currentText(), QStringLiteral("Traducido"));
@@ -79,10 +86,14 @@ TEST(SearchWindow, ListsTheFilesHoldingTheWordLastFirst) {
         EXPECT_EQ(f.rows(), c.rows);
         EXPECT_EQ(f.message(), QStringLiteral("La búsqueda ha finalizado"));
     }
-    f.h.desktop.dialogs.clearRecords();
-    f.search(QStringLiteral("H"));
-    EXPECT_EQ(f.h.desktop.dialogs.texts(), QStringList{QStringLiteral("Debe escribir una palabra.")});
-    EXPECT_EQ(f.rows().size(), 0u);
+    // Fewer than two characters, however many UTF-16 units they take: no
+    // search, the last one's rows stay.
+    for (const QString& word : {QStringLiteral("H"), QStringLiteral("𝄞")}) {
+        f.h.desktop.dialogs.clearRecords();
+        f.search(word);
+        EXPECT_EQ(f.h.desktop.dialogs.texts(), QStringList{QStringLiteral("Debe escribir una palabra.")});
+        EXPECT_EQ(f.rows(), std::end(cases)[-1].rows);
+    }
 
     // Without Traducidos nothing is found, until a translation is saved.
     std::filesystem::remove_all(f.project.translationFolder());

@@ -125,7 +125,8 @@ TEST_F(SpellCheck, MessagesOfTheCheckAndTheDialog) {
 }
 
 TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {
-    check(QStringLiteral("La cueba y el perr <perr>.\nUn perro, cueba, Perr, perr<02>.\nZork."),
+    // Characters of several UTF-16 units and UTF-8 bytes stand before the words replaced.
+    check(QStringLiteral("La cueba y el perr <perr>.\n𝄞♪ Un perro, cueba, Perr, perr<02>.\nZork."),
           [&](SuggestionsDialog& dialog) {
               expectTexts(dialog, {{"frmRevisor", "Revisión Ortográfica"},
                                    {"Label1", "Posibles errores:"},
@@ -146,7 +147,7 @@ TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {
               EXPECT_EQ(items(dialog, "List1"), (QStringList{"cueba", "perr"}));
           });
     const QString replaced =
-        QStringLiteral("La cueba y el perro <perr>.\nUn perro, cueba, Perr, perro<02>.\nZork.");
+        QStringLiteral("La cueba y el perro <perr>.\n𝄞♪ Un perro, cueba, Perr, perro<02>.\nZork.");
     EXPECT_EQ(h->paneText(), replaced);
     EXPECT_TRUE(h->workspace.translationChanged);
     EXPECT_EQ(h->workspace.pendingTranslation, fromQString(replaced));
@@ -161,8 +162,9 @@ TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {
 
 TEST_F(SpellCheck, UnderliningFollowsTheMenuAndIsRememberedWithoutTouchingTheText) {
     QPlainTextEdit* pane = h->translationPane();
-    pane->setPlainText(QStringLiteral("Una cueba <kasa>\ny otra kasa."));
-    EXPECT_EQ(underlined(), (QStringList{"cueba", "kasa"}));
+    // The underline sits on the word after characters outside the BMP and of several bytes.
+    pane->setPlainText(QStringLiteral("𝄞 Una cueba <kasa>\n♪① y otra kasa, Łódź."));
+    EXPECT_EQ(underlined(), (QStringList{"cueba", "kasa", "Łódź"}));
 
     // Switching it off and on again underlines anew, and is no edit.
     h->workspace.translationChanged = false;
@@ -171,7 +173,7 @@ TEST_F(SpellCheck, UnderliningFollowsTheMenuAndIsRememberedWithoutTouchingTheTex
     h->action("mnuSubrayar")->trigger();
     EXPECT_EQ(underlined(), QStringList());
     h->action("mnuSubrayar")->trigger();
-    EXPECT_EQ(underlined(), (QStringList{"cueba", "kasa"}));
+    EXPECT_EQ(underlined(), (QStringList{"cueba", "kasa", "Łódź"}));
     EXPECT_EQ(edits.count(), 0);
     EXPECT_FALSE(h->workspace.translationChanged);
     EXPECT_EQ(pane->document()->availableUndoSteps(), undoSteps);
