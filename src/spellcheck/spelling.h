@@ -16,8 +16,7 @@ struct Spelling {
 
 // The project's enclosures as the word splitter takes them.
 inline Enclosures enclosuresOf(const ProjectSettings& settings) {
-    const auto first = [](const std::string& text) { return text.empty() ? ' ' : text.front(); };
-    return {first(settings.leftEnclosure()), first(settings.rightEnclosure())};
+    return {settings.leftCharacter(), settings.rightCharacter()};
 }
 
 } // namespace tradumar
