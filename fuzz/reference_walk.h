@@ -35,12 +35,12 @@ inline std::string utf8(std::u32string_view text) {
 }
 
 // The first position before the table's end holding `s` (every position when
-// `untilEnd` is false), or 0.
+// `untilEnd` is false) with a code that writes bytes, or 0.
 inline int walkFind(const ThingyTable& table, std::string_view s, bool untilEnd = true) {
     for (int p = 1; p <= ThingyTable::kCapacity; ++p) {
         if (untilEnd && table.at(p).text.empty())
             return 0;
-        if (table.at(p).text == s)
+        if (table.at(p).text == s && strictHexBytes(table.at(p).hexCode))
             return p;
     }
     return 0;
@@ -82,7 +82,8 @@ inline std::int64_t count(std::string_view utf8Text, const CodecContext& c) {
     return static_cast<std::int64_t>(count);
 }
 
-inline EncodeResult encode(std::string_view utf8Text, const CodecContext& c, const MissingHandler& onMissing) {
+inline EncodeResult encode(std::string_view utf8Text, const CodecContext& c, const MissingHandler& onMissing,
+                           const InvalidBlockHandler& onInvalidBlock = {}) {
     const std::u32string text = codePoints(utf8Text);
     const std::string left = utf8(std::u32string(1, c.leftEnclosure));
     EncodeResult r;
@@ -92,8 +93,18 @@ inline EncodeResult encode(std::string_view utf8Text, const CodecContext& c, con
         return r;
     };
     auto add = [&](const std::string& hex) {
-        const Bytes b = hexToBytes(hex);
+        const Bytes b = strictHexBytes(hex).value_or(Bytes{});
         r.bytes.insert(r.bytes.end(), b.begin(), b.end());
+    };
+    // A block that writes nothing is asked about; false when the user stops.
+    auto invalid = [&](std::size_t from, std::size_t to) {
+        const int position = static_cast<int>(from) + 1;
+        if (onInvalidBlock && onInvalidBlock(utf8(text.substr(from, to - from)), position) == MissingAnswer::GoOn)
+            return true;
+        r.bytes.clear();
+        r.stoppedAt = position;
+        r.stoppedLength = static_cast<int>(to - from);
+        return false;
     };
     if (text.size() > 32767)
         return fail(6);
@@ -112,7 +123,11 @@ inline EncodeResult encode(std::string_view utf8Text, const CodecContext& c, con
                     if (cur < text.size() && text[cur] == c.rightEnclosure) {
                         if (buffer.empty())
                             return fail(5);
-                        add(utf8(buffer.substr(0, buffer.size() - 1)));
+                        const std::string content = utf8(buffer.substr(0, buffer.size() - 1));
+                        if (strictHexBytes(content))
+                            add(content);
+                        else if (!invalid(i, cur + 1))
+                            return r;
                         i = cur + 1;
                         break;
                     }
@@ -123,7 +138,10 @@ inline EncodeResult encode(std::string_view utf8Text, const CodecContext& c, con
                     if (buffer.empty())
                         return fail(5);
                     if (buffer.size() == 4 && buffer.compare(0, 3, U"END") == 0) {
-                        add(c.table.at(walkFind(c.table, "END", false)).hexCode);
+                        if (const int end = walkFind(c.table, "END", false))
+                            add(c.table.at(end).hexCode);
+                        else if (!invalid(i, std::min(cur + 1, text.size())))
+                            return r;
                         i = cur + 1;
                         break;
                     }
@@ -143,6 +161,7 @@ inline EncodeResult encode(std::string_view utf8Text, const CodecContext& c, con
                 onMissing(text[i], position, missingCharacterCode(text[i])) == MissingAnswer::Stop) {
                 r.bytes.clear();
                 r.stoppedAt = position;
+                r.stoppedLength = 1;
                 return r;
             }
             i += 1;

@@ -59,11 +59,12 @@ int fuzzScriptCodec(const std::uint8_t* data, std::size_t size) {
 
     // Go on at odd positions, stop at the first even one.
     auto answer = [](int position) { return position % 2 == 0 ? MissingAnswer::Stop : MissingAnswer::GoOn; };
-    const EncodeResult indexed = encodeScript(text, context, [&](char32_t, int p, int) { return answer(p); });
-    const EncodeResult walk =
-        reference::encode(text, context, [&](char32_t, int p, int) { return answer(p); });
+    auto missing = [&](char32_t, int p, int) { return answer(p); };
+    auto invalid = [&](std::string_view, int p) { return answer(p); };
+    const EncodeResult indexed = encodeScript(text, context, missing, invalid);
+    const EncodeResult walk = reference::encode(text, context, missing, invalid);
     check(indexed.error == walk.error, "same failure");
-    check(indexed.stoppedAt == walk.stoppedAt, "same stop");
+    check(indexed.stoppedAt == walk.stoppedAt && indexed.stoppedLength == walk.stoppedLength, "same stop");
     check(indexed.bytes == walk.bytes, "same bytes");
     return 0;
 }

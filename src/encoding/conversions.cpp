@@ -120,6 +120,56 @@ std::optional<std::int16_t> parseInt16(std::string_view text) {
     return static_cast<std::int16_t>(value);
 }
 
+std::optional<Bytes> strictHexBytes(std::string_view text) {
+    Bytes bytes;
+    int high = -1;
+    for (const char c : text) {
+        if (c == ' ' || c == '\t')
+            continue;
+        const int digit = hexDigitValue(c);
+        if (digit < 0)
+            return std::nullopt;
+        if (high < 0) {
+            high = digit;
+        } else {
+            bytes.push_back(static_cast<std::uint8_t>(high * 16 + digit));
+            high = -1;
+        }
+    }
+    if (high >= 0 || bytes.empty())
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<ScriptPlace> scriptPlace(std::string_view fileName) {
+    const std::size_t bracket = fileName.find('[');
+    const std::size_t close = fileName.find(']');
+    if (bracket == std::string_view::npos || close == std::string_view::npos || close < bracket ||
+        bracket == 0 || bracket > 8 || close == bracket + 1 || close - bracket - 1 > 5 ||
+        fileName.size() != close + 5)
+        return std::nullopt;
+    const std::string_view extension = fileName.substr(close + 1);
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    for (std::size_t i = 0; i < 4; ++i)
+        if (lower(extension[i]) != ".txt"[i])
+            return std::nullopt;
+    ScriptPlace place;
+    for (const char c : fileName.substr(0, bracket)) {
+        const int digit = hexDigitValue(c);
+        if (digit < 0)
+            return std::nullopt;
+        place.offset = place.offset * 16 + digit;
+    }
+    for (const char c : fileName.substr(bracket + 1, close - bracket - 1)) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        place.size = place.size * 10 + (c - '0');
+    }
+    if (place.size < 1 || place.size > 32767)
+        return std::nullopt;
+    return place;
+}
+
 Result<std::int32_t> scriptAddress(std::string_view fileName) {
     const std::size_t bracket = fileName.find('[');
     if (bracket == std::string_view::npos)

@@ -21,6 +21,11 @@ Result<std::int32_t> hexToLong(std::string_view text);
 // digits gives no bytes at all.
 Bytes hexToBytes(std::string_view text);
 
+// Hexadecimal digit pairs, blanks between them allowed, as bytes; nothing
+// when anything else stands there, the digits are odd in number or none.
+// This is what a raw block and a table code must be to write bytes.
+std::optional<Bytes> strictHexBytes(std::string_view text);
+
 // The program's 16-bit number reading (stored script index, sizes in script
 // file names): blanks around, a sign, decimal digits with an optional fraction
 // rounded half to even, or "&H" and hexadecimal digits. Nothing for empty,
@@ -36,6 +41,17 @@ Result<std::int32_t> scriptAddress(std::string_view fileName);
 
 // The size between the first "[" and the last five characters ("].txt").
 std::optional<std::int16_t> originalByteCount(std::string_view fileName);
+
+// Where a script lives and the bytes its original takes, from a name of the
+// form HEX[DECIMAL].txt: hexadecimal offset (at most eight digits), "[",
+// decimal size (1 to 32767), "]", ".txt" in any case. Nothing for any other
+// name: such a script has no budget and cannot be inserted.
+struct ScriptPlace {
+    std::int64_t offset = 0;
+    std::int32_t size = 0;
+    bool operator==(const ScriptPlace&) const = default;
+};
+std::optional<ScriptPlace> scriptPlace(std::string_view fileName);
 
 // The characters of the name before its first "[", as written (case kept);
 // the whole name when there is none.

@@ -1,5 +1,7 @@
 #include "encoding/script_codec.h"
 
+#include <optional>
+
 namespace tradumar {
 
 namespace {
@@ -134,9 +136,14 @@ namespace {
 // time. The closing test looks at the character read in the step before, so
 // the buffer always ends with the right enclosure when the block closes and
 // that last character is left out; "END" is recognised before the closing.
-// Returns the byte after the block, or sets `error`.
-std::size_t readRawBlock(std::string_view text, std::size_t i, const CodecContext& context, Bytes& out,
-                         int& error) {
+// Returns the byte after the block and its bytes (nothing when they are not
+// hexadecimal digit pairs or the table has no end code), or sets `error`.
+struct RawBlock {
+    std::size_t next = 0;
+    std::optional<Bytes> bytes;
+};
+
+RawBlock readRawBlock(std::string_view text, std::size_t i, const CodecContext& context, int& error) {
     std::string buffer;
     std::size_t lastLength = 0; // bytes of the buffer's last character
     std::size_t current = i;
@@ -148,10 +155,9 @@ std::size_t readRawBlock(std::string_view text, std::size_t i, const CodecContex
             if (here.value == context.rightEnclosure) {
                 if (buffer.empty()) {
                     error = FailureCode::InvalidCall;
-                    return current;
+                    return {current, std::nullopt};
                 }
-                append(out, hexToBytes(withoutLast()));
-                return current + here.length;
+                return {current + here.length, strictHexBytes(withoutLast())};
             }
         }
         current += here.length;
@@ -163,25 +169,25 @@ std::size_t readRawBlock(std::string_view text, std::size_t i, const CodecContex
         }
         if (buffer.empty()) {
             error = FailureCode::InvalidCall;
-            return current;
+            return {current, std::nullopt};
         }
         if (withoutLast() == "END") {
-            append(out, context.table.bytesAt(context.table.endCodePosition()));
-            return current + lastLength;
+            const std::span<const std::uint8_t> end = context.table.bytesAt(context.table.endCodePosition());
+            return {current + lastLength, end.empty() ? std::nullopt : std::optional<Bytes>(Bytes(end.begin(), end.end()))};
         }
         // Past the end nothing changes any more: the block never closes and its
         // position would run past the 16-bit limit.
         if (pastEnd) {
             error = FailureCode::Overflow;
-            return current;
+            return {current, std::nullopt};
         }
     }
 }
 
 } // namespace
 
-EncodeResult encodeScript(std::string_view text, const CodecContext& context,
-                          const MissingHandler& onMissing) {
+EncodeResult encodeScript(std::string_view text, const CodecContext& context, const MissingHandler& onMissing,
+                          const InvalidBlockHandler& onInvalidBlock) {
     EncodeResult result;
     if (characterCount(text) > kMaxTextLength) {
         result.error = FailureCode::Overflow;
@@ -209,13 +215,24 @@ EncodeResult encodeScript(std::string_view text, const CodecContext& context,
             i = afterLineBreak(text, i);
             position += 2;
         } else if (c.value == context.leftEnclosure) {
-            const std::size_t after = readRawBlock(text, i, context, result.bytes, result.error);
+            const RawBlock block = readRawBlock(text, i, context, result.error);
             if (result.error != FailureCode::None) {
+                result.bytes.clear();
+                result.errorAt = position + 1;
+                return result;
+            }
+            const std::string_view written = text.substr(i, block.next - i);
+            const int length = static_cast<int>(characterCount(written));
+            if (block.bytes) {
+                append(result.bytes, *block.bytes);
+            } else if (!onInvalidBlock || onInvalidBlock(written, position + 1) == MissingAnswer::Stop) {
+                result.stoppedAt = position + 1;
+                result.stoppedLength = length;
                 result.bytes.clear();
                 return result;
             }
-            position += static_cast<int>(characterCount(text.substr(i, after - i)));
-            i = after;
+            position += length;
+            i = block.next;
         } else if (m.singlePosition > 0) {
             append(result.bytes, table.bytesAt(m.singlePosition));
             i += static_cast<std::size_t>(m.singleLength);
@@ -224,6 +241,7 @@ EncodeResult encodeScript(std::string_view text, const CodecContext& context,
             const int position1 = position + 1;
             if (onMissing && onMissing(c.value, position1, missingCharacterCode(c.value)) == MissingAnswer::Stop) {
                 result.stoppedAt = position1;
+                result.stoppedLength = 1;
                 result.bytes.clear();
                 return result;
             }

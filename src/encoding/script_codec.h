@@ -34,18 +34,27 @@ using MissingHandler = std::function<MissingAnswer(char32_t character, int posit
 // The number the missing-character question gives for a character.
 int missingCharacterCode(char32_t character);
 
+// Asked for each raw block that cannot write bytes: one that holds anything
+// but hexadecimal digit pairs (blanks allowed), or an end code the table
+// lacks. The block as written, enclosures included, and its 1-based position
+// in characters. Going on leaves the block out.
+using InvalidBlockHandler = std::function<MissingAnswer(std::string_view block, int position)>;
+
 struct EncodeResult {
     Bytes bytes;
     int error = FailureCode::None; // InvalidCall or Overflow
-    int stoppedAt = 0;             // 1-based position (in characters) of the character the user stopped at
+    int stoppedAt = 0;             // 1-based position (in characters) of what the user stopped at
+    int stoppedLength = 0;         // and its length in characters
+    int errorAt = 0;               // for an error: 1-based position of the block that caused it
 
     bool ok() const { return error == FailureCode::None && stoppedAt == 0; }
     bool stopped() const { return stoppedAt != 0; }
 };
 
 // The bytes of a translated text for insertion (longest = the original
-// table's longest text, codes counted).
-EncodeResult encodeScript(std::string_view text, const CodecContext& context,
-                          const MissingHandler& onMissing);
+// table's longest text, codes counted). Without a handler for invalid raw
+// blocks, the first one stops the encoding.
+EncodeResult encodeScript(std::string_view text, const CodecContext& context, const MissingHandler& onMissing,
+                          const InvalidBlockHandler& onInvalidBlock = {});
 
 } // namespace tradumar

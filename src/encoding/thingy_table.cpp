@@ -54,10 +54,11 @@ const ThingyTable::Index& ThingyTable::index() const {
     // that holds it.
     std::vector<std::pair<std::string_view, std::int32_t>> texts;
     for (int position = 1; position <= kCapacity; ++position) {
-        const std::string& text = m_entries[static_cast<std::size_t>(position - 1)].text;
-        if (text.empty())
+        const ThingyEntry& entry = m_entries[static_cast<std::size_t>(position - 1)];
+        if (entry.text.empty())
             break;
-        texts.emplace_back(text, position);
+        if (strictHexBytes(entry.hexCode))
+            texts.emplace_back(entry.text, position);
     }
     std::sort(texts.begin(), texts.end());
     texts.erase(std::unique(texts.begin(), texts.end(),
@@ -119,14 +120,13 @@ const ThingyTable::Index& ThingyTable::index() const {
     index->byteOffsets.push_back(0);
     for (int position = 1; position <= kCapacity; ++position) {
         const ThingyEntry& entry = m_entries[static_cast<std::size_t>(position - 1)];
-        if (!entry.hexCode.empty()) {
-            const Bytes decoded = hexToBytes(entry.hexCode);
-            index->bytes.insert(index->bytes.end(), decoded.begin(), decoded.end());
-        }
+        const std::optional<Bytes> decoded = entry.hexCode.empty() ? std::nullopt : strictHexBytes(entry.hexCode);
+        if (decoded)
+            index->bytes.insert(index->bytes.end(), decoded->begin(), decoded->end());
         index->byteOffsets.push_back(static_cast<std::uint32_t>(index->bytes.size()));
-        if (index->lineCode == 0 && entry.text == "LINE")
+        if (index->lineCode == 0 && entry.text == "LINE" && decoded)
             index->lineCode = position;
-        if (index->endCode == 0 && entry.text == "END")
+        if (index->endCode == 0 && entry.text == "END" && decoded)
             index->endCode = position;
     }
 
@@ -204,18 +204,25 @@ TableLoad loadThingyTable(const std::string& path, ThingyTable& table, TableOver
                           LegacyCodePage legacy) {
     const DecodedText content = readTextFile(path, legacy);
     if (content.status == TextFileStatus::Unreadable)
-        return {LoadStatus::Unreadable, 0, 0};
+        return {LoadStatus::Unreadable, 0, 0, {}};
     if (content.status == TextFileStatus::Undecodable)
-        return {LoadStatus::Undecodable, content.badOffset, content.badByte};
-    return {parseThingyTable(content.text, table, overflow), 0, 0};
+        return {LoadStatus::Undecodable, content.badOffset, content.badByte, {}};
+    TableLoad load;
+    load.status = parseThingyTable(content.text, table, overflow, &load.unusable);
+    return load;
 }
 
-LoadStatus parseThingyTable(std::string_view data, ThingyTable& table, TableOverflow overflow) {
+LoadStatus parseThingyTable(std::string_view data, ThingyTable& table, TableOverflow overflow,
+                            std::vector<UnusableLine>* unusable) {
     int next = 1;
+    int number = 0;
     for (const std::string_view line : splitTextLines(data)) {
+        ++number;
         ThingyEntry entry;
         if (!parseLine(line, entry))
             continue;
+        if (unusable && next <= ThingyTable::kCapacity && !strictHexBytes(entry.hexCode))
+            unusable->push_back({number, std::string(line)});
         if (next > ThingyTable::kCapacity) {
             if (overflow == TableOverflow::Fail)
                 return LoadStatus::Overflow;

@@ -52,14 +52,17 @@ public:
     template <typename Visit>
     void forEachPrefixMatch(std::string_view text, int maxLength, Visit&& visit) const;
 
-    // The position of the first entry whose text is "LINE" / "END" among all
-    // 5000 positions (empty entries do not stop this search), or 0.
+    // The position of the first usable entry whose text is "LINE" / "END"
+    // among all 5000 positions (empty entries do not stop this search), or 0.
     int lineCodePosition() const;
     int endCodePosition() const;
 
-    // The bytes an entry's code stands for (its hexCode read in digit pairs,
-    // none for an odd count), decoded once when the index is built.
+    // The bytes an entry's code stands for, decoded once when the index is
+    // built; none for a code that is not hexadecimal digit pairs (blanks
+    // allowed). Such an entry never matches any text, and the line and end
+    // code positions pass over it.
     std::span<const std::uint8_t> bytesAt(int position) const;
+    bool usable(int position) const { return !bytesAt(position).empty(); }
 
     // The length in characters of the longest text before the table's end, at least 1.
     // Without codes, entries whose text is exactly "END" or "LINE" are skipped.
@@ -85,10 +88,18 @@ enum class LoadStatus {
     Undecodable, // neither UTF-8 nor valid in the legacy code page; the table is unchanged
 };
 
+// A line the loader keeps as an entry although its code cannot be used.
+struct UnusableLine {
+    int number = 0; // 1-based line of the file
+    std::string text;
+    bool operator==(const UnusableLine&) const = default;
+};
+
 struct TableLoad {
     LoadStatus status = LoadStatus::Loaded;
     std::size_t badOffset = 0; // for Undecodable: the first byte that does not decode
     unsigned char badByte = 0;
+    std::vector<UnusableLine> unusable; // for Loaded and Overflow
 };
 
 // Reads a thingy table file into `table` from position 1, by the rules of
@@ -99,8 +110,10 @@ struct TableLoad {
 TableLoad loadThingyTable(const std::string& path, ThingyTable& table, TableOverflow overflow,
                           LegacyCodePage legacy = LegacyCodePage::Windows1252);
 
-// The same rules applied to a table file's text already decoded (UTF-8).
-LoadStatus parseThingyTable(std::string_view content, ThingyTable& table, TableOverflow overflow);
+// The same rules applied to a table file's text already decoded (UTF-8);
+// the lines kept whose code cannot be used are added to `unusable` when given.
+LoadStatus parseThingyTable(std::string_view content, ThingyTable& table, TableOverflow overflow,
+                            std::vector<UnusableLine>* unusable = nullptr);
 
 // ---- implementation of the template ----
 

@@ -20,30 +20,38 @@ PlannedScript planScript(const std::string& folder, const std::string& name, Leg
                          const CodecContext& context) {
     PlannedScript script;
     script.fileName = name;
-    const Result<std::int32_t> address = scriptAddress(name);
-    const std::optional<std::int16_t> budget = originalByteCount(name);
-    if (!address.ok() || !budget) {
+    const std::optional<ScriptPlace> place = scriptPlace(name);
+    if (!place) {
         script.status = PlannedScript::Status::NoBudget;
         return script;
     }
-    script.offset = address.value;
-    script.budget = *budget;
+    script.offset = place->offset;
+    script.budget = place->size;
     const std::optional<std::string> text = readJoinedText(folder + name, legacy);
     if (!text) {
         script.status = PlannedScript::Status::EncodeFailed;
         script.error = FailureCode::PathFileAccess;
         return script;
     }
-    EncodeResult encoded = encodeScript(*text, context, [&script](char32_t character, int position, int code) {
-        script.missing.push_back({character, position, code});
-        return MissingAnswer::GoOn;
-    });
+    EncodeResult encoded = encodeScript(
+        *text, context,
+        [&script](char32_t character, int position, int code) {
+            script.missing.push_back({character, position, code});
+            return MissingAnswer::GoOn;
+        },
+        [&script](std::string_view block, int position) {
+            script.invalidBlocks.push_back({std::string(block), position});
+            return MissingAnswer::GoOn;
+        });
     script.bytes = std::move(encoded.bytes);
     script.error = encoded.error;
+    script.errorAt = encoded.errorAt;
     if (script.error != FailureCode::None)
         script.status = PlannedScript::Status::EncodeFailed;
     else if (!script.missing.empty())
         script.status = PlannedScript::Status::MissingCharacters;
+    else if (!script.invalidBlocks.empty())
+        script.status = PlannedScript::Status::InvalidBlocks;
     else if (static_cast<std::int64_t>(script.bytes.size()) > script.budget)
         script.status = PlannedScript::Status::OverBudget;
     return script;

@@ -15,12 +15,18 @@ struct MissingCharacter {
     int code = 0;     // as the missing-character question gives it
 };
 
+struct InvalidBlock {
+    std::string block; // as written, enclosures included
+    int position = 0;  // 1-based, in characters of the translation's text
+};
+
 // One saved translation, encoded and weighed against its budget.
 struct PlannedScript {
     enum class Status {
         Fits,              // insertable
         OverBudget,        // insertable when the translator says so
-        MissingCharacters, // the table lacks characters: not insertable
+        MissingCharacters, // the table lacks characters (and blocks may be invalid): not insertable
+        InvalidBlocks,     // raw blocks that write no bytes: not insertable
         EncodeFailed,      // a raw block or the text fails (error), or the file cannot be read
         NoBudget,          // the file name carries no offset or no size
     };
@@ -30,7 +36,9 @@ struct PlannedScript {
     int budget = 0;
     Bytes bytes;
     std::vector<MissingCharacter> missing;
+    std::vector<InvalidBlock> invalidBlocks;
     int error = FailureCode::None;
+    int errorAt = 0; // the block an error comes from
 
     bool insertable(bool includeOverBudget) const {
         return status == Status::Fits || (includeOverBudget && status == Status::OverBudget);

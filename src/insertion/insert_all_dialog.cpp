@@ -26,6 +26,13 @@ QString missingText(const std::vector<MissingCharacter>& missing) {
     return QStringLiteral("No existen en la tabla: ") + parts.join(QStringLiteral(", "));
 }
 
+QString invalidBlocksText(const std::vector<InvalidBlock>& blocks) {
+    QStringList parts;
+    for (const InvalidBlock& b : blocks)
+        parts << QStringLiteral("'%1' en la posición %2").arg(toQString(b.block)).arg(b.position);
+    return QStringLiteral("Bloques no válidos: ") + parts.join(QStringLiteral(", "));
+}
+
 QString statusText(const PlannedScript& s, bool includeOverBudget) {
     switch (s.status) {
     case PlannedScript::Status::Fits:
@@ -35,11 +42,17 @@ QString statusText(const PlannedScript& s, bool includeOverBudget) {
             .arg(static_cast<qint64>(s.bytes.size()) - s.budget)
             .arg(includeOverBudget ? QStringLiteral("se insertará") : QStringLiteral("no se insertará"));
     case PlannedScript::Status::MissingCharacters:
-        return missingText(s.missing);
+        return s.invalidBlocks.empty()
+                   ? missingText(s.missing)
+                   : missingText(s.missing) + QStringLiteral("; ") + invalidBlocksText(s.invalidBlocks);
+    case PlannedScript::Status::InvalidBlocks:
+        return invalidBlocksText(s.invalidBlocks);
     case PlannedScript::Status::EncodeFailed:
-        return s.error == FailureCode::PathFileAccess
-                   ? QStringLiteral("No se pudo leer la traducción (%1)").arg(s.error)
-                   : QStringLiteral("Bloque de bytes o texto no válido (error %1)").arg(s.error);
+        if (s.error == FailureCode::PathFileAccess)
+            return QStringLiteral("No se pudo leer la traducción (%1)").arg(s.error);
+        if (s.error == FailureCode::Overflow && s.errorAt == 0)
+            return QStringLiteral("El texto pasa de 32767 caracteres (error %1)").arg(s.error);
+        return QStringLiteral("Bloque sin cerrar en la posición %1 (error %2)").arg(s.errorAt).arg(s.error);
     case PlannedScript::Status::NoBudget:
         return QStringLiteral("El nombre no indica dirección y tamaño");
     }

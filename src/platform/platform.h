@@ -11,7 +11,8 @@ namespace tradumar {
 // interfaces only; the Qt implementations show real boxes and pickers, tests
 // use scripted ones that record every request and answer from a queue.
 
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+// YesNoDefaultNo: for questions whose "Yes" can destroy, so that Enter never says it.
+enum class MessageButtons { Ok, YesNo, YesNoDefaultNo, YesNoCancel };
 enum class MessageIcon { None, Critical, Question, Exclamation, Information };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 

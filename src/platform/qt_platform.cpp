@@ -49,6 +49,11 @@ MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, const QSt
         box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         break;
+    case MessageButtons::YesNoDefaultNo:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::No);
+        box.setEscapeButton(QMessageBox::No);
+        break;
     case MessageButtons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Yes);
@@ -65,7 +70,7 @@ MessageAnswer QtDialogs::message(QWidget* parent, const QString& text, const QSt
         return MessageAnswer::Ok;
     if (buttons == MessageButtons::Ok)
         return MessageAnswer::Ok;
-    return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+    return buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel : MessageAnswer::No;
 }
 
 QStringList nameFiltersOf(const QString& filter) {

@@ -278,6 +278,7 @@ void MainWindow::buildMenus() {
     m_mnuEmulador = item(m_mnuHerramientas, "mnuEmulador", QStringLiteral("&Ejecutar ROM Emulada"),
                          QKeySequence(Qt::Key_F5));
     new InsertionTools(this, m_mnuHerramientas, m_workspace, m_platform.dialogs);
+    buildTableControls();
 
     m_mnuAyuda = menu("mnuAyuda", QStringLiteral("A&yuda"));
     m_mnuManual = item(m_mnuAyuda, "mnuManual", QStringLiteral("&Manual de usuario"));
@@ -370,8 +371,11 @@ void MainWindow::configureProject() {
     const QString listFolder = m_scripts->folder();
     const int selected = m_scripts->selectedIndex();
     const std::optional<int> openIndex = m_workspace.openScriptIndex;
-    if (runConfigureProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder, this))
+    if (runConfigureProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder, this)) {
+        // The tables may be other files now, or the same files changed.
+        reloadTables();
         return;
+    }
     // Cancelled: a scripts folder picked meanwhile is forgotten, and the list
     // shows the project's scripts again with the open one selected.
     m_workspace.settings.scriptsFolder = scriptsFolder;

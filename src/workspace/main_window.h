@@ -1,5 +1,9 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
+#include <utility>
+
 #include <memory>
 #include <string>
 
@@ -100,6 +104,13 @@ public:
     void showProgress(); // mnuProgreso: the progress window
     void createPatch();  // mnuParche: "Crear parche..."
 
+    // Both tables from the project's files, with every check; a failure in
+    // words for the user, or empty text. Lines whose codes cannot be used are
+    // reported once.
+    QString loadTables();
+    void reloadTables();        // mnuRecargar, and after "Configurar"
+    void reloadChangedTables(); // when the window is activated
+
     // One tick of Timer2: RefreshStatus.
     void refreshStatus();
 
@@ -109,11 +120,13 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void buildControls();
     void buildMenus();
     void buildProgressControls();
+    void buildTableControls();
     void showProgressSummary();
     void forgetProgress();
 
@@ -147,6 +160,7 @@ private:
     QString m_startFolder;
     std::unique_ptr<QStyle> m_frameStyle; // the frames' captions on their lines
     bool m_leavingWithoutIndex = false;
+    bool m_openFailureCorrectable = false; // the opening failed on a path the project dialog can correct
     bool m_loadingPane = false; // the program, not the user, is changing the translation pane
 
     QGroupBox* m_fraEdicion = nullptr;
@@ -189,6 +203,10 @@ private:
 
     QAction* m_mnuParche = nullptr;
     QAction* m_mnuProgreso = nullptr;
+    QAction* m_mnuRecargar = nullptr;
+    // The tables' files as last loaded, to notice an outside edit.
+    std::pair<std::optional<std::filesystem::file_time_type>, std::optional<std::filesystem::file_time_type>>
+        m_tableTimes;
     QLabel* m_lblProgreso = nullptr; // the summary in the status bar
     std::unique_ptr<ProgressMarks> m_marks;
 

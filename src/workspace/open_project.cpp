@@ -1,12 +1,12 @@
 // OpenProject: the way into every other command of the main window.
 #include <cerrno>
-#include <fstream>
 
 #include <QFileInfo>
 #include <QLabel>
 
 #include "common/file_io.h"
 #include "platform/qt_text.h"
+#include "project/project_dialog.h"
 #include "project/ini_profile.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
@@ -17,35 +17,6 @@
 
 namespace tradumar {
 namespace {
-
-// Opens the table file once for reading and writing, which leaves an empty
-// file where none was, then loads the table from scratch. Returns what is
-// wrong with it, in words for the user, or empty text.
-QString loadTable(const std::string& path, const QString& which, ThingyTable& table, TableOverflow overflow,
-                  LegacyCodePage legacy) {
-    if (!pathExists(path)) {
-        std::ofstream create(path, std::ios::binary | std::ios::app);
-        if (!create)
-            return QStringLiteral("no se pudo crear la tabla ") + which + QLatin1Char(' ') +
-                   pathToQString(path) + QStringLiteral(" (") + toQString(describeError(errno)) +
-                   QLatin1Char(')');
-    }
-    table.clear();
-    const TableLoad load = loadThingyTable(path, table, overflow, legacy);
-    switch (load.status) {
-    case LoadStatus::Loaded:
-        return {};
-    case LoadStatus::Unreadable:
-        return QStringLiteral("no se pudo leer la tabla ") + which + QLatin1Char(' ') + pathToQString(path);
-    case LoadStatus::Undecodable:
-        return QStringLiteral("la tabla ") + which + QLatin1Char(' ') + pathToQString(path) + QLatin1Char(' ') +
-               undecodableText(legacy, load.badOffset, load.badByte);
-    case LoadStatus::Overflow:
-        break;
-    }
-    return QStringLiteral("la tabla ") + which + QLatin1Char(' ') + pathToQString(path) +
-           QStringLiteral(" tiene más de 5000 entradas");
-}
 
 QString missingOrUnreadable(const QString& what, const std::string& folder) {
     return (pathExists(folder) ? QStringLiteral("no se puede leer la carpeta ")
@@ -67,15 +38,29 @@ void MainWindow::openProject() {
 }
 
 bool MainWindow::openProjectFile(const std::string& path) {
+    m_openFailureCorrectable = false;
     const QString failure = openProjectSteps(path);
     if (failure.isEmpty())
         return true;
+    const ProjectSettings attempted = m_workspace.settings;
+    const bool correctable = m_openFailureCorrectable;
     // Nothing stays half open: the window goes back to where "Cerrar" leaves it.
     resetToClosed();
     m_platform.dialogs.inform(this, QStringLiteral("No se pudo abrir el proyecto ") +
                                         QFileInfo(pathToQString(path)).fileName() + QStringLiteral(": ") +
                                         failure);
-    return false;
+    // A path that leads nowhere is corrected in the project dialog, which
+    // then writes the project; it opens again from there.
+    if (!correctable || m_platform.dialogs.message(this, QStringLiteral("¿Desea corregir el proyecto?"),
+                                                   QStringLiteral("Tradumar"), MessageButtons::YesNo,
+                                                   MessageIcon::Question) != MessageAnswer::Yes)
+        return false;
+    m_workspace.settings = attempted;
+    const bool corrected =
+        runConfigureProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder, this);
+    const std::string correctedPath = m_workspace.settings.projectFilePath;
+    resetToClosed();
+    return corrected && openProjectFile(correctedPath);
 }
 
 QString MainWindow::openProjectSteps(const std::string& path) {
@@ -98,6 +83,8 @@ QString MainWindow::openProjectSteps(const std::string& path) {
 
     habilitar();
     habilitarMenus();
+    // From here on the file is a project: what fails is a path to correct.
+    m_openFailureCorrectable = true;
 
     // Pointing the list forgets the open script at once, before anything
     // below can fail.
@@ -118,17 +105,11 @@ QString MainWindow::openProjectSteps(const std::string& path) {
 
     setWindowTitle(toQString(settings.projectName) + QStringLiteral(" - ") + windowTitle());
 
-    if (QString failure = loadTable(settings.originalTablePath, QStringLiteral("original"),
-                                    m_workspace.originalTable, TableOverflow::Drop, settings.legacyCodePage);
-        !failure.isEmpty())
+    if (QString failure = loadTables(); !failure.isEmpty())
         return failure;
-    m_workspace.originalLongest = m_workspace.originalTable.longestTextLength(true);
-    m_status->invalidate();
-    if (QString failure = loadTable(settings.translatedTablePath, QStringLiteral("traducida"),
-                                    m_workspace.translatedTable, TableOverflow::Fail, settings.legacyCodePage);
-        !failure.isEmpty())
-        return failure;
-    m_workspace.translatedLongest = m_workspace.translatedTable.longestTextLength(false);
+    // The ROM is never created: insertion writes only into one that exists.
+    if (!pathExists(settings.romPath))
+        return QStringLiteral("no existe la ROM ") + pathToQString(settings.romPath);
 
     m_mnuNuevo->setEnabled(false);
     m_mnuAbrir->setEnabled(false);

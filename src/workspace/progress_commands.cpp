@@ -40,7 +40,7 @@ void MainWindow::refreshProgress() {
     for (int row = 0; row < m_scripts->count(); ++row)
         names.push_back(pathFromQString(m_scripts->item(row)->text()));
     m_workspace.progress.reset(names, pathFromQString(m_scripts->folder()), m_workspace.settings.legacyCodePage,
-                               m_workspace.counterContext());
+                               m_workspace.encoderContext());
     m_marks->markAll(m_scripts, m_workspace.progress);
     showProgressSummary();
 }
@@ -51,7 +51,7 @@ void MainWindow::forgetProgress() {
 }
 
 void MainWindow::remeasureScript(const std::string& fileName) {
-    if (!m_workspace.progress.update(fileName, m_workspace.counterContext()))
+    if (!m_workspace.progress.update(fileName, m_workspace.encoderContext()))
         return;
     m_marks->markOne(m_scripts, *m_workspace.progress.find(fileName));
     showProgressSummary();

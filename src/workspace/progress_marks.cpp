@@ -39,12 +39,22 @@ QIcon drawMark(ScriptState state) {
         painter.drawPath(triangle);
         break;
     }
+    case ScriptState::CannotInsert: // a "no entry" sign: an orange disc with a white bar
+        painter.setPen(QPen(QColor(150, 80, 0), 1));
+        painter.setBrush(QColor(240, 140, 20));
+        painter.drawEllipse(box);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::white);
+        painter.drawRect(QRectF(box.left() + 1.5, box.center().y() - 1, box.width() - 3, 2));
+        break;
     }
     return QIcon(pixmap);
 }
 
 QString tooltipOf(const ScriptProgress& script) {
     QString text = toQString(stateText(script.state));
+    if (script.state == ScriptState::CannotInsert)
+        return text + QStringLiteral(": ") + toQString(script.problem);
     if (script.state != ScriptState::NotTranslated && script.budget)
         text += QStringLiteral(": %1 de %2 bytes").arg(script.translatedBytes).arg(*script.budget);
     return text;
@@ -54,7 +64,7 @@ QString tooltipOf(const ScriptProgress& script) {
 
 ProgressMarks::ProgressMarks()
     : m_marks{drawMark(ScriptState::NotTranslated), drawMark(ScriptState::WithinBudget),
-              drawMark(ScriptState::OverBudget)} {}
+              drawMark(ScriptState::OverBudget), drawMark(ScriptState::CannotInsert)} {}
 
 void ProgressMarks::apply(QListWidgetItem* item, const ScriptProgress& script) const {
     item->setIcon(mark(script.state));

@@ -33,7 +33,7 @@ public:
 private:
     void apply(QListWidgetItem* item, const ScriptProgress& script) const;
 
-    std::array<QIcon, 3> m_marks;
+    std::array<QIcon, 4> m_marks;
 };
 
 } // namespace tradumar

@@ -70,6 +70,8 @@ ProgressWindow::ProgressWindow(std::vector<ScriptProgress> scripts, const Progre
         m_table->setItem(row, Difference, numberCell(script.difference()));
         auto* state = new NumberItem(toQString(stateText(script.state)), static_cast<int>(script.state));
         state->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        if (!script.problem.empty())
+            state->setToolTip(toQString(script.problem));
         m_table->setItem(row, State, state);
     }
     m_table->setSortingEnabled(true);

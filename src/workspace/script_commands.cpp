@@ -149,10 +149,9 @@ void MainWindow::openSelectedScript() {
     if (!original)
         return;
     setPaneText(m_rtxtOriginal, *original);
-    const std::optional<std::int16_t> size = originalByteCount(m_workspace.openScriptFile);
-    if (!size)
-        return;
-    m_lblRealesO->setText(QString::number(*size));
+    // A name that gives no offset and size has no budget to show.
+    const std::optional<ScriptPlace> place = scriptPlace(m_workspace.openScriptFile);
+    m_lblRealesO->setText(place ? QString::number(place->size) : QString());
     goToLine(m_rtxtOriginal, 1);
 
     const std::optional<std::string> translation =

@@ -67,7 +67,18 @@ void StatusRefresh::recompute() {
     const CodecContext context = m_workspace.counterContext();
     const std::int64_t translated = countTranslatedBytes(text, context);
     m_labels.realesT->setText(QString::number(translated));
-    m_labels.realesD->setText(QString::number(labelNumber(m_labels.realesO->text()) - translated));
+    // No size, no budget: nothing is left to show.
+    m_labels.realesD->setText(m_labels.realesO->text().isEmpty()
+                                  ? QString()
+                                  : QString::number(labelNumber(m_labels.realesO->text()) - translated));
+    // The live count takes a raw block for one byte; the encoder writes what
+    // the block holds. When the two differ the tooltip gives the real figure.
+    const auto goOn = [](auto&&...) { return MissingAnswer::GoOn; };
+    const EncodeResult encoded = encodeScript(text, m_workspace.encoderContext(), goOn, goOn);
+    const auto real = static_cast<std::int64_t>(encoded.bytes.size());
+    m_labels.realesT->setToolTip(encoded.error == FailureCode::None && real != translated
+                                     ? QStringLiteral("Bytes reales al insertar: %1").arg(real)
+                                     : QString());
 
     if (text.empty()) {
         m_labels.linea->setText(QStringLiteral("0"));

@@ -22,6 +22,8 @@ struct StatusLabels {
 };
 
 // The line and byte figures of the translation pane, recomputed on each tick
+// (the live count on the label; the encoder's real bytes in its tooltip when
+// they differ)
 // of the 10 ms timer. A tick whose inputs (the pane's text, the caret, the
 // enclosures, the original size, the tables and the labels it wrote) are all
 // as they were on the last one leaves the labels alone, since they would
@@ -56,7 +58,7 @@ private:
 // labels: leading blanks, a sign and decimal digits; 0 when there is none.
 std::int64_t labelNumber(const QString& text);
 
-// The pane's whole text as the core holds text (Windows-1252, CR LF lines).
+// The pane's whole text as the core holds text (UTF-8, CR LF lines).
 std::string paneText(const QPlainTextEdit* pane);
 
 } // namespace tradumar

@@ -10,23 +10,47 @@
 
 namespace tradumar {
 
-ScriptProgress TranslationProgress::measure(const std::string& fileName, const CodecContext& counter) const {
+ScriptProgress TranslationProgress::measure(const std::string& fileName, const CodecContext& encoder) const {
     ScriptProgress row;
     row.fileName = fileName;
-    if (const std::optional<std::int16_t> size = originalByteCount(fileName))
-        row.budget = *size;
+    const std::optional<ScriptPlace> place = scriptPlace(fileName);
+    if (place)
+        row.budget = place->size;
     // The text as opening the script would put it in the pane.
     const std::optional<std::string> text = readJoinedText(m_translationFolder + fileName, m_legacy);
     if (!text)
         return row;
-    row.translatedBytes = countTranslatedBytes(*text, counter);
-    row.state =
-        row.budget && row.translatedBytes > *row.budget ? ScriptState::OverBudget : ScriptState::WithinBudget;
+    int missing = 0;
+    int invalidBlocks = 0;
+    const EncodeResult encoded = encodeScript(
+        *text, encoder,
+        [&](char32_t, int, int) {
+            ++missing;
+            return MissingAnswer::GoOn;
+        },
+        [&](std::string_view, int) {
+            ++invalidBlocks;
+            return MissingAnswer::GoOn;
+        });
+    row.translatedBytes = static_cast<std::int64_t>(encoded.bytes.size());
+    if (encoded.error != FailureCode::None)
+        row.problem = encoded.error == FailureCode::Overflow ? "bloque sin cerrar o texto demasiado largo"
+                                                             : "bloque sin cerrar";
+    else if (missing > 0)
+        row.problem = "caracteres que la tabla no tiene";
+    else if (invalidBlocks > 0)
+        row.problem = "bloques no válidos";
+    else if (!place)
+        row.problem = "el nombre no indica dirección y tamaño";
+    if (!row.problem.empty())
+        row.state = ScriptState::CannotInsert;
+    else
+        row.state = row.translatedBytes > place->size ? ScriptState::OverBudget : ScriptState::WithinBudget;
     return row;
 }
 
 void TranslationProgress::reset(const std::vector<std::string>& fileNames, const std::string& scriptsFolder,
-                                LegacyCodePage legacy, const CodecContext& counter) {
+                                LegacyCodePage legacy, const CodecContext& encoder) {
     clear();
     m_translationFolder = translationFolderOf(scriptsFolder);
     m_legacy = legacy;
@@ -38,13 +62,13 @@ void TranslationProgress::reset(const std::vector<std::string>& fileNames, const
     // large project; each script is measured on its own, so the work is
     // shared among the processor's cores. The table's lookup index is built
     // lazily: built here, before the threads read it together.
-    counter.table.find("a");
+    encoder.table.find("a");
     const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1,
                                                         std::max<std::size_t>(1, fileNames.size() / 64));
     std::atomic<std::size_t> next{0};
     const auto measureRest = [&] {
         for (std::size_t i; (i = next.fetch_add(1)) < fileNames.size();)
-            m_scripts[i] = measure(fileNames[i], counter);
+            m_scripts[i] = measure(fileNames[i], encoder);
     };
     std::vector<std::thread> threads;
     try {
@@ -64,11 +88,11 @@ void TranslationProgress::clear() {
     m_index.clear();
 }
 
-bool TranslationProgress::update(const std::string& fileName, const CodecContext& counter) {
+bool TranslationProgress::update(const std::string& fileName, const CodecContext& encoder) {
     const auto found = m_index.find(fileName);
     if (found == m_index.end())
         return false;
-    m_scripts[found->second] = measure(fileName, counter);
+    m_scripts[found->second] = measure(fileName, encoder);
     return true;
 }
 
@@ -83,6 +107,7 @@ ProgressSummary TranslationProgress::summary() const {
     for (const ScriptProgress& row : m_scripts) {
         summary.translated += row.state != ScriptState::NotTranslated;
         summary.overBudget += row.state == ScriptState::OverBudget;
+        summary.cannotInsert += row.state == ScriptState::CannotInsert;
     }
     return summary;
 }
@@ -94,6 +119,9 @@ std::string summaryText(const ProgressSummary& summary) {
                        std::to_string(summary.scripts) + " (" + std::to_string(percent) + " %) · " +
                        std::to_string(summary.overBudget);
     text += summary.overBudget == 1 ? " excede su tamaño" : " exceden su tamaño";
+    if (summary.cannotInsert > 0)
+        text += " · " + std::to_string(summary.cannotInsert) +
+                (summary.cannotInsert == 1 ? " no se puede insertar" : " no se pueden insertar");
     return text;
 }
 
@@ -105,6 +133,8 @@ std::string stateText(ScriptState state) {
         return "Traducido";
     case ScriptState::OverBudget:
         return "Excede su tamaño";
+    case ScriptState::CannotInsert:
+        return "No se puede insertar";
     }
     return {};
 }

@@ -48,7 +48,7 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         {letters, "ABA", 2, 3, Bytes{0x41, 0x42, 0x41}},
         {letters, "A\r\nB", 4, 3, Bytes{0x41, 0xFE, 0x42}},          // a line break is the line code
         {letters, "A<0A 0B>B", 4, 3, Bytes{0x41, 0x0A, 0x0B, 0x42}}, // a raw block counts one
-        {letters, "<A>", 4, 1, Bytes{}},                             // an odd digit count writes nothing
+        {letters, "<A>", 4, 1, Bytes{}},                             // an odd digit count is no block
         {letters, "<END>A", 4, 2, Bytes{0xFF, 0x41}},
         {letters, "<ENDxA", 4, 1, Bytes{0xFF, 0x41}}, // END is taken before any close
         {letters, "A<", 4, 2, Bytes{}, FailureCode::InvalidCall},
@@ -56,8 +56,7 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         {letters, "A|0A|", 4, 2, Bytes{}, FailureCode::InvalidCall, '|', '|'},
         {letters, "AéB", 4, 2, Bytes{0x41, 0x42}}, // a missing character counts nothing
         {letters, "A\r\n<0A>", 0, 0, Bytes{}},           // no length to try: nothing at all
-        {odd, "yyx", 1, 4, Bytes{0x12, 0x12}},           // 2 + 1.5 rounds to even: 4
-        {odd, "yx", 1, 2, Bytes{0x12}},
+        {odd, "yyx", 1, 2, Bytes{0x12, 0x12}}, // an odd code never matches: x is missing
         {pair, "AB", 1, 2, Bytes{0x41, 0x42}}, // only lengths up to the longest are tried
         {pair, "AB", 2, 1, Bytes{0x90}},
         {codes, "END", 3, 2, Bytes{0x45, 0x4E, 0x44}}, // the encoder skips END and LINE texts
@@ -84,8 +83,9 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         const ThingyTable table = makeTable(c.table);
         const CodecContext context{table, c.longest, c.left, c.right};
         EXPECT_EQ(countTranslatedBytes(c.text, context), c.count);
-        const EncodeResult r =
-            encodeScript(c.text, context, [](char32_t, int, int) { return MissingAnswer::GoOn; });
+        const EncodeResult r = encodeScript(
+            c.text, context, [](char32_t, int, int) { return MissingAnswer::GoOn; },
+            [](std::string_view, int) { return MissingAnswer::GoOn; });
         EXPECT_EQ(r.error, c.error);
         EXPECT_EQ(r.bytes, c.bytes.value_or(r.bytes));
     }
@@ -153,13 +153,40 @@ TEST(Codec, AgreesWithThePlainWalkOnManyTablesAndTexts) {
                 return asked.size() >= 3 ? MissingAnswer::Stop : MissingAnswer::GoOn;
             };
         };
-        const EncodeResult indexed = encodeScript(text, context, answers(askedIndexed));
-        const EncodeResult walk = reference::encode(text, context, answers(askedWalk));
+        // Invalid blocks are stepped over at odd positions and stop at even ones.
+        const auto blocks = [](std::string_view, int position) {
+            return position % 2 ? MissingAnswer::GoOn : MissingAnswer::Stop;
+        };
+        const EncodeResult indexed = encodeScript(text, context, answers(askedIndexed), blocks);
+        const EncodeResult walk = reference::encode(text, context, answers(askedWalk), blocks);
         ASSERT_EQ(indexed.error, walk.error);
         ASSERT_EQ(indexed.stoppedAt, walk.stoppedAt);
+        ASSERT_EQ(indexed.stoppedLength, walk.stoppedLength);
         ASSERT_EQ(indexed.bytes, walk.bytes);
         ASSERT_EQ(askedIndexed, askedWalk);
     }
+}
+
+// Raw blocks that are not hexadecimal digit pairs, an end code the table
+// lacks and table codes that are not digit pairs never write bytes: they are
+// asked about (blocks) or never match (codes).
+TEST(Codec, NothingThatCannotBeWrittenIsWrittenSilently) {
+    const ThingyTable table = makeTable({{"41", "A"}, {"ZZ", "hola"}, {"12345", "B"}, {"4 2", "B"}});
+    std::vector<std::pair<std::string, int>> asked;
+    const auto ask = [&](MissingAnswer answer) {
+        return [&asked, answer](std::string_view block, int position) {
+            asked.emplace_back(block, position);
+            return answer;
+        };
+    };
+    const EncodeResult r =
+        encodeScript("A<0G>A< 0a 0B >AB<0A0>A<END>hola<>", {table, 4}, {}, ask(MissingAnswer::GoOn));
+    EXPECT_EQ(r.bytes, (Bytes{0x41, 0x41, 0x0A, 0x0B, 0x41, 0x42, 0x41}));
+    EXPECT_EQ(asked, (std::vector<std::pair<std::string, int>>{
+                         {"<0G>", 2}, {"<0A0>", 18}, {"<END>", 24}, {"<>", 33}}));
+    const EncodeResult stopped = encodeScript("AB<0G>", {table, 4}, {});
+    EXPECT_EQ(std::pair(stopped.stoppedAt, stopped.stoppedLength), std::pair(3, 4));
+    EXPECT_TRUE(stopped.bytes.empty());
 }
 
 // The question names a character by its Windows-1252 code where it has one,

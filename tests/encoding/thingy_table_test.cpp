@@ -18,9 +18,14 @@ TEST(ThingyTableLoad, EachLineTakesThePlaceItsFirstRuleGivesIt) {
     table.set(11, {"99", "kept"});
     TempDir dir;
     writeBytes(dir.file("t.tbl"), content);
-    ASSERT_EQ(loadThingyTable(dir.file("t.tbl"), table, TableOverflow::Fail).status, LoadStatus::Loaded);
+    const TableLoad load = loadThingyTable(dir.file("t.tbl"), table, TableOverflow::Fail);
+    ASSERT_EQ(load.status, LoadStatus::Loaded);
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(table.at(static_cast<int>(i) + 1), expected[i]) << "position " << i + 1;
+    // Kept, but their codes are no digit pairs: they never match, and are named.
+    EXPECT_EQ(load.unusable, (std::vector<UnusableLine>{{8, "/"}, {9, "/FF=x"}, {10, "*FD=é"}}));
+    EXPECT_EQ(table.find("x"), 0);
+    EXPECT_EQ(table.find(" Hola "), 2);
     EXPECT_EQ(table.at(11).text, "kept"); // positions past the last entry stay as they were
 
     EXPECT_EQ(loadThingyTable(dir.file("missing.tbl"), table, TableOverflow::Drop).status, LoadStatus::Unreadable);

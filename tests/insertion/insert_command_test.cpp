@@ -85,7 +85,7 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
         {0, "mundo", {Yes}, "5", {kConfirm, inserted(5, "0A")}, "mundo"},
         {0, "a\u00E7b", {Yes, Yes}, "4", {kConfirm, missing("ç", 231), inserted(2, "0A")}, "ab"},
         {0, "#a#", {Yes, Yes, Yes}, "5", {kConfirm, hash, hash, inserted(1, "0A")}, "a"},
-        {2, "#", {Yes, Yes}, "6", {kConfirm, hash, failed(5)}}, // no "[": after the questions
+        {2, "#", {Yes, Yes}, "", {kConfirm, hash, failed(5)}}, // no "[": no budget, fails after the questions
         {0, "ab<01", {Yes}, "3", {kConfirm, failed(6)}},
         // The ROM path as it is now; the failure codes of the system's errors have their own test.
         {0, "ab", {Yes}, "4", {kConfirm, failed(76)}, "", 10, false, project.root + "/no/such/game.smc"},

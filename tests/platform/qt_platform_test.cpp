@@ -51,6 +51,7 @@ TEST(QtDialogs, MessageBoxesShowWhatWasAskedAndAnswerTheButtonClicked) {
         {MessageButtons::Ok, MessageIcon::None, B::Ok, B::NoIcon, B::NoButton, MessageAnswer::Ok},
         {MessageButtons::YesNo, MessageIcon::Question, yesNo, B::Question, B::Yes, MessageAnswer::Yes},
         {MessageButtons::YesNo, MessageIcon::Critical, yesNo, B::Critical, B::NoButton, MessageAnswer::No},
+        {MessageButtons::YesNoDefaultNo, MessageIcon::Critical, yesNo, B::Critical, B::NoButton, MessageAnswer::No},
         {MessageButtons::YesNoCancel, MessageIcon::Exclamation, yesNoCancel, B::Warning, B::NoButton,
          MessageAnswer::Cancel},
         {MessageButtons::YesNoCancel, MessageIcon::Information, yesNoCancel, B::Information, B::No,
@@ -72,6 +73,9 @@ TEST(QtDialogs, MessageBoxesShowWhatWasAskedAndAnswerTheButtonClicked) {
             EXPECT_EQ(box.icon(), c.shownIcon);
             if (c.shown & B::Yes) { // the Qt buttons speak Spanish
                 EXPECT_EQ(box.button(B::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Sí"));
+                // Enter says No where Yes could write past a script's size.
+                EXPECT_EQ(box.defaultButton(),
+                          box.button(c.buttons == MessageButtons::YesNoDefaultNo ? B::No : B::Yes));
             }
             if (c.clicked == B::NoButton)
                 QTest::keyClick(&box, Qt::Key_Escape);

@@ -57,7 +57,7 @@ public:
         if (buttons == MessageButtons::Ok)
             return MessageAnswer::Ok; // OK-only boxes take nothing from the queue
         const MessageAnswer closed =
-            buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Cancel;
+            buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel : MessageAnswer::No;
         return take(answers, closed, "question", text);
     }
     QString openFile(QWidget*, const FileRequest& request) override {

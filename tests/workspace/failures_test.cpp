@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 
 #include "support/widgets.h"
 #include "support/window_harness.h"
@@ -18,14 +19,15 @@ TEST(Failures, AProjectThatFailsToOpenSaysWhyAndLeavesNothingOpen) {
         std::string FixtureProject::*field;
         const char* value; // %1 stands for the project's folder
         const char* why;
+        bool correctable = true; // a path: the project dialog is offered (and declined here)
     } cases[] = {
-        {&FixtureProject::index, "abc",
-         "el índice de script guardado \"abc\" no es un número entre -32768 y 32767"},
+        {&FixtureProject::index, "abc", "el índice de script guardado \"abc\" no es un número entre -32768 y 32767",
+         false},
         {&FixtureProject::scriptsFolder, "%1/nowhere", "no existe la carpeta de scripts %1/nowhere"},
-        {&FixtureProject::originalTablePath, "%1/no/o.tbl",
-         "no se pudo crear la tabla original %1/no/o.tbl (2: No existe el archivo o la carpeta)"},
+        {&FixtureProject::originalTablePath, "%1/no/o.tbl", "no existe la tabla original %1/no/o.tbl"},
         {&FixtureProject::translatedTablePath, "%1/big.tbl",
          "la tabla traducida %1/big.tbl tiene más de 5000 entradas"},
+        {&FixtureProject::romPath, "%1/otra.smc", "no existe la ROM %1/otra.smc"},
     };
     for (const auto& c : cases) {
         WindowHarness h;
@@ -35,18 +37,44 @@ TEST(Failures, AProjectThatFailsToOpenSaysWhyAndLeavesNothingOpen) {
         writeBytes(project.root + "/notes.tpr", std::string("\0\1\xFF plain", 9));
         h.openProject(project.root + "/notes.tpr");
         project.*c.field = QString::fromUtf8(c.value).replace("%1", q(project.root)).toStdString();
+        h.desktop.dialogs.answers = {MessageAnswer::No};
         h.openProject(project);
-        EXPECT_EQ(
-            h.desktop.dialogs.texts(),
-            (QStringList{"No se pudo abrir el proyecto notes.tpr: el archivo no es un proyecto de Tradumar",
+        QStringList said{"No se pudo abrir el proyecto notes.tpr: el archivo no es un proyecto de Tradumar",
                          "No se pudo abrir el proyecto Demo.tpr: " +
-                             QString::fromUtf8(c.why).replace("%1", q(project.root))}));
+                             QString::fromUtf8(c.why).replace("%1", q(project.root))};
+        if (c.correctable)
+            said << QStringLiteral("¿Desea corregir el proyecto?");
+        EXPECT_EQ(h.desktop.dialogs.texts(), said);
+        EXPECT_TRUE(std::filesystem::exists(project.romPath) == (c.field != &FixtureProject::romPath));
+        EXPECT_FALSE(std::filesystem::exists(project.root + "/no/o.tbl")); // nothing is created
         EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Tradumar 1.0 Beta"));
         EXPECT_TRUE(h.action("mnuAbrir")->isEnabled() && !h.menu("mnuEdición")->isEnabled() &&
                     !h.scripts()->isVisible() && !h.workspace.openScriptIndex &&
                     h.workspace.openScriptFile.empty() && h.originalPane()->toPlainText().isEmpty() &&
                     h.workspace.translatedTable.at(1).empty());
     }
+}
+
+// Saying yes to the correction opens the project dialog on the project; what
+// it writes opens at once.
+TEST(Failures, AProjectWithAMissingRomIsCorrectedInTheProjectDialog) {
+    WindowHarness h;
+    FixtureProject project;
+    project.script("00[4].txt", "Hola");
+    const std::string rom = project.romPath;
+    project.romPath = project.root + "/movida.smc";
+    h.desktop.dialogs.answers = {MessageAnswer::Yes};
+    EXPECT_TRUE(withModal<QDialog>([&] { h.openProject(project); },
+                                   [&](QDialog& dialog) {
+                                       EXPECT_EQ(child<QLineEdit>(dialog, "txtROM")->text(), q(project.romPath));
+                                       h.desktop.dialogs.fileAnswers = {q(rom)};
+                                       child<QPushButton>(dialog, "cmdROM")->click();
+                                       child<QPushButton>(dialog, "cmdAceptar")->click();
+                                   }));
+    EXPECT_EQ(h.window.windowTitle(), QStringLiteral("Demo - Tradumar 1.0 Beta"));
+    EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("Hola"));
+    EXPECT_EQ(readIniValue("ROM", "Patch", project.projectFile), rom);
+    EXPECT_FALSE(std::filesystem::exists(project.romPath));
 }
 
 TEST(Failures, ANewProjectOpensAsAbrirOpensItAndALineBreakIsRefused) {

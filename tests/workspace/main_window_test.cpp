@@ -39,7 +39,7 @@ TEST(MainWindow, ShowsTheTextsAUserReads) {
                        "Siguiente >>|Buscar Texto|Revisar Ortografía|Insertar Script|Guardar|"
                        "Proyecto:|Nuevo|Abrir|Cerrar|Configurar|Salir|Edición:|Guardar script|"
                        "Insertar script|Buscar|Herramientas:|Revisar Ortografía|Ejecutar ROM Emulada|"
-                       "Insertar todos los scripts traducidos|Deshacer última inserción|Subrayar errores "
+                       "Insertar todos los scripts traducidos|Deshacer última inserción|Recargar tablas|Subrayar errores "
                        "ortográficos||Crear parche...|Progreso de la traducción|"
                        "Ayuda:|Manual de usuario|Acerca de..."));
 }

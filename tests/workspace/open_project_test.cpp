@@ -101,20 +101,5 @@ TEST_F(OpenProjectTest, TheStoredIndexSelectsAScriptOrNothing) {
     EXPECT_EQ(h.enabledCommands(), QStringLiteral("Nuevo Abrir"));
 }
 
-TEST_F(OpenProjectTest, MissingTablesAreCreatedEmpty) {
-    FixtureProject other;
-    other.script("00[4].txt", "Otro");
-    other.originalTablePath = other.root + "/new-original.tbl";
-    other.translatedTablePath = other.root + "/new-translated.tbl";
-    h.openProject(project);
-    h.action("mnuCerrar")->trigger();
-    h.openProject(other);
-    EXPECT_EQ(std::filesystem::file_size(other.originalTablePath), 0u);
-    EXPECT_EQ(std::filesystem::file_size(other.translatedTablePath), 0u);
-    EXPECT_EQ(h.workspace.translatedTable.find("é"), 0); // the old project's entries are gone
-    EXPECT_EQ(h.workspace.originalLongest, 1);
-    EXPECT_TRUE(h.find<FileList>("Trans")->folder().isEmpty()); // no Traducidos folder: left as it was
-}
-
 } // namespace
 } // namespace tradumar::testsupport
