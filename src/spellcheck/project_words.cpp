@@ -69,12 +69,19 @@ int ProjectWords::add(const std::string& word) {
         return EINVAL;
     if (contains(word))
         return 0;
+    // Words another copy of the program added meanwhile are kept.
     std::vector<std::string> words = m_ordered;
-    words.push_back(word);
+    std::set<std::string, std::less<>> known = m_words;
+    if (const std::optional<std::string> content = readWholeFile(m_path))
+        for (std::string& saved : parseWordList(*content))
+            if (known.insert(saved).second)
+                words.push_back(std::move(saved));
+    if (known.insert(word).second)
+        words.push_back(word);
     if (const int error = writeFileAtomically(m_path, formatWordList(words)); error != 0)
         return error;
     m_ordered = std::move(words);
-    m_words.insert(word);
+    m_words = std::move(known);
     return 0;
 }
 
