@@ -25,8 +25,9 @@ RecordedMessage missing(const QString& character, int code) {
 RecordedMessage inserted(int bytes, const char* address) {
     return info(QStringLiteral("Se han insertado %1 bytes en la dirección 0x%2.").arg(bytes).arg(address));
 }
-RecordedMessage failed(int code) {
-    return info(QStringLiteral("%1: No se pudo insertar el script").arg(code));
+RecordedMessage failed(int code, const QString& why = {}) {
+    return info(QStringLiteral("%1: No se pudo insertar el script").arg(code) +
+                (why.isEmpty() ? QString() : QStringLiteral("\r\n") + why));
 }
 
 class InsertTest : public ::testing::Test {
@@ -87,8 +88,24 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
         {0, "#a#", {Yes, Yes, Yes}, "5", {kConfirm, hash, hash, inserted(1, "0A")}, "a"},
         {2, "#", {Yes, Yes}, "6", {kConfirm, hash, failed(5)}}, // no "[": after the questions
         {0, "ab<01", {Yes}, "3", {kConfirm, failed(6)}},
-        // The ROM path as it is now; the failure codes of the system's errors have their own test.
-        {0, "ab", {Yes}, "4", {kConfirm, failed(76)}, "", 10, false, project.root + "/no/such/game.smc"},
+        // The ROM is never created nor made longer.
+        {1,
+         "abcdefg",
+         {Yes},
+         "1",
+         {kConfirm, failed(63, QString::fromStdString("Un script llega más allá del final de la ROM " +
+                                                      project.romPath + ". No se ha escrito nada."))}},
+        {0,
+         "ab",
+         {Yes},
+         "4",
+         {kConfirm,
+          failed(53, QString::fromStdString("La ROM " + project.root +
+                                            "/no/such/game.smc no existe. No se ha escrito nada."))},
+         "",
+         10,
+         false,
+         project.root + "/no/such/game.smc"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());

@@ -87,8 +87,10 @@ TEST_F(InsertionToolsTest, NothingToInsertOrNoRomEndsBeforeTheReport) {
     EXPECT_FALSE(insertAll({}));
     std::filesystem::remove_all(project.translationFolder());
     EXPECT_FALSE(insertAll({}));
-    EXPECT_EQ(messages(), QStringList({"53: No se pudo insertar el script",
-                                       "No hay traducciones guardadas que insertar."}));
+    EXPECT_EQ(messages(),
+              QStringList({QString::fromStdString("53: No se pudo insertar el script\r\nLa ROM " +
+                                                  project.romPath + " no existe. No se ha escrito nada."),
+                           "No hay traducciones guardadas que insertar."}));
     EXPECT_FALSE(std::filesystem::exists(project.romPath));
 }
 
