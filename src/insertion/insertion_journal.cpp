@@ -769,7 +769,9 @@ bool hasUndoableStep(const ProjectFiles& files) {
         const JournalContents c = parseJournal(*bytes);
         if (legacy && !adoptable(c, rom))
             return std::optional<bool>(false);
-        return std::optional<bool>(!c.records.empty() || c.undoing);
+        const bool damaged = c.condition == JournalContents::Condition::Damaged ||
+                             c.condition == JournalContents::Condition::UnknownFormat;
+        return std::optional<bool>(damaged || !c.records.empty() || c.undoing);
     };
     if (const std::optional<bool> current = undoable(files.journal, files.rom, false))
         return *current;

@@ -241,7 +241,8 @@ std::optional<std::string> setJournalAside(const ProjectFiles& files, FileOps& o
 int moveProjectCompanions(const std::string& oldProjectFile, const std::string& newProjectFile);
 
 // True when the journal (or the one under the project's old name) holds an
-// insertion to undo.
+// insertion to undo, or is damaged: undoing then says so and offers to set
+// it aside.
 bool hasUndoableStep(const ProjectFiles& files);
 
 // How "<rom>.original" compares with what the journal recorded of it.

@@ -72,6 +72,10 @@ TEST(ProjectWordList, ParsesAndWritesOneWordALine) {
     ProjectWords again;
     again.follow(dir.file("Demo.tpr"));
     EXPECT_TRUE(again.contains("Zelda") && again.contains("\xD1u") && !again.contains("zelda"));
+    // Two copies of the program add a word each: neither word is lost.
+    EXPECT_EQ(again.add("Link"), 0);
+    EXPECT_EQ(words.add("Hyrule"), 0);
+    EXPECT_EQ(readBytes(dir.file("Demo.palabras.txt")), "Zelda\r\n\xD1u\r\nLink\r\nHyrule\r\n");
     ProjectWords none;
     none.load("");
     EXPECT_NE(none.add("Zelda"), 0);
