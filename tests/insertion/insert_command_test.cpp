@@ -25,9 +25,10 @@ RecordedMessage missing(const QString& character, int code) {
 RecordedMessage inserted(int bytes, const char* address) {
     return info(QStringLiteral("Se han insertado %1 bytes en la dirección 0x%2.").arg(bytes).arg(address));
 }
-RecordedMessage failed(int code, const QString& why = {}) {
-    return info(QStringLiteral("%1: No se pudo insertar el script").arg(code) +
-                (why.isEmpty() ? QString() : QStringLiteral("\r\n") + why));
+RecordedMessage failed(int code, const std::string& why = {}) {
+    return info(
+        QStringLiteral("%1: No se pudo insertar el script").arg(code) +
+        (why.empty() ? QString() : QString::fromStdString("\r\n" + why + ". No se ha escrito nada.")));
 }
 
 class InsertTest : public ::testing::Test {
@@ -75,6 +76,10 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
         std::string romPath = {}; // empty: the project's
     };
     const RecordedMessage hash = missing("#", 35);
+    const std::string missingRom = project.root + "/no/such/game.smc";
+    const RecordedMessage pastEnd =
+        failed(63, "Un script llega más allá del final de la ROM " + project.romPath);
+    const RecordedMessage noRom = failed(53, "La ROM " + missingRom + " no existe");
     const Case cases[] = {
         {0, "", {}, "6", {info(QStringLiteral("¡Nada que insertar!"))}},
         {0, "Hi\nyo<01>", {Yes}, "0", {kConfirm, inserted(6, "0A")}, "Hi\xFEyo\x01"},
@@ -89,23 +94,8 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
         {2, "#", {Yes, Yes}, "6", {kConfirm, hash, failed(5)}}, // no "[": after the questions
         {0, "ab<01", {Yes}, "3", {kConfirm, failed(6)}},
         // The ROM is never created nor made longer.
-        {1,
-         "abcdefg",
-         {Yes},
-         "1",
-         {kConfirm, failed(63, QString::fromStdString("Un script llega más allá del final de la ROM " +
-                                                      project.romPath + ". No se ha escrito nada."))}},
-        {0,
-         "ab",
-         {Yes},
-         "4",
-         {kConfirm,
-          failed(53, QString::fromStdString("La ROM " + project.root +
-                                            "/no/such/game.smc no existe. No se ha escrito nada."))},
-         "",
-         10,
-         false,
-         project.root + "/no/such/game.smc"},
+        {1, "abcdefg", {Yes}, "1", {kConfirm, pastEnd}},
+        {0, "ab", {Yes}, "4", {kConfirm, noRom}, "", 10, false, missingRom},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());

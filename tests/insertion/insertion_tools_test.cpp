@@ -29,6 +29,10 @@ protected:
     }
     std::string rom() const { return readBytes(project.romPath); }
     QStringList messages() const { return h.desktop.dialogs.texts(); }
+    static QString refused(int code, const std::string& why) {
+        return QString::fromStdString(std::to_string(code) + ": No se pudo insertar el script\r\n" + why +
+                                      ". No se ha escrito nada.");
+    }
 
     // "Insertar todos los scripts traducidos", the report answered by `answer`.
     bool insertAll(const std::function<void(InsertAllDialog&)>& answer) {
@@ -90,10 +94,8 @@ TEST_F(InsertionToolsTest, NothingToInsertOrNoRomEndsBeforeTheReport) {
     EXPECT_FALSE(insertAll({}));
     std::filesystem::remove_all(project.translationFolder());
     EXPECT_FALSE(insertAll({}));
-    EXPECT_EQ(messages(),
-              QStringList({QString::fromStdString("53: No se pudo insertar el script\r\nLa ROM " +
-                                                  project.romPath + " no existe. No se ha escrito nada."),
-                           "No hay traducciones guardadas que insertar."}));
+    EXPECT_EQ(messages(), QStringList({refused(53, "La ROM " + project.romPath + " no existe"),
+                                       "No hay traducciones guardadas que insertar."}));
     EXPECT_FALSE(std::filesystem::exists(project.romPath));
 }
 
@@ -129,9 +131,7 @@ TEST_F(InsertionToolsTest, InsertAllTakesTheRomsLastByteAndRefusesOnePast) {
     h.desktop.dialogs.clearRecords();
     EXPECT_TRUE(insertAll([](InsertAllDialog& report) { report.accept(); }));
     EXPECT_EQ(messages(),
-              QStringList({QString::fromStdString(
-                  "63: No se pudo insertar el script\r\nUn script llega más allá del final de la ROM " +
-                  project.romPath + ". No se ha escrito nada.")}));
+              QStringList({refused(63, "Un script llega más allá del final de la ROM " + project.romPath)}));
     EXPECT_EQ(rom(), before);
 }
 

@@ -15,7 +15,6 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
         QString message;        // %1 the patch path, %2 its size; empty: no message
         std::size_t romSize = 64;
     };
-    // The source it was made from, its size and its CRC32 follow.
     const QString written = QStringLiteral(
         "Se ha creado el parche %1 (%2 bytes) con 3 bytes cambiados.\r\nOrigen: %3 (%4 bytes, CRC32 %5).");
     const QString tooBig = QStringLiteral(
@@ -55,12 +54,11 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
         const std::string patch = patchPath.isEmpty() ? std::string() : readBytes(pathFromQString(patchPath));
         const QString source =
             c.keptOriginal ? QString::fromStdString(project.romPath + ".original") : root + c.pickedOriginal;
-        const QString crc =
-            QString::number(crc32Of(original), 16).toUpper().rightJustified(8, QLatin1Char('0'));
+        const QString crc = QStringLiteral("%1").arg(crc32Of(original), 8, 16, QLatin1Char('0')).toUpper();
         const QString said =
-            c.message == written
-                ? c.message.arg(patchPath).arg(patch.size()).arg(source).arg(c.romSize).arg(crc)
-                : c.message;
+            c.message != written
+                ? c.message
+                : written.arg(patchPath).arg(patch.size()).arg(source).arg(c.romSize).arg(crc);
         EXPECT_EQ(h.desktop.dialogs.messages,
                   said.isEmpty() ? std::vector<RecordedMessage>{} : std::vector{info(said)});
         if (c.message == written) {
