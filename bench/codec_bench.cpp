@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "common/file_io.h"
@@ -34,10 +35,15 @@ std::string tableFile() {
         out += code + "=" + text + "\r\n";
         ++entries;
     };
-    const std::string singles = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,;:!?'-"
-                                "\xE1\xE9\xED\xF3\xFA\xF1\xC1\xC9\xCD\xD3\xDA\xD1\xBF\xA1";
+    const std::string ascii = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 .,;:!?'-";
+    std::vector<std::string> singles;
+    for (const char c : ascii)
+        singles.emplace_back(1, c);
+    for (const char* symbol : {"á", "é", "í", "ó", "ú", "ñ", "Á", "É", "Í", "Ó", "Ú", "Ñ", "¿", "¡", "♪", "①", "α",
+                               "Ω", "└", "─", "┘", "│", "▶", "▽", "　"})
+        singles.emplace_back(symbol);
     for (std::size_t i = 0; i < singles.size(); ++i)
-        add(hexByte(static_cast<int>(i)), std::string(1, singles[i]));
+        add(hexByte(static_cast<int>(i)), singles[i]);
     out += "*FE\r\n/FF\r\n";
     entries += 2;
     const std::string letters = "etaoinshrdlucmfwypvbgk";
@@ -61,27 +67,40 @@ ThingyTable loadedTable() {
     return table;
 }
 
-// Prose made of the table's words and letters, with line breaks and raw blocks.
+// Prose made of the table's words and letters, with line breaks, raw blocks,
+// accented letters and symbols: 32767 characters.
 std::string realisticScript() {
     std::mt19937 rng(32767);
     const std::string letters = "etaoinshrdlucmfwypvbgk";
     std::string text;
-    while (text.size() < 32767) {
+    std::size_t characters = 0;
+    const auto add = [&](std::string_view piece, std::size_t length) {
+        text += piece;
+        characters += length;
+    };
+    while (characters < 32767) {
         const int kind = static_cast<int>(rng() % 20);
         if (kind == 0)
-            text += "\r\n";
+            add("\r\n", 2);
         else if (kind == 1)
-            text += "<0A>";
+            add("<0A>", 4);
         else if (kind == 2)
-            text += "\xE9";
+            add("é", 1);
+        else if (kind == 3)
+            add("♪", 1);
         else {
             const std::size_t length = 2 + rng() % 7;
             for (std::size_t i = 0; i < length; ++i)
-                text += letters[rng() % letters.size()];
-            text += ' ';
+                add(std::string(1, letters[rng() % letters.size()]), 1);
+            add(" ", 1);
         }
     }
-    text.resize(32767);
+    while (characters > 32767) { // back to a whole character
+        while ((static_cast<unsigned char>(text.back()) & 0xC0) == 0x80)
+            text.pop_back();
+        text.pop_back();
+        --characters;
+    }
     return text;
 }
 

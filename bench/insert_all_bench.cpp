@@ -83,7 +83,7 @@ struct Fixture {
     ~Fixture() { std::filesystem::remove_all(folder); }
 
     CodecContext context() const { return {table, table.longestTextLength(true), '<', '>'}; }
-    InsertAllPlan plan() const { return planInsertAll(folder, context(), {}); }
+    InsertAllPlan plan() const { return planInsertAll(folder, LegacyCodePage::Windows1252, context(), {}); }
     StepOutcome write(const InsertAllPlan& plan) { return writeStep(files, plan.writes(true), {}, ops, 0); }
 };
 

@@ -15,7 +15,7 @@
 #include <QApplication>
 
 #include "bench_application.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "project/ini_profile.h"
 #include "support/temp_dir.h"

@@ -16,7 +16,7 @@
 #include <QTest>
 
 #include "bench_application.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/qt_platform.h"
 #include "workspace/main_window.h"
 #include "workspace/workspace.h"

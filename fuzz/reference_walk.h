@@ -4,15 +4,35 @@
 // length from the longest down to 1, and at every length a walk over the
 // table from its first position. Slow on purpose: the fuzz target and the
 // codec tests check the indexed versions against it, the benchmarks compare
-// their speed with it.
+// their speed with it. It works on code points (UTF-32), apart from the
+// UTF-8 walks of the indexed versions, so that the two agree only when both
+// count characters right.
 
 #include <cmath>
 #include <string>
 #include <string_view>
 
 #include "encoding/script_codec.h"
+#include "encoding/unicode_text.h"
 
 namespace tradumar::reference {
+
+inline std::u32string codePoints(std::string_view utf8) {
+    std::u32string out;
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto decoded = decodeUtf8At(utf8, i);
+        out += decoded ? decoded->first : char32_t{0xFFFD};
+        i += decoded ? decoded->second : 1;
+    }
+    return out;
+}
+
+inline std::string utf8(std::u32string_view text) {
+    std::string out;
+    for (const char32_t c : text)
+        appendUtf8(out, c);
+    return out;
+}
 
 // The first position before the table's end holding `s` (every position when
 // `untilEnd` is false), or 0.
@@ -26,11 +46,13 @@ inline int walkFind(const ThingyTable& table, std::string_view s, bool untilEnd 
     return 0;
 }
 
-inline std::string mid(std::string_view text, std::size_t i, int n) {
-    return i >= text.size() ? std::string() : std::string(text.substr(i, static_cast<std::size_t>(n)));
+inline std::string mid(std::u32string_view text, std::size_t i, int n) {
+    return i >= text.size() ? std::string() : utf8(text.substr(i, static_cast<std::size_t>(n)));
 }
 
-inline std::int64_t count(std::string_view text, const CodecContext& c) {
+inline std::int64_t count(std::string_view utf8Text, const CodecContext& c) {
+    const std::u32string text = codePoints(utf8Text);
+    const std::string left = utf8(std::u32string(1, c.leftEnclosure));
     double count = 0;
     std::size_t i = 0;
     while (i < text.size()) {
@@ -41,7 +63,7 @@ inline std::int64_t count(std::string_view text, const CodecContext& c) {
             if (s == "\r") {
                 count += 1;
                 i += 2;
-            } else if (s == std::string(1, c.leftEnclosure)) {
+            } else if (s == left) {
                 count += 1;
                 std::size_t next = i + 102;
                 for (std::size_t p = i + 101; p > i; --p)
@@ -50,7 +72,7 @@ inline std::int64_t count(std::string_view text, const CodecContext& c) {
                 i = next;
             } else if (const int p = walkFind(c.table, s)) {
                 count = std::nearbyint(count + static_cast<double>(c.table.at(p).hexCode.size()) / 2.0);
-                i += s.size();
+                i += codePoints(s).size();
             } else {
                 matched = false;
             }
@@ -60,7 +82,9 @@ inline std::int64_t count(std::string_view text, const CodecContext& c) {
     return static_cast<std::int64_t>(count);
 }
 
-inline EncodeResult encode(std::string_view text, const CodecContext& c, const MissingHandler& onMissing) {
+inline EncodeResult encode(std::string_view utf8Text, const CodecContext& c, const MissingHandler& onMissing) {
+    const std::u32string text = codePoints(utf8Text);
+    const std::string left = utf8(std::u32string(1, c.leftEnclosure));
     EncodeResult r;
     auto fail = [&](int code) {
         r.bytes.clear();
@@ -82,13 +106,13 @@ inline EncodeResult encode(std::string_view text, const CodecContext& c, const M
                 add(c.table.at(walkFind(c.table, "LINE", false)).hexCode);
                 i += 2;
                 matched = true;
-            } else if (s == std::string(1, c.leftEnclosure)) {
-                std::string buffer; // the characters read after the left enclosure
+            } else if (s == left) {
+                std::u32string buffer; // the characters read after the left enclosure
                 for (std::size_t cur = i;;) {
                     if (cur < text.size() && text[cur] == c.rightEnclosure) {
                         if (buffer.empty())
                             return fail(5);
-                        add(buffer.substr(0, buffer.size() - 1));
+                        add(utf8(buffer.substr(0, buffer.size() - 1)));
                         i = cur + 1;
                         break;
                     }
@@ -98,7 +122,7 @@ inline EncodeResult encode(std::string_view text, const CodecContext& c, const M
                         buffer += text[cur];
                     if (buffer.empty())
                         return fail(5);
-                    if (buffer.size() == 4 && buffer.compare(0, 3, "END") == 0) {
+                    if (buffer.size() == 4 && buffer.compare(0, 3, U"END") == 0) {
                         add(c.table.at(walkFind(c.table, "END", false)).hexCode);
                         i = cur + 1;
                         break;
@@ -108,7 +132,7 @@ inline EncodeResult encode(std::string_view text, const CodecContext& c, const M
             } else if (s != "END" && s != "LINE") {
                 if (const int p = walkFind(c.table, s)) {
                     add(c.table.at(p).hexCode);
-                    i += s.size();
+                    i += codePoints(s).size();
                     matched = true;
                 }
             }
@@ -116,7 +140,7 @@ inline EncodeResult encode(std::string_view text, const CodecContext& c, const M
         if (!matched) {
             const int position = static_cast<int>(i) + 1;
             if (c.longest >= 1 && onMissing &&
-                onMissing(text[i], position, static_cast<unsigned char>(text[i])) == MissingAnswer::Stop) {
+                onMissing(text[i], position, missingCharacterCode(text[i])) == MissingAnswer::Stop) {
                 r.bytes.clear();
                 r.stoppedAt = position;
                 return r;

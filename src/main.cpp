@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QIcon>
 
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/qt_platform.h"
 #include "platform/spanish_texts.h"
 #include "windows/splash_window.h"

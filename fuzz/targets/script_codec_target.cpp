@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "../reference_walk.h"
@@ -18,21 +19,36 @@ void check(bool condition, const char* what) {
     }
 }
 
+// An enclosure from one byte: ASCII as it is, other bytes one of a few
+// symbols that take several bytes in UTF-8.
+char32_t enclosureOf(std::uint8_t byte) {
+    constexpr char32_t kSymbols[] = {U'【', U'】', U'«', U'»', U'♪', U'▶', U'\U0001F3B5', U'〈'};
+    return byte < 0x80 ? byte : kSymbols[byte % 8];
+}
+
+// The program's text is UTF-8: input that is not becomes Windows-1252 text.
+std::string asText(std::string_view bytes) {
+    using namespace tradumar;
+    if (!firstInvalidUtf8(bytes))
+        return std::string(bytes);
+    return *decodeLegacy(bytes, LegacyCodePage::Windows1252).text;
+}
+
 } // namespace
 
 // Input: three bytes of settings (longest length, left and right enclosure),
-// then the table file's content, a NUL, and the text.
+// then the table file's content, a NUL, and the text; either part UTF-8 or not.
 int fuzzScriptCodec(const std::uint8_t* data, std::size_t size) {
     using namespace tradumar;
     if (size < 3)
         return 0;
     const int longest = data[0] % 10;
-    const char left = static_cast<char>(data[1]);
-    const char right = static_cast<char>(data[2]);
+    const char32_t left = enclosureOf(data[1]);
+    const char32_t right = enclosureOf(data[2]);
     const std::string_view rest(reinterpret_cast<const char*>(data + 3), size - 3);
     const std::size_t nul = rest.find('\0');
-    const std::string_view tableText = rest.substr(0, nul);
-    const std::string_view text = nul == std::string_view::npos ? std::string_view() : rest.substr(nul + 1);
+    const std::string tableText = asText(rest.substr(0, nul));
+    const std::string text = nul == std::string_view::npos ? std::string() : asText(rest.substr(nul + 1));
 
     ThingyTable table;
     parseThingyTable(tableText, table, TableOverflow::Drop);
@@ -43,8 +59,9 @@ int fuzzScriptCodec(const std::uint8_t* data, std::size_t size) {
 
     // Go on at odd positions, stop at the first even one.
     auto answer = [](int position) { return position % 2 == 0 ? MissingAnswer::Stop : MissingAnswer::GoOn; };
-    const EncodeResult indexed = encodeScript(text, context, [&](char, int p, int) { return answer(p); });
-    const EncodeResult walk = reference::encode(text, context, [&](char, int p, int) { return answer(p); });
+    const EncodeResult indexed = encodeScript(text, context, [&](char32_t, int p, int) { return answer(p); });
+    const EncodeResult walk =
+        reference::encode(text, context, [&](char32_t, int p, int) { return answer(p); });
     check(indexed.error == walk.error, "same failure");
     check(indexed.stoppedAt == walk.stoppedAt, "same stop");
     check(indexed.bytes == walk.bytes, "same bytes");

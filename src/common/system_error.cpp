@@ -5,10 +5,9 @@
 namespace tradumar {
 
 std::string systemErrorText(int error) {
-    // The texts are Windows-1252: \xF3 is "ó", \xE1 "á", \355 "í".
     switch (error) {
     case EPERM:
-        return "Operaci\xF3n no permitida";
+        return "Operación no permitida";
     case ENOENT:
         return "No existe el archivo o la carpeta";
     case EIO:
@@ -17,7 +16,7 @@ std::string systemErrorText(int error) {
     case ENODEV:
         return "No existe el dispositivo";
     case EBADF:
-        return "Archivo no v\xE1lido";
+        return "Archivo no válido";
     case EAGAIN:
         return "Recurso no disponible por ahora";
     case ENOMEM:
@@ -25,7 +24,7 @@ std::string systemErrorText(int error) {
     case EACCES:
         return "Permiso denegado";
     case EBUSY:
-        return "El archivo o el dispositivo est\xE1 ocupado";
+        return "El archivo o el dispositivo está ocupado";
     case EEXIST:
         return "El archivo ya existe";
     case EXDEV:
@@ -35,12 +34,12 @@ std::string systemErrorText(int error) {
     case EISDIR:
         return "Es una carpeta";
     case EINVAL:
-        return "Argumento no v\xE1lido";
+        return "Argumento no válido";
     case ENFILE:
     case EMFILE:
         return "Demasiados archivos abiertos";
     case ETXTBSY:
-        return "El archivo est\xE1 en uso";
+        return "El archivo está en uso";
     case EFBIG:
         return "Archivo demasiado grande";
     case ENOSPC:
@@ -52,17 +51,17 @@ std::string systemErrorText(int error) {
     case ENAMETOOLONG:
         return "Nombre de archivo demasiado largo";
     case ENOTEMPTY:
-        return "La carpeta no est\xE1 vac\355a"; // an octal escape ends after three digits
+        return "La carpeta no está vacía";
     case ELOOP:
-        return "Demasiados enlaces simb\xF3licos en la ruta";
+        return "Demasiados enlaces simbólicos en la ruta";
     case EOVERFLOW:
         return "Valor demasiado grande";
     case EDQUOT:
         return "Cuota de disco agotada";
     case EINTR:
-        return "Operaci\xF3n interrumpida";
+        return "Operación interrumpida";
     case ESTALE:
-        return "El archivo de red ya no est\xE1 disponible";
+        return "El archivo de red ya no está disponible";
     default:
         return "Error del sistema";
     }

@@ -4,34 +4,39 @@ namespace tradumar {
 
 namespace {
 
+// The longest text the encoder takes, in characters.
 constexpr std::size_t kMaxTextLength = 32767;
-// How far the counter looks for the closing enclosure of a raw block.
+// How far (in characters) the counter looks for the closing enclosure of a raw block.
 constexpr std::size_t kRawBlockSearch = 101;
 
 bool isCodeText(std::string_view s) {
     return s == "END" || s == "LINE";
 }
 
-// What the table holds at position i: the longest text of two or more
+// What the table holds at byte `i`: the longest text of two or more
 // characters (tried first, from the longest length down), and the entry for
 // the single character (tried only after the line break and raw block tests).
 struct Matches {
-    int length = 0;         // 0 when no text of two or more characters matches
+    int length = 0;         // bytes; 0 when no text of two or more characters matches
+    int characters = 0;     // its length in characters
     int position = 0;       // its table position
+    int singleLength = 0;   // the single character's length in bytes
     int singlePosition = 0; // the single character's table position, 0 if none
 };
 
 Matches matchesAt(std::string_view text, std::size_t i, int maxLength, const ThingyTable& table,
                   bool skipCodeTexts) {
     Matches m;
-    table.forEachPrefixMatch(text.substr(i), maxLength, [&](int n, int position) {
+    table.forEachPrefixMatch(text.substr(i), maxLength, [&](int n, int bytes, int position) {
         if (n == 1) {
+            m.singleLength = bytes;
             m.singlePosition = position;
             return;
         }
-        if (skipCodeTexts && isCodeText(text.substr(i, static_cast<std::size_t>(n))))
+        if (skipCodeTexts && isCodeText(text.substr(i, static_cast<std::size_t>(bytes))))
             return;
-        m.length = n;
+        m.length = bytes;
+        m.characters = n;
         m.position = position;
     });
     return m;
@@ -50,15 +55,42 @@ void append(Bytes& out, std::span<const std::uint8_t> bytes) {
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
+// The character at byte `i` and its length in bytes; ASCII without decoding.
+struct Character {
+    char32_t value;
+    std::size_t length;
+};
+
+Character characterAtByte(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80)
+        return {lead, 1};
+    if (const auto decoded = decodeUtf8At(text, i))
+        return {decoded->first, decoded->second};
+    return {0xFFFD, 1};
+}
+
+// A line break is CR and the character after it (LF in the text a pane gives).
+std::size_t afterLineBreak(std::string_view text, std::size_t i) {
+    return i + 1 < text.size() ? i + 1 + characterAtByte(text, i + 1).length : i + 2;
+}
+
 } // namespace
+
+int missingCharacterCode(char32_t character) {
+    if (const std::optional<unsigned char> byte = windows1252ByteOf(character))
+        return *byte;
+    return static_cast<int>(character);
+}
 
 std::int64_t countTranslatedBytes(std::string_view text, const CodecContext& context) {
     const ThingyTable& table = context.table;
     std::int64_t count = 0;
     std::size_t i = 0;
     while (i < text.size()) {
+        const Character c = characterAtByte(text, i);
         if (context.longest < 1) {
-            ++i;
+            i += c.length;
             continue;
         }
         const Matches m = matchesAt(text, i, context.longest, table, false);
@@ -67,25 +99,30 @@ std::int64_t countTranslatedBytes(std::string_view text, const CodecContext& con
             i += static_cast<std::size_t>(m.length);
             continue;
         }
-        const char c = text[i];
-        if (c == '\r') {
+        if (c.value == U'\r') {
             count += 1;
-            i += 2;
-        } else if (c == context.leftEnclosure) {
+            i = afterLineBreak(text, i);
+        } else if (c.value == context.leftEnclosure) {
             count += 1;
-            std::size_t next = i + kRawBlockSearch + 1;
-            for (std::size_t p = i + 1; p <= i + kRawBlockSearch && p < text.size(); ++p) {
-                if (text[p] == context.rightEnclosure) {
-                    next = p + 1;
+            // The block ends after its right enclosure when one comes within
+            // the search window; otherwise the count goes on past the window.
+            std::size_t p = i + c.length;
+            std::size_t next = 0;
+            std::size_t looked = 0;
+            for (; looked < kRawBlockSearch && p < text.size(); ++looked) {
+                const Character d = characterAtByte(text, p);
+                p += d.length;
+                if (d.value == context.rightEnclosure) {
+                    next = p;
                     break;
                 }
             }
-            i = next;
+            i = next == 0 ? p : next;
         } else if (m.singlePosition > 0) {
             count = addHalf(count, table.at(m.singlePosition).hexCode.size());
-            i += 1;
+            i += static_cast<std::size_t>(m.singleLength);
         } else {
-            i += 1;
+            i += c.length;
         }
     }
     return count;
@@ -93,35 +130,44 @@ std::int64_t countTranslatedBytes(std::string_view text, const CodecContext& con
 
 namespace {
 
-// Reads the raw block whose left enclosure is at `i`, one character at a
+// Reads the raw block whose left enclosure is at byte `i`, one character at a
 // time. The closing test looks at the character read in the step before, so
 // the buffer always ends with the right enclosure when the block closes and
 // that last character is left out; "END" is recognised before the closing.
-// Returns the position after the block, or sets `error`.
+// Returns the byte after the block, or sets `error`.
 std::size_t readRawBlock(std::string_view text, std::size_t i, const CodecContext& context, Bytes& out,
                          int& error) {
     std::string buffer;
+    std::size_t lastLength = 0; // bytes of the buffer's last character
     std::size_t current = i;
+    const auto withoutLast = [&] { return std::string_view(buffer).substr(0, buffer.size() - lastLength); };
     for (;;) {
-        if (current < text.size() && text[current] == context.rightEnclosure) {
-            if (buffer.empty()) {
-                error = FailureCode::InvalidCall;
-                return current;
+        Character here{0, 1};
+        if (current < text.size()) {
+            here = characterAtByte(text, current);
+            if (here.value == context.rightEnclosure) {
+                if (buffer.empty()) {
+                    error = FailureCode::InvalidCall;
+                    return current;
+                }
+                append(out, hexToBytes(withoutLast()));
+                return current + here.length;
             }
-            append(out, hexToBytes(std::string_view(buffer).substr(0, buffer.size() - 1)));
-            return current + 1;
         }
-        ++current;
+        current += here.length;
         const bool pastEnd = current >= text.size();
-        if (!pastEnd)
-            buffer += text[current];
+        if (!pastEnd) {
+            const Character next = characterAtByte(text, current);
+            buffer.append(text.substr(current, next.length));
+            lastLength = next.length;
+        }
         if (buffer.empty()) {
             error = FailureCode::InvalidCall;
             return current;
         }
-        if (std::string_view(buffer).substr(0, buffer.size() - 1) == "END") {
+        if (withoutLast() == "END") {
             append(out, context.table.bytesAt(context.table.endCodePosition()));
-            return current + 1;
+            return current + lastLength;
         }
         // Past the end nothing changes any more: the block never closes and its
         // position would run past the 16-bit limit.
@@ -137,44 +183,52 @@ std::size_t readRawBlock(std::string_view text, std::size_t i, const CodecContex
 EncodeResult encodeScript(std::string_view text, const CodecContext& context,
                           const MissingHandler& onMissing) {
     EncodeResult result;
-    if (text.size() > kMaxTextLength) {
+    if (characterCount(text) > kMaxTextLength) {
         result.error = FailureCode::Overflow;
         return result;
     }
     const ThingyTable& table = context.table;
     std::size_t i = 0;
+    int position = 0; // characters before byte i
     while (i < text.size()) {
+        const Character c = characterAtByte(text, i);
         if (context.longest < 1) {
-            ++i;
+            i += c.length;
+            ++position;
             continue;
         }
         const Matches m = matchesAt(text, i, context.longest, table, true);
         if (m.length > 0) {
             append(result.bytes, table.bytesAt(m.position));
             i += static_cast<std::size_t>(m.length);
+            position += m.characters;
             continue;
         }
-        const char c = text[i];
-        if (c == '\r') {
+        if (c.value == U'\r') {
             append(result.bytes, table.bytesAt(table.lineCodePosition()));
-            i += 2;
-        } else if (c == context.leftEnclosure) {
-            i = readRawBlock(text, i, context, result.bytes, result.error);
+            i = afterLineBreak(text, i);
+            position += 2;
+        } else if (c.value == context.leftEnclosure) {
+            const std::size_t after = readRawBlock(text, i, context, result.bytes, result.error);
             if (result.error != FailureCode::None) {
                 result.bytes.clear();
                 return result;
             }
+            position += static_cast<int>(characterCount(text.substr(i, after - i)));
+            i = after;
         } else if (m.singlePosition > 0) {
             append(result.bytes, table.bytesAt(m.singlePosition));
-            i += 1;
+            i += static_cast<std::size_t>(m.singleLength);
+            ++position;
         } else {
-            const int position1 = static_cast<int>(i) + 1;
-            if (onMissing && onMissing(c, position1, static_cast<unsigned char>(c)) == MissingAnswer::Stop) {
+            const int position1 = position + 1;
+            if (onMissing && onMissing(c.value, position1, missingCharacterCode(c.value)) == MissingAnswer::Stop) {
                 result.stoppedAt = position1;
                 result.bytes.clear();
                 return result;
             }
-            i += 1;
+            i += c.length;
+            ++position;
         }
     }
     return result;

@@ -9,14 +9,14 @@
 
 namespace tradumar {
 
-// What the counter and the encoder read besides the text: the translated
-// table, the longest length to try at each position, and the two enclosure
-// characters of raw blocks.
+// What the counter and the encoder read besides the text (UTF-8): the
+// translated table, the longest length in characters to try at each position,
+// and the two enclosure characters of raw blocks.
 struct CodecContext {
     const ThingyTable& table;
     int longest;
-    char leftEnclosure = '<';
-    char rightEnclosure = '>';
+    char32_t leftEnclosure = U'<';
+    char32_t rightEnclosure = U'>';
 };
 
 // The real bytes a translated text takes in the ROM, as the status shows them
@@ -27,13 +27,17 @@ std::int64_t countTranslatedBytes(std::string_view text, const CodecContext& con
 enum class MissingAnswer { GoOn, Stop };
 
 // Asked for each character that matches nothing: the character, its 1-based
-// position in the text and its 8-bit code.
-using MissingHandler = std::function<MissingAnswer(char character, int position, int code)>;
+// position in the text (in characters) and its code: the Windows-1252 byte
+// when the code page has the character, otherwise its code point.
+using MissingHandler = std::function<MissingAnswer(char32_t character, int position, int code)>;
+
+// The number the missing-character question gives for a character.
+int missingCharacterCode(char32_t character);
 
 struct EncodeResult {
     Bytes bytes;
     int error = FailureCode::None; // InvalidCall or Overflow
-    int stoppedAt = 0;             // 1-based position of the character the user stopped at
+    int stoppedAt = 0;             // 1-based position (in characters) of the character the user stopped at
 
     bool ok() const { return error == FailureCode::None && stoppedAt == 0; }
     bool stopped() const { return stoppedAt != 0; }

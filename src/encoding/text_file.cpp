@@ -1,48 +1,34 @@
 #include "encoding/text_file.h"
 
-#include <array>
 #include <optional>
 
 #include "common/file_io.h"
-#include "encoding/windows1252.h"
 
 namespace tradumar {
 namespace {
 
-bool isUtf8WithMultiByte(std::string_view bytes) {
-    bool multiByte = false;
-    for (std::size_t at = 0; at < bytes.size();) {
-        const auto decoded = decodeUtf8At(bytes, at);
-        if (!decoded)
-            return false;
-        multiByte = multiByte || decoded->second > 1;
-        at += decoded->second;
-    }
-    return multiByte;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+DecodedText undecodable(std::string_view fileBytes, std::size_t offset) {
+    const unsigned char byte = offset < fileBytes.size() ? static_cast<unsigned char>(fileBytes[offset]) : 0;
+    return {TextFileStatus::Undecodable, {}, offset, byte};
 }
 
 } // namespace
 
-Windows1252Text toWindows1252(std::string_view fileBytes) {
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    const bool marked = fileBytes.starts_with(kByteOrderMark);
-    if (marked)
-        fileBytes.remove_prefix(kByteOrderMark.size());
-    else if (!isUtf8WithMultiByte(fileBytes))
-        return {TextFileStatus::Read, std::string(fileBytes), 0};
-
-    Windows1252Text out;
-    out.text.reserve(fileBytes.size());
-    for (std::size_t at = 0; at < fileBytes.size();) {
-        const auto decoded = decodeUtf8At(fileBytes, at);
-        const char32_t c = decoded ? decoded->first : char32_t{0xFFFD};
-        const std::optional<char> converted = decoded ? windows1252ByteOf(c) : std::nullopt;
-        if (!converted)
-            return {TextFileStatus::NotWindows1252, {}, c};
-        out.text += *converted;
-        at += decoded->second;
+DecodedText decodeTextFile(std::string_view fileBytes, LegacyCodePage legacy) {
+    if (fileBytes.starts_with(kByteOrderMark)) {
+        const std::string_view rest = fileBytes.substr(kByteOrderMark.size());
+        if (const std::optional<std::size_t> bad = firstInvalidUtf8(rest))
+            return undecodable(fileBytes, *bad + kByteOrderMark.size());
+        return {TextFileStatus::Read, toNfc(rest), 0, 0};
     }
-    return out;
+    if (!firstInvalidUtf8(fileBytes))
+        return {TextFileStatus::Read, toNfc(fileBytes), 0, 0};
+    LegacyDecoding decoded = decodeLegacy(fileBytes, legacy);
+    if (!decoded.text)
+        return undecodable(fileBytes, decoded.badOffset);
+    return {TextFileStatus::Read, toNfc(*decoded.text), 0, 0};
 }
 
 std::vector<std::string_view> splitTextLines(std::string_view text) {
@@ -62,19 +48,35 @@ std::vector<std::string_view> splitTextLines(std::string_view text) {
     return lines;
 }
 
-Windows1252Text readWindows1252Text(const std::string& path) {
+DecodedText readTextFile(const std::string& path, LegacyCodePage legacy) {
     const std::optional<std::string> content = readWholeFile(path);
     if (!content)
-        return {TextFileStatus::Unreadable, {}, 0};
-    return toWindows1252(*content);
+        return {TextFileStatus::Unreadable, {}, 0, 0};
+    return decodeTextFile(*content, legacy);
 }
 
-Windows1252Lines readWindows1252Lines(const std::string& path) {
-    const Windows1252Text read = readWindows1252Text(path);
-    Windows1252Lines out{read.status, {}, read.character};
+DecodedLines readTextFileLines(const std::string& path, LegacyCodePage legacy) {
+    const DecodedText read = readTextFile(path, legacy);
+    DecodedLines out{read.status, {}, read.badOffset, read.badByte};
     if (read.status == TextFileStatus::Read)
         for (const std::string_view line : splitTextLines(read.text))
             out.lines.emplace_back(line);
+    return out;
+}
+
+std::string textFileBytes(std::string_view utf8, LegacyCodePage legacy) {
+    std::optional<std::string> encoded;
+    if (legacy == LegacyCodePage::Windows1252)
+        encoded = toWindows1252(utf8);
+    else if ((encoded = utf8ToEncoding(utf8, "windows-31j")) && decodeLegacy(*encoded, legacy).text != utf8)
+        encoded.reset(); // a character the page maps to another one on the way back
+    // Legacy bytes that happen to be well-formed UTF-8 ("Ã©" in Windows-1252)
+    // or to start with its byte-order mark ("ï»¿") would be read back as
+    // UTF-8; such a text is written as UTF-8 instead.
+    if (encoded && !encoded->starts_with(kByteOrderMark) && (*encoded == utf8 || firstInvalidUtf8(*encoded)))
+        return std::move(*encoded);
+    std::string out(kByteOrderMark);
+    out += utf8;
     return out;
 }
 

@@ -1,47 +1,55 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "encoding/unicode_text.h"
+
 namespace tradumar {
 
-// Tables, scripts and translations come from Windows and from Linux alike.
-// Everything the program works with is Windows-1252, one byte a character, so
-// a file in UTF-8 is converted on reading, and lines may end in CR LF, a lone
-// CR or a lone LF. Files are still written as Windows-1252 with CR LF.
+// Tables, scripts, translations, word lists and project files come from
+// Windows and from Linux alike. A file is UTF-8 when it starts with the UTF-8
+// byte-order mark (which is dropped) or when the whole file is well-formed
+// UTF-8; otherwise it is in the project's legacy code page. Its text is
+// normalised to NFC, and lines may end in CR LF, a lone CR or a lone LF.
 
 enum class TextFileStatus {
     Read,
-    Unreadable,     // the file could not be read at all
-    NotWindows1252, // UTF-8 holding a character Windows-1252 has no byte for
+    Unreadable,  // the file could not be read at all
+    Undecodable, // neither UTF-8 nor valid in the legacy code page
 };
 
-struct Windows1252Text {
+struct DecodedText {
     TextFileStatus status = TextFileStatus::Read;
-    std::string text;       // the content as Windows-1252 bytes, when Read
-    char32_t character = 0; // when NotWindows1252: the first character that does not fit
-                            // (U+FFFD for a broken sequence after a byte-order mark)
+    std::string text;          // UTF-8 in NFC, when Read
+    std::size_t badOffset = 0; // when Undecodable: the offset of the first byte that does not decode
+    unsigned char badByte = 0; // and that byte
 };
 
-struct Windows1252Lines {
+struct DecodedLines {
     TextFileStatus status = TextFileStatus::Read;
     std::vector<std::string> lines; // without their line ends, when Read
-    char32_t character = 0;         // as in Windows1252Text
+    std::size_t badOffset = 0;
+    unsigned char badByte = 0;
 };
 
-// A file's bytes as Windows-1252 text. The bytes are UTF-8 when they start
-// with the UTF-8 byte-order mark (which is dropped), or when they are valid
-// UTF-8 holding at least one multi-byte sequence; anything else already is
-// Windows-1252 and is kept as it is.
-Windows1252Text toWindows1252(std::string_view fileBytes);
+DecodedText decodeTextFile(std::string_view fileBytes, LegacyCodePage legacy);
 
 // Splits text at CR LF, a lone CR or a lone LF; the line ends are dropped and
 // the last line needs none (text ending in a line end has no empty line after it).
 std::vector<std::string_view> splitTextLines(std::string_view text);
 
-// Reads a text file into Windows-1252 text / lines, by the two rules above.
-Windows1252Text readWindows1252Text(const std::string& path);
-Windows1252Lines readWindows1252Lines(const std::string& path);
+DecodedText readTextFile(const std::string& path, LegacyCodePage legacy);
+DecodedLines readTextFileLines(const std::string& path, LegacyCodePage legacy);
+
+// The bytes a text file is written with: the project's legacy code page
+// (Windows-1252 unless it says otherwise) when every character fits, so
+// Windows users and their tools read it as before; otherwise UTF-8 behind a
+// byte-order mark. Either way the file reads back as the same text: nothing
+// is ever replaced or lost. The line ends are the caller's (the program
+// writes CR LF).
+std::string textFileBytes(std::string_view utf8, LegacyCodePage legacy = LegacyCodePage::Windows1252);
 
 } // namespace tradumar

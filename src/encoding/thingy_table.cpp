@@ -170,7 +170,7 @@ std::int16_t ThingyTable::longestTextLength(bool withCodes) const {
             break;
         if (!withCodes && (entry.text == "END" || entry.text == "LINE"))
             continue;
-        longest = std::max(longest, entry.text.size());
+        longest = std::max(longest, characterCount(entry.text));
     }
     return static_cast<std::int16_t>(
         std::min<std::size_t>(longest, static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())));
@@ -200,17 +200,14 @@ bool parseLine(std::string_view line, ThingyEntry& entry) {
 
 } // namespace
 
-LoadStatus loadThingyTable(const std::string& path, ThingyTable& table, TableOverflow overflow,
-                           char32_t* unfit) {
-    const Windows1252Text content = readWindows1252Text(path);
+TableLoad loadThingyTable(const std::string& path, ThingyTable& table, TableOverflow overflow,
+                          LegacyCodePage legacy) {
+    const DecodedText content = readTextFile(path, legacy);
     if (content.status == TextFileStatus::Unreadable)
-        return LoadStatus::Unreadable;
-    if (content.status == TextFileStatus::NotWindows1252) {
-        if (unfit)
-            *unfit = content.character;
-        return LoadStatus::NotWindows1252;
-    }
-    return parseThingyTable(content.text, table, overflow);
+        return {LoadStatus::Unreadable, 0, 0};
+    if (content.status == TextFileStatus::Undecodable)
+        return {LoadStatus::Undecodable, content.badOffset, content.badByte};
+    return {parseThingyTable(content.text, table, overflow), 0, 0};
 }
 
 LoadStatus parseThingyTable(std::string_view data, ThingyTable& table, TableOverflow overflow) {

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "encoding/unicode_text.h"
+
 namespace tradumar {
 
 // One line of a thingy table: the bytes in hexadecimal as written in the file
@@ -43,9 +45,10 @@ public:
     // exactly, or 0 when there is none.
     int find(std::string_view text) const;
 
-    // For each length n from 1 to min(maxLength, text.size()) whose first n
-    // characters are the text of an entry, calls visit(n, position) with the
-    // first such position, shortest first.
+    // For each length n from 1 to maxLength characters whose first n
+    // characters of `text` (UTF-8) are the text of an entry, calls
+    // visit(n, bytes, position) with their length in bytes and the first such
+    // position, shortest first.
     template <typename Visit>
     void forEachPrefixMatch(std::string_view text, int maxLength, Visit&& visit) const;
 
@@ -58,7 +61,7 @@ public:
     // none for an odd count), decoded once when the index is built.
     std::span<const std::uint8_t> bytesAt(int position) const;
 
-    // The length of the longest text before the table's end, at least 1.
+    // The length in characters of the longest text before the table's end, at least 1.
     // Without codes, entries whose text is exactly "END" or "LINE" are skipped.
     std::int16_t longestTextLength(bool withCodes) const;
 
@@ -77,21 +80,26 @@ enum class TableOverflow {
 
 enum class LoadStatus {
     Loaded,
-    Unreadable,     // the file could not be read; the table is unchanged
-    Overflow,       // TableOverflow::Fail and more than 5000 entries; the first 5000 are stored
-    NotWindows1252, // a UTF-8 file with a character Windows-1252 lacks; the table is unchanged
+    Unreadable,  // the file could not be read; the table is unchanged
+    Overflow,    // TableOverflow::Fail and more than 5000 entries; the first 5000 are stored
+    Undecodable, // neither UTF-8 nor valid in the legacy code page; the table is unchanged
 };
 
-// Reads a thingy table file into `table` from position 1. Lines end at CR LF,
-// CR or LF, and a UTF-8 file is read as Windows-1252 (encoding/text_file.h).
-// A line with "=" is an entry (code before the first "=", text after it);
-// "/code" is an end code, "*code" a line code; any other line is skipped.
-// Positions past the last entry are left as they were. For NotWindows1252,
-// `unfit` (when given) receives the character that does not fit.
-LoadStatus loadThingyTable(const std::string& path, ThingyTable& table, TableOverflow overflow,
-                           char32_t* unfit = nullptr);
+struct TableLoad {
+    LoadStatus status = LoadStatus::Loaded;
+    std::size_t badOffset = 0; // for Undecodable: the first byte that does not decode
+    unsigned char badByte = 0;
+};
 
-// The same rules applied to a table file's content already in memory.
+// Reads a thingy table file into `table` from position 1, by the rules of
+// encoding/text_file.h (UTF-8, or the legacy code page; lines end at CR LF,
+// CR or LF). A line with "=" is an entry (code before the first "=", text
+// after it); "/code" is an end code, "*code" a line code; any other line is
+// skipped. Positions past the last entry are left as they were.
+TableLoad loadThingyTable(const std::string& path, ThingyTable& table, TableOverflow overflow,
+                          LegacyCodePage legacy = LegacyCodePage::Windows1252);
+
+// The same rules applied to a table file's text already decoded (UTF-8).
 LoadStatus parseThingyTable(std::string_view content, ThingyTable& table, TableOverflow overflow);
 
 // ---- implementation of the template ----
@@ -129,15 +137,21 @@ struct ThingyTable::Index {
 template <typename Visit>
 void ThingyTable::forEachPrefixMatch(std::string_view text, int maxLength, Visit&& visit) const {
     const Index& idx = index();
-    const std::size_t limit =
-        maxLength <= 0 ? 0 : std::min<std::size_t>(static_cast<std::size_t>(maxLength), text.size());
+    if (maxLength <= 0)
+        return;
+    // Entries are whole UTF-8 texts, so a node that holds one always ends a
+    // character; the walk counts characters at their lead bytes.
+    int characters = 0;
     std::int32_t node = -1; // the root
-    for (std::size_t n = 1; n <= limit; ++n) {
-        node = idx.child(node, static_cast<unsigned char>(text[n - 1]));
+    for (std::size_t n = 1; n <= text.size(); ++n) {
+        const auto byte = static_cast<unsigned char>(text[n - 1]);
+        if ((byte & 0xC0) != 0x80 && ++characters > maxLength)
+            return;
+        node = idx.child(node, byte);
         if (node < 0)
             return;
         if (const std::int32_t pos = idx.nodes[static_cast<std::size_t>(node)].position; pos > 0)
-            visit(static_cast<int>(n), static_cast<int>(pos));
+            visit(characters, static_cast<int>(n), static_cast<int>(pos));
     }
 }
 

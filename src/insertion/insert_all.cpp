@@ -16,7 +16,8 @@ std::string lowered(std::string text) {
     return text;
 }
 
-PlannedScript planScript(const std::string& folder, const std::string& name, const CodecContext& context) {
+PlannedScript planScript(const std::string& folder, const std::string& name, LegacyCodePage legacy,
+                         const CodecContext& context) {
     PlannedScript script;
     script.fileName = name;
     const Result<std::int32_t> address = scriptAddress(name);
@@ -27,14 +28,14 @@ PlannedScript planScript(const std::string& folder, const std::string& name, con
     }
     script.offset = address.value;
     script.budget = *budget;
-    const std::optional<std::string> text = readJoinedText(folder + name);
+    const std::optional<std::string> text = readJoinedText(folder + name, legacy);
     if (!text) {
         script.status = PlannedScript::Status::EncodeFailed;
         script.error = FailureCode::PathFileAccess;
         return script;
     }
-    EncodeResult encoded = encodeScript(*text, context, [&script](char character, int position, int) {
-        script.missing.push_back({character, position});
+    EncodeResult encoded = encodeScript(*text, context, [&script](char32_t character, int position, int code) {
+        script.missing.push_back({character, position, code});
         return MissingAnswer::GoOn;
     });
     script.bytes = std::move(encoded.bytes);
@@ -73,7 +74,7 @@ std::vector<std::string> translatedScriptNames(const std::string& scriptsFolder)
     return names;
 }
 
-InsertAllPlan planInsertAll(const std::string& scriptsFolder, const CodecContext& context,
+InsertAllPlan planInsertAll(const std::string& scriptsFolder, LegacyCodePage legacy, const CodecContext& context,
                             const KeepGoing& keepGoing) {
     InsertAllPlan plan;
     const std::vector<std::string> names = translatedScriptNames(scriptsFolder);
@@ -83,7 +84,7 @@ InsertAllPlan planInsertAll(const std::string& scriptsFolder, const CodecContext
             plan.cancelled = true;
             break;
         }
-        plan.scripts.push_back(planScript(folder, names[i], context));
+        plan.scripts.push_back(planScript(folder, names[i], legacy, context));
     }
     return plan;
 }

@@ -10,8 +10,9 @@
 namespace tradumar {
 
 struct MissingCharacter {
-    char character = 0;
-    int position = 0; // 1-based, in the translation's text
+    char32_t character = 0;
+    int position = 0; // 1-based, in characters of the translation's text
+    int code = 0;     // as the missing-character question gives it
 };
 
 // One saved translation, encoded and weighed against its budget.
@@ -51,7 +52,7 @@ std::vector<std::string> translatedScriptNames(const std::string& scriptsFolder)
 // Reads and encodes every saved translation with the encoder of a single
 // insertion; a character the table lacks is noted, never asked about.
 // keepGoing is asked before each script; false leaves the plan cancelled.
-InsertAllPlan planInsertAll(const std::string& scriptsFolder, const CodecContext& context,
+InsertAllPlan planInsertAll(const std::string& scriptsFolder, LegacyCodePage legacy, const CodecContext& context,
                             const KeepGoing& keepGoing);
 
 } // namespace tradumar

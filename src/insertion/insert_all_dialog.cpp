@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 
 #include "insertion/insert_all.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 
 namespace tradumar {
 
@@ -20,8 +20,8 @@ QString missingText(const std::vector<MissingCharacter>& missing) {
     QStringList parts;
     for (const MissingCharacter& m : missing)
         parts << QStringLiteral("'%1' [Ascii: %2] en la posición %3")
-                     .arg(toQString(std::string(1, m.character)))
-                     .arg(static_cast<unsigned char>(m.character))
+                     .arg(QString::fromUcs4(&m.character, 1))
+                     .arg(m.code)
                      .arg(m.position);
     return QStringLiteral("No existen en la tabla: ") + parts.join(QStringLiteral(", "));
 }

@@ -8,7 +8,7 @@
 #include "insertion/insertion_tools.h"
 #include "insertion/journal_messages.h"
 #include "insertion/rom_writer.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "workspace/status_refresh.h"
 #include "workspace/workspace.h"
@@ -31,15 +31,23 @@ bool confirm(QWidget* parent, Dialogs& dialogs, std::int64_t available) {
            MessageAnswer::Yes;
 }
 
-// The pane position of the character at a 1-based position of the bytes:
-// every character is one byte except a line break, which is two (CR LF).
-int panePositionOf(const std::string& text, int bytePosition) {
+// The pane position of the character at a 1-based position in characters:
+// a line break is two characters (CR LF) of the text and one of the pane, a
+// character beyond U+FFFF is one of the text and two of the pane.
+int panePositionOf(const std::string& text, int characterPosition) {
     int position = 0;
-    for (int i = 0; i < bytePosition - 1 && i < static_cast<int>(text.size()); ++i) {
-        if (text[static_cast<std::size_t>(i)] == '\r' && i + 1 < static_cast<int>(text.size()) &&
-            text[static_cast<std::size_t>(i) + 1] == '\n')
-            ++i;
-        ++position;
+    int characters = 0;
+    for (std::size_t i = 0; i < text.size() && characters < characterPosition - 1;) {
+        const std::size_t length = utf8SequenceLength(static_cast<unsigned char>(text[i]));
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            i += 2;
+            characters += 2;
+            ++position;
+            continue;
+        }
+        i += length;
+        ++characters;
+        position += length == 4 ? 2 : 1;
     }
     return position;
 }
@@ -56,9 +64,9 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
     if (!confirm(parent, dialogs, labelNumber(source.availableBytes)))
         return;
 
-    const MissingHandler onMissing = [&](char character, int, int code) {
+    const MissingHandler onMissing = [&](char32_t character, int, int code) {
         const QString question =
-            QStringLiteral("Caracter '") + toQString(std::string(1, character)) +
+            QStringLiteral("Caracter '") + QString::fromUcs4(&character, 1) +
             QStringLiteral("'\r\n[Ascii: ") + QString::number(code) +
             QStringLiteral("] no existe en la tabla.\r\n¿Desea insertar el script de todos modos?");
         return dialogs.message(parent, question, QStringLiteral("Precaución"), MessageButtons::YesNo,

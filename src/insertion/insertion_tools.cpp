@@ -11,7 +11,7 @@
 #include "insertion/insert_all_dialog.h"
 #include "insertion/insertion_journal.h"
 #include "insertion/journal_messages.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "workspace/workspace.h"
 
@@ -187,7 +187,8 @@ void InsertionTools::insertAllTranslated() {
     InsertAllPlan plan;
     {
         Progress progress(m_window, QStringLiteral("Codificando las traducciones..."), total, m_onProgress);
-        plan = planInsertAll(settings.scriptsFolder, m_workspace.encoderContext(), std::ref(progress));
+        plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, m_workspace.encoderContext(),
+                             std::ref(progress));
     }
     if (plan.cancelled) {
         m_dialogs.inform(m_window, QStringLiteral("Inserción cancelada. No se ha escrito nada."));

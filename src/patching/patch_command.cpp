@@ -6,7 +6,7 @@
 #include "insertion/insertion_journal.h"
 #include "insertion/journal_messages.h"
 #include "patching/patch_export.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "project/project_dialog.h"
 #include "project/project_settings.h"

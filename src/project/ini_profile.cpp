@@ -164,8 +164,14 @@ std::string lookUp(std::string_view content, std::string_view section, std::stri
     if (!keyLine || !lines[*keyLine].value)
         return {};
     std::string_view value = stripOneQuotePair(*lines[*keyLine].value);
-    if (value.size() > kMaxValueLength)
-        value = value.substr(0, kMaxValueLength);
+    // The limit counts characters; UTF-8 is cut only between two of them.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        if ((static_cast<unsigned char>(value[i]) & 0xC0) != 0x80 && ++characters > kMaxValueLength) {
+            value = value.substr(0, i);
+            break;
+        }
+    }
     return std::string(value);
 }
 
@@ -228,12 +234,25 @@ std::string asciiUpper(std::string_view text) {
 
 } // namespace
 
+std::string iniValueIn(std::string_view content, std::string_view section, std::string_view key) {
+    const std::string lowerKey = asciiLower(trim(key));
+    return lookUp(content, trim(section), lowerKey);
+}
+
+DecodedText decodeIniFile(std::string_view fileBytes) {
+    // The code page is named in the file itself, in ASCII, so it can be read
+    // before the rest is decoded.
+    const LegacyCodePage legacy =
+        legacyCodePageNamed(iniValueIn(fileBytes, "Encoding", "Legacy")).value_or(LegacyCodePage::Windows1252);
+    return decodeTextFile(fileBytes, legacy);
+}
+
 std::string readIniValue(std::string_view section, std::string_view key, const std::string& filePath) {
     const std::optional<std::string> content = readWholeFile(filePath);
     if (!content)
         return {};
-    const std::string lowerKey = asciiLower(trim(key));
-    return lookUp(*content, trim(section), lowerKey);
+    const DecodedText text = decodeIniFile(*content);
+    return text.status == TextFileStatus::Read ? iniValueIn(text.text, section, key) : std::string();
 }
 
 std::string withIniValue(const std::string& content, std::string_view section, std::string_view key,
@@ -245,7 +264,10 @@ bool writeIniValue(std::string_view section, std::string_view key, std::string_v
                    const std::string& filePath) {
     std::string content;
     if (std::optional<std::string> existing = readWholeFile(filePath)) {
-        content = std::move(*existing);
+        DecodedText text = decodeIniFile(*existing);
+        if (text.status != TextFileStatus::Read)
+            return false; // rewriting it would lose what cannot be read
+        content = std::move(text.text);
     } else if (pathExists(filePath)) {
         // There is something we cannot read; writing a fresh file over it
         // would throw its content away.
@@ -254,7 +276,9 @@ bool writeIniValue(std::string_view section, std::string_view key, std::string_v
     const std::string updated = withIniValue(content, section, key, value);
     if (updated == content)
         return true; // same value: the file is left untouched
-    return writeFileAtomically(filePath, updated) == 0;
+    const LegacyCodePage legacy =
+        legacyCodePageNamed(iniValueIn(updated, "Encoding", "Legacy")).value_or(LegacyCodePage::Windows1252);
+    return writeFileAtomically(filePath, textFileBytes(updated, legacy)) == 0;
 }
 
 } // namespace tradumar

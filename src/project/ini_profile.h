@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/text_file.h"
+
 namespace tradumar {
 
 // Reads one value of an INI file by the rules of the Windows profile
@@ -12,6 +14,15 @@ namespace tradumar {
 // empty text. The section and key asked for are trimmed of blanks and tabs,
 // as the names in the file are.
 std::string readIniValue(std::string_view section, std::string_view key, const std::string& filePath);
+
+// The same lookup in a file's text already decoded.
+std::string iniValueIn(std::string_view content, std::string_view section, std::string_view key);
+
+// An INI file's bytes as text (UTF-8, NFC): UTF-8 with or without a
+// byte-order mark, otherwise the legacy code page its [Encoding] Legacy value
+// names (Windows-1252 when there is none). The files are written back as
+// encoding/text_file.h says: Windows-1252 when every character fits.
+DecodedText decodeIniFile(std::string_view fileBytes);
 
 // Sets one value (the key written in upper case) and leaves every other line
 // byte for byte as it was. The file is replaced atomically. Returns whether

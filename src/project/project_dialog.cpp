@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QFileInfo>
 #include <QFont>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -16,7 +17,7 @@
 
 #include "controls/property_bag.h"
 #include "controls/xp_button.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "project/project_dialog_host.h"
 #include "project/project_settings.h"
@@ -285,6 +286,20 @@ void ProjectDialog::buildControls() {
     m_txtCierreD =
         enclosure("lblCierreD", QStringLiteral("Cierre Derecho"), "txtCierreD", QStringLiteral(">"), 142);
 
+    // The code page of the project's files that are not UTF-8, beside the
+    // enclosures, above the buttons.
+    auto* codePageLabel = new QLabel(QStringLiteral("Codificación:"), this);
+    codePageLabel->setObjectName(QStringLiteral("lblCodificacion"));
+    codePageLabel->setTextFormat(Qt::PlainText);
+    codePageLabel->setGeometry(472, 343, 80, 15);
+    m_cboCodificacion = new QComboBox(this);
+    m_cboCodificacion->setObjectName(QStringLiteral("cboCodificacion"));
+    m_cboCodificacion->addItem(QStringLiteral("Windows-1252"));
+    m_cboCodificacion->addItem(QStringLiteral("Shift-JIS"));
+    m_cboCodificacion->setToolTip(QStringLiteral("Codificación de los archivos que no están en UTF-8"));
+    m_cboCodificacion->setGeometry(552, 340, kClientWidth - 8 - 552, kFieldHeight);
+    codePageLabel->setBuddy(m_cboCodificacion);
+
     // The self-drawn button restored from its stored values; nothing is
     // connected to its click.
     auto* xpButton = new XpButton(this);
@@ -324,6 +339,7 @@ void ProjectDialog::fillFromSettings() {
     m_txtCierreI->setText(toQString(m_settings.leftEnclosure()));
     m_txtCierreD->setText(toQString(m_settings.rightEnclosure()));
     m_txtEmu->setText(pathToQString(m_settings.emulatorPath));
+    m_cboCodificacion->setCurrentIndex(m_settings.legacyCodePage == LegacyCodePage::ShiftJis ? 1 : 0);
 }
 
 bool ProjectDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -453,39 +469,20 @@ bool ProjectDialog::storable() {
     const struct {
         QLineEdit* field;
         const char* what;
-        bool text; // stored as Windows-1252 text rather than as a path
     } values[] = {
-        {m_txtNombre, "El nombre del proyecto", true},
-        {m_txtDirPrj, "La carpeta del proyecto", false},
-        {m_txtROM, "La ruta de la ROM", false},
-        {m_txtDirScripts, "La carpeta de scripts", false},
-        {m_txtOTBL, "La ruta de la tabla original", false},
-        {m_txtTTBL, "La ruta de la tabla traducida", false},
-        {m_txtEmu, "La ruta del emulador", false},
-        {m_txtCierreI, "El cierre izquierdo", true},
-        {m_txtCierreD, "El cierre derecho", true},
+        {m_txtNombre, "El nombre del proyecto"},    {m_txtDirPrj, "La carpeta del proyecto"},
+        {m_txtROM, "La ruta de la ROM"},            {m_txtDirScripts, "La carpeta de scripts"},
+        {m_txtOTBL, "La ruta de la tabla original"}, {m_txtTTBL, "La ruta de la tabla traducida"},
+        {m_txtEmu, "La ruta del emulador"},          {m_txtCierreI, "El cierre izquierdo"},
+        {m_txtCierreD, "El cierre derecho"},
     };
     for (const auto& value : values) {
         const QString text = value.field->text();
-        QString message;
         if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) ||
             text.contains(QChar(0x2028)) || text.contains(QChar(0x2029))) {
-            message =
-                QString::fromUtf8(value.what) +
-                QStringLiteral(" contiene un salto de línea, que el archivo de proyecto no puede guardar.");
-        } else if (value.text) {
-            QString foreign;
-            for (const QChar c : text)
-                if (toQString(fromQString(QString(c))) != QString(c))
-                    foreign += c;
-            if (!foreign.isEmpty())
-                message =
-                    QString::fromUtf8(value.what) +
-                    QStringLiteral(" contiene caracteres que el archivo de proyecto no puede guardar: ") +
-                    foreign;
-        }
-        if (!message.isEmpty()) {
-            m_dialogs.inform(this, message);
+            m_dialogs.inform(this, QString::fromUtf8(value.what) +
+                                       QStringLiteral(" contiene un salto de línea, que el archivo de proyecto no "
+                                                      "puede guardar."));
             value.field->setFocus();
             return false;
         }
@@ -504,10 +501,11 @@ void ProjectDialog::acceptProject() {
     next.setRightEnclosure(fromQString(m_txtCierreD->text()));
     next.setLeftEnclosure(fromQString(m_txtCierreI->text()));
     // The name is the project's text in the file and, as a path, part of the file's own name.
-    next.projectFilePath =
-        composeProjectFilePath(pathFromQString(m_txtDirPrj->text()), pathFromQString(m_txtNombre->text()));
-    next.projectFolder = pathFromQString(m_txtDirPrj->text());
     next.projectName = fromQString(m_txtNombre->text());
+    next.projectFilePath = composeProjectFilePath(pathFromQString(m_txtDirPrj->text()), next.projectName);
+    next.projectFolder = pathFromQString(m_txtDirPrj->text());
+    next.legacyCodePage =
+        m_cboCodificacion->currentIndex() == 1 ? LegacyCodePage::ShiftJis : LegacyCodePage::Windows1252;
     if (!next.writeTo(next.projectFilePath)) {
         m_dialogs.inform(this, QStringLiteral("No se pudo escribir el archivo de proyecto ") +
                                    pathToQString(next.projectFilePath));

@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 
+class QComboBox;
 class QLineEdit;
 
 namespace tradumar {
@@ -71,6 +72,7 @@ private:
     QLineEdit* m_txtEmu = nullptr;
     QLineEdit* m_txtCierreI = nullptr;
     QLineEdit* m_txtCierreD = nullptr;
+    QComboBox* m_cboCodificacion = nullptr;
 };
 
 // mnuNuevo: the dialog for a new project, modal, with no owner window. True

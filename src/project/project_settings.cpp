@@ -15,7 +15,7 @@ namespace {
 std::string oneCharacter(std::string_view text) {
     if (text.empty())
         return " ";
-    return std::string(1, text.front());
+    return std::string(text.substr(0, utf8SequenceLength(static_cast<unsigned char>(text.front()))));
 }
 
 } // namespace
@@ -28,31 +28,50 @@ void ProjectSettings::setLeftEnclosure(std::string_view text) {
     m_leftEnclosure = oneCharacter(text);
 }
 
-bool ProjectSettings::readFrom(const std::string& filePath) {
-    projectName = readIniValue("Project", "Name", filePath);
-    projectFolder = readIniValue("Project", "Patch", filePath);
-    romPath = readIniValue("ROM", "Patch", filePath);
-    scriptsFolder = readIniValue("Scripts", "Patch", filePath);
-    originalTablePath = readIniValue("Tables", "Original", filePath);
-    translatedTablePath = readIniValue("Tables", "Translated", filePath);
-    setRightEnclosure(readIniValue("Enclosures", "Right", filePath));
-    setLeftEnclosure(readIniValue("Enclosures", "Left", filePath));
-    emulatorPath = readIniValue("Emulator", "Patch", filePath);
-    const std::optional<std::int16_t> index = parseInt16(readIniValue("Index", "Value", filePath));
+ProjectSettings::ReadOutcome ProjectSettings::readFrom(const std::string& filePath) {
+    DecodedText text;
+    if (const std::optional<std::string> bytes = readWholeFile(filePath)) {
+        text = decodeIniFile(*bytes);
+        if (text.status == TextFileStatus::Undecodable) {
+            // The code page the file names, for the message that says it failed.
+            legacyCodePage = legacyCodePageNamed(iniValueIn(*bytes, "Encoding", "Legacy"))
+                                 .value_or(LegacyCodePage::Windows1252);
+            return {ReadOutcome::Status::Undecodable, text.badOffset, text.badByte};
+        }
+    }
+    // A file that cannot be read reads as empty, as a missing key does.
+    const auto value = [&](std::string_view section, std::string_view key) {
+        return iniValueIn(text.text, section, key);
+    };
+    projectName = value("Project", "Name");
+    projectFolder = value("Project", "Patch");
+    romPath = value("ROM", "Patch");
+    scriptsFolder = value("Scripts", "Patch");
+    originalTablePath = value("Tables", "Original");
+    translatedTablePath = value("Tables", "Translated");
+    setRightEnclosure(value("Enclosures", "Right"));
+    setLeftEnclosure(value("Enclosures", "Left"));
+    emulatorPath = value("Emulator", "Patch");
+    legacyCodePage = legacyCodePageNamed(value("Encoding", "Legacy")).value_or(LegacyCodePage::Windows1252);
+    const std::optional<std::int16_t> index = parseInt16(value("Index", "Value"));
     if (!index)
-        return false;
+        return {ReadOutcome::Status::BadIndex, 0, 0};
     scriptIndex = *index;
-    return true;
+    return {};
 }
 
 bool ProjectSettings::writeTo(const std::string& filePath) const {
     // The whole new file is worked out in memory and replaces the old one in
     // one step, so a failure leaves it as it was, never half written.
     std::string content;
-    if (std::optional<std::string> existing = readWholeFile(filePath))
-        content = std::move(*existing);
-    else if (pathExists(filePath))
+    if (std::optional<std::string> existing = readWholeFile(filePath)) {
+        DecodedText text = decodeIniFile(*existing);
+        if (text.status != TextFileStatus::Read)
+            return false; // something we cannot decode; writing over it would lose it
+        content = std::move(text.text);
+    } else if (pathExists(filePath)) {
         return false; // something we cannot read; writing over it would lose it
+    }
     // The order matters: in a new file it becomes the order of the sections.
     const std::pair<const char*, const char*> keys[] = {
         {"Project", "NAME"},    {"Project", "PATCH"},     {"ROM", "PATCH"},        {"Scripts", "PATCH"},
@@ -63,7 +82,11 @@ bool ProjectSettings::writeTo(const std::string& filePath) const {
         &translatedTablePath, &m_rightEnclosure, &m_leftEnclosure, nullptr,        &emulatorPath};
     for (std::size_t i = 0; i < std::size(keys); ++i)
         content = withIniValue(content, keys[i].first, keys[i].second, values[i] ? *values[i] : "0");
-    return writeFileAtomically(filePath, content) == 0;
+    // Projects in Windows-1252 keep the layout older programs know; the
+    // section is only added when it says something.
+    if (legacyCodePage != LegacyCodePage::Windows1252 || !iniValueIn(content, "Encoding", "Legacy").empty())
+        content = withIniValue(content, "Encoding", "LEGACY", legacyCodePageName(legacyCodePage));
+    return writeFileAtomically(filePath, textFileBytes(content, legacyCodePage)) == 0;
 }
 
 void ProjectSettings::close() {
@@ -76,6 +99,7 @@ void ProjectSettings::close() {
     projectFilePath.clear();
     m_rightEnclosure = ">";
     m_leftEnclosure = "<";
+    legacyCodePage = LegacyCodePage::Windows1252;
 }
 
 std::string composeProjectFilePath(std::string_view folder, std::string_view name) {

@@ -4,10 +4,13 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/unicode_text.h"
+
 namespace tradumar {
 
-// The settings of the open project. The two enclosures always hold exactly
-// one character: a longer text keeps its first, an empty one becomes a blank.
+// The settings of the open project. Text and paths are UTF-8 (paths are the
+// file system's own names). The two enclosures always hold exactly one
+// character: a longer text keeps its first, an empty one becomes a blank.
 class ProjectSettings {
 public:
     std::string projectName;
@@ -19,19 +22,34 @@ public:
     std::string emulatorPath;
     std::int16_t scriptIndex = 0;
     std::string projectFilePath; // not stored in the project file
+    // The code page of the project's files that are not UTF-8; stored under
+    // [Encoding], a section older project files lack (Windows-1252 then).
+    LegacyCodePage legacyCodePage = LegacyCodePage::Windows1252;
 
     const std::string& rightEnclosure() const { return m_rightEnclosure; }
     const std::string& leftEnclosure() const { return m_leftEnclosure; }
     void setRightEnclosure(std::string_view text);
     void setLeftEnclosure(std::string_view text);
+    char32_t rightCharacter() const { return characterAt(m_rightEnclosure, 0); }
+    char32_t leftCharacter() const { return characterAt(m_leftEnclosure, 0); }
+
+    struct ReadOutcome {
+        enum class Status { Read, BadIndex, Undecodable };
+        Status status = Status::Read;
+        std::size_t badOffset = 0; // for Undecodable: the first byte that does not decode
+        unsigned char badByte = 0;
+        explicit operator bool() const { return status == Status::Read; }
+    };
 
     // Reads every field from the project file in the stored order, the script
-    // index last. Returns false when the index text does not convert; the
-    // fields read before it keep their new values.
-    bool readFrom(const std::string& filePath);
+    // index last. BadIndex when the index text does not convert (the fields
+    // read before it keep their new values); Undecodable when the file is
+    // neither UTF-8 nor in its legacy code page (nothing is read).
+    ReadOutcome readFrom(const std::string& filePath);
 
-    // Writes the ten entries in their fixed order (index "0"), replacing the
-    // file once. False when it could not be written.
+    // Writes the ten entries in their fixed order (index "0"), and the legacy
+    // code page when it is not Windows-1252, replacing the file once. False
+    // when it could not be written.
     bool writeTo(const std::string& filePath) const;
 
     // Empties the project's fields and resets the enclosures to "<" and ">";

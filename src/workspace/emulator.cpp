@@ -3,7 +3,7 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "project/project_settings.h"
 

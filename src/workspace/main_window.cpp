@@ -20,7 +20,7 @@
 #include "insertion/insert_command.h"
 #include "insertion/insertion_journal.h"
 #include "insertion/insertion_tools.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/twips.h"
 #include "project/ini_profile.h"
 #include "project/project_dialog.h"
@@ -32,6 +32,7 @@
 #include "workspace/progress_marks.h"
 #include "workspace/script_files.h"
 #include "workspace/status_refresh.h"
+#include "workspace/text_pane.h"
 #include "workspace/workspace.h"
 
 namespace tradumar {
@@ -125,7 +126,7 @@ void MainWindow::buildControls() {
     m_lblLineas = valueLabel(m_fraEdicion, "lblLineas", twips(3360, 240, 495, 255));
 
     const auto makePane = [this](const char* name, const QRect& geometry) {
-        auto* pane = place(new QPlainTextEdit(m_fraEdicion), name, geometry);
+        auto* pane = place(new TextPane(m_fraEdicion), name, geometry);
         pane->setFont(paneFont());
         // Each line of a script is a line of the game's text box: no wrapping.
         pane->setLineWrapMode(QPlainTextEdit::NoWrap);

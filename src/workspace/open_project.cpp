@@ -6,13 +6,13 @@
 #include <QLabel>
 
 #include "common/file_io.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "project/ini_profile.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
 #include "workspace/script_files.h"
 #include "workspace/status_refresh.h"
-#include "workspace/unfit_character.h"
+#include "workspace/undecodable_file.h"
 #include "workspace/workspace.h"
 
 namespace tradumar {
@@ -21,8 +21,8 @@ namespace {
 // Opens the table file once for reading and writing, which leaves an empty
 // file where none was, then loads the table from scratch. Returns what is
 // wrong with it, in words for the user, or empty text.
-QString loadTable(const std::string& path, const QString& which, ThingyTable& table, TableOverflow overflow) {
-    char32_t unfit = 0;
+QString loadTable(const std::string& path, const QString& which, ThingyTable& table, TableOverflow overflow,
+                  LegacyCodePage legacy) {
     if (!pathExists(path)) {
         std::ofstream create(path, std::ios::binary | std::ios::app);
         if (!create)
@@ -31,14 +31,15 @@ QString loadTable(const std::string& path, const QString& which, ThingyTable& ta
                    QLatin1Char(')');
     }
     table.clear();
-    switch (loadThingyTable(path, table, overflow, &unfit)) {
+    const TableLoad load = loadThingyTable(path, table, overflow, legacy);
+    switch (load.status) {
     case LoadStatus::Loaded:
         return {};
     case LoadStatus::Unreadable:
         return QStringLiteral("no se pudo leer la tabla ") + which + QLatin1Char(' ') + pathToQString(path);
-    case LoadStatus::NotWindows1252:
-        return QStringLiteral("la tabla ") + which + QLatin1Char(' ') + pathToQString(path) +
-               QStringLiteral(" contiene ") + unfitCharacterText(unfit);
+    case LoadStatus::Undecodable:
+        return QStringLiteral("la tabla ") + which + QLatin1Char(' ') + pathToQString(path) + QLatin1Char(' ') +
+               undecodableText(legacy, load.badOffset, load.badByte);
     case LoadStatus::Overflow:
         break;
     }
@@ -83,7 +84,11 @@ QString MainWindow::openProjectSteps(const std::string& path) {
     if (!readWholeFile(path))
         return QStringLiteral("no se puede leer el archivo (") + toQString(describeError(errno)) +
                QLatin1Char(')');
-    if (!settings.readFrom(path)) {
+    const ProjectSettings::ReadOutcome read = settings.readFrom(path);
+    if (read.status == ProjectSettings::ReadOutcome::Status::Undecodable)
+        return QStringLiteral("el archivo ") +
+               undecodableText(settings.legacyCodePage, read.badOffset, read.badByte);
+    if (!read) {
         const std::string index = readIniValue("Index", "Value", path);
         if (index.empty() && settings.projectName.empty() && settings.scriptsFolder.empty())
             return QStringLiteral("el archivo no es un proyecto de Tradumar");
@@ -114,13 +119,13 @@ QString MainWindow::openProjectSteps(const std::string& path) {
     setWindowTitle(toQString(settings.projectName) + QStringLiteral(" - ") + windowTitle());
 
     if (QString failure = loadTable(settings.originalTablePath, QStringLiteral("original"),
-                                    m_workspace.originalTable, TableOverflow::Drop);
+                                    m_workspace.originalTable, TableOverflow::Drop, settings.legacyCodePage);
         !failure.isEmpty())
         return failure;
     m_workspace.originalLongest = m_workspace.originalTable.longestTextLength(true);
     m_status->invalidate();
     if (QString failure = loadTable(settings.translatedTablePath, QStringLiteral("traducida"),
-                                    m_workspace.translatedTable, TableOverflow::Fail);
+                                    m_workspace.translatedTable, TableOverflow::Fail, settings.legacyCodePage);
         !failure.isEmpty())
         return failure;
     m_workspace.translatedLongest = m_workspace.translatedTable.longestTextLength(false);

@@ -7,7 +7,7 @@
 #include <QStatusBar>
 
 #include "patching/patch_command.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
 #include "workspace/progress_marks.h"
@@ -39,7 +39,8 @@ void MainWindow::refreshProgress() {
     names.reserve(static_cast<std::size_t>(m_scripts->count()));
     for (int row = 0; row < m_scripts->count(); ++row)
         names.push_back(pathFromQString(m_scripts->item(row)->text()));
-    m_workspace.progress.reset(names, pathFromQString(m_scripts->folder()), m_workspace.counterContext());
+    m_workspace.progress.reset(names, pathFromQString(m_scripts->folder()), m_workspace.settings.legacyCodePage,
+                               m_workspace.counterContext());
     m_marks->markAll(m_scripts, m_workspace.progress);
     showProgressSummary();
 }

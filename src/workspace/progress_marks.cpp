@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "workspace/file_list.h"
 
 namespace tradumar {

@@ -7,13 +7,13 @@
 #include <QTextCursor>
 
 #include "encoding/conversions.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "project/ini_profile.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
 #include "workspace/script_files.h"
 #include "workspace/status_refresh.h"
-#include "workspace/unfit_character.h"
+#include "workspace/undecodable_file.h"
 #include "workspace/workspace.h"
 
 namespace tradumar {
@@ -26,12 +26,13 @@ void setPaneText(QPlainTextEdit* pane, const std::string& text) {
     pane->setPlainText(toQString(text));
 }
 
-// The joined text of a script or translation file; a file that holds a
-// character Windows-1252 lacks is not loaded, and the user is told which.
-std::optional<std::string> readShownText(QWidget* parent, Dialogs& dialogs, const std::string& path) {
-    Windows1252Text read = readScriptText(path);
-    if (read.status == TextFileStatus::NotWindows1252)
-        reportUnfitCharacter(parent, dialogs, path, read.character);
+// The joined text of a script or translation file; a file that cannot be
+// decoded is not loaded, and the user is told where it fails.
+std::optional<std::string> readShownText(QWidget* parent, Dialogs& dialogs, const std::string& path,
+                                         LegacyCodePage legacy) {
+    DecodedText read = readScriptText(path, legacy);
+    if (read.status == TextFileStatus::Undecodable)
+        reportUndecodableFile(parent, dialogs, path, legacy, read.badOffset, read.badByte);
     if (read.status != TextFileStatus::Read)
         return std::nullopt;
     return std::move(read.text);
@@ -53,7 +54,8 @@ bool MainWindow::writeTranslation(const std::string& fileName, const std::string
     if (folder.status == FolderStatus::Created)
         m_platform.dialogs.inform(this, QStringLiteral("Se ha creado la carpeta 'Traducidos'\r\n"
                                                        "En ella se guardarán los scripts traducidos."));
-    if (const int error = writeTranslationFile(translationFolderOf(scriptsFolder) + fileName, text);
+    if (const int error = writeTranslationFile(translationFolderOf(scriptsFolder) + fileName, text,
+                                               m_workspace.settings.legacyCodePage);
         error != 0) {
         m_platform.dialogs.inform(this, errorText(error));
         return false;
@@ -142,7 +144,8 @@ void MainWindow::openSelectedScript() {
     settings.scriptsFolder = readIniValue("Scripts", "Patch", settings.projectFilePath);
 
     const std::optional<std::string> original =
-        readShownText(this, m_platform.dialogs, settings.scriptsFolder + "/" + m_workspace.openScriptFile);
+        readShownText(this, m_platform.dialogs, settings.scriptsFolder + "/" + m_workspace.openScriptFile,
+                      settings.legacyCodePage);
     if (!original)
         return;
     setPaneText(m_rtxtOriginal, *original);
@@ -152,8 +155,9 @@ void MainWindow::openSelectedScript() {
     m_lblRealesO->setText(QString::number(*size));
     goToLine(m_rtxtOriginal, 1);
 
-    const std::optional<std::string> translation = readShownText(
-        this, m_platform.dialogs, translationFolderOf(settings.scriptsFolder) + m_workspace.openScriptFile);
+    const std::optional<std::string> translation =
+        readShownText(this, m_platform.dialogs, translationFolderOf(settings.scriptsFolder) + m_workspace.openScriptFile,
+                      settings.legacyCodePage);
     if (!translation)
         return;
     setPaneText(m_rtxtTraducido, *translation);

@@ -8,9 +8,9 @@
 
 namespace tradumar {
 
-Windows1252Text readScriptText(const std::string& path) {
-    Windows1252Lines read = readWindows1252Lines(path);
-    Windows1252Text out{read.status, {}, read.character};
+DecodedText readScriptText(const std::string& path, LegacyCodePage legacy) {
+    DecodedLines read = readTextFileLines(path, legacy);
+    DecodedText out{read.status, {}, read.badOffset, read.badByte};
     for (const std::string& line : read.lines) {
         // Empty lines before the first non-empty one leave the text empty.
         if (!out.text.empty())
@@ -20,8 +20,8 @@ Windows1252Text readScriptText(const std::string& path) {
     return out;
 }
 
-std::optional<std::string> readJoinedText(const std::string& path) {
-    Windows1252Text read = readScriptText(path);
+std::optional<std::string> readJoinedText(const std::string& path, LegacyCodePage legacy) {
+    DecodedText read = readScriptText(path, legacy);
     if (read.status != TextFileStatus::Read)
         return std::nullopt;
     return std::move(read.text);
@@ -48,8 +48,8 @@ FolderResult createTranslationFolder(const std::string& scriptsFolder) {
     return {FolderStatus::Failed, error};
 }
 
-int writeTranslationFile(const std::string& path, std::string_view text) {
-    std::string content(text);
+int writeTranslationFile(const std::string& path, std::string_view text, LegacyCodePage legacy) {
+    std::string content = textFileBytes(text, legacy);
     content += "\r\n";
     return writeFileAtomically(path, content);
 }

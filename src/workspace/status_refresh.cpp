@@ -6,7 +6,8 @@
 #include <QTextDocument>
 
 #include "encoding/script_codec.h"
-#include "platform/ansi_text.h"
+#include "encoding/unicode_text.h"
+#include "platform/qt_text.h"
 #include "workspace/line_status.h"
 #include "workspace/workspace.h"
 
@@ -79,7 +80,7 @@ void StatusRefresh::recompute() {
     const QTextBlock line = document->findBlock(m_pane->textCursor().selectionStart());
     const std::string lineText = fromQString(line.text());
     m_labels.linea->setText(
-        QString::number(stripRawBlocks(lineText, context.leftEnclosure, context.rightEnclosure).size()));
+        QString::number(characterCount(stripRawBlocks(lineText, context.leftEnclosure, context.rightEnclosure))));
     m_labels.lineas->setText(QString::number(document->blockCount()));
 }
 

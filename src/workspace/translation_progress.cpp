@@ -16,7 +16,7 @@ ScriptProgress TranslationProgress::measure(const std::string& fileName, const C
     if (const std::optional<std::int16_t> size = originalByteCount(fileName))
         row.budget = *size;
     // The text as opening the script would put it in the pane.
-    const std::optional<std::string> text = readJoinedText(m_translationFolder + fileName);
+    const std::optional<std::string> text = readJoinedText(m_translationFolder + fileName, m_legacy);
     if (!text)
         return row;
     row.translatedBytes = countTranslatedBytes(*text, counter);
@@ -26,9 +26,10 @@ ScriptProgress TranslationProgress::measure(const std::string& fileName, const C
 }
 
 void TranslationProgress::reset(const std::vector<std::string>& fileNames, const std::string& scriptsFolder,
-                                const CodecContext& counter) {
+                                LegacyCodePage legacy, const CodecContext& counter) {
     clear();
     m_translationFolder = translationFolderOf(scriptsFolder);
+    m_legacy = legacy;
     m_scripts.resize(fileNames.size());
     for (std::size_t i = 0; i < fileNames.size(); ++i)
         m_index.emplace(fileNames[i], i);
@@ -90,9 +91,9 @@ std::string summaryText(const ProgressSummary& summary) {
     // Rounded down: 100 % only when every script is translated.
     const int percent = summary.scripts == 0 ? 0 : summary.translated * 100 / summary.scripts;
     std::string text = "Traducidos: " + std::to_string(summary.translated) + " de " +
-                       std::to_string(summary.scripts) + " (" + std::to_string(percent) + " %) \xB7 " +
+                       std::to_string(summary.scripts) + " (" + std::to_string(percent) + " %) · " +
                        std::to_string(summary.overBudget);
-    text += summary.overBudget == 1 ? " excede su tama\xF1o" : " exceden su tama\xF1o";
+    text += summary.overBudget == 1 ? " excede su tamaño" : " exceden su tamaño";
     return text;
 }
 
@@ -103,7 +104,7 @@ std::string stateText(ScriptState state) {
     case ScriptState::WithinBudget:
         return "Traducido";
     case ScriptState::OverBudget:
-        return "Excede su tama\xF1o";
+        return "Excede su tamaño";
     }
     return {};
 }

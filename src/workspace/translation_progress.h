@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "encoding/script_codec.h"
+#include "encoding/unicode_text.h"
 
 namespace tradumar {
 
@@ -43,7 +44,7 @@ public:
     // Reads every saved translation of the scripts named, from the
     // Traducidos folder of scriptsFolder.
     void reset(const std::vector<std::string>& fileNames, const std::string& scriptsFolder,
-               const CodecContext& counter);
+               LegacyCodePage legacy, const CodecContext& counter);
     void clear();
 
     // Reads the saved translation of one script again (after a save). False
@@ -58,11 +59,12 @@ private:
     ScriptProgress measure(const std::string& fileName, const CodecContext& counter) const;
 
     std::string m_translationFolder;
+    LegacyCodePage m_legacy = LegacyCodePage::Windows1252;
     std::vector<ScriptProgress> m_scripts;
     std::unordered_map<std::string, std::size_t> m_index;
 };
 
-// "Traducidos: 87 de 120 (72 %) · 3 exceden su tamaño" (Windows-1252).
+// "Traducidos: 87 de 120 (72 %) · 3 exceden su tamaño" .
 std::string summaryText(const ProgressSummary& summary);
 
 // "Sin traducir", "Traducido", "Excede su tamaño".

@@ -41,17 +41,12 @@ struct Workspace {
 
     // The counter reads the translated table up to its own longest text.
     CodecContext counterContext() const {
-        return {translatedTable, translatedLongest, enclosure(settings.leftEnclosure()),
-                enclosure(settings.rightEnclosure())};
+        return {translatedTable, translatedLongest, settings.leftCharacter(), settings.rightCharacter()};
     }
     // The encoder reads the translated table up to the original table's longest text.
     CodecContext encoderContext() const {
-        return {translatedTable, originalLongest, enclosure(settings.leftEnclosure()),
-                enclosure(settings.rightEnclosure())};
+        return {translatedTable, originalLongest, settings.leftCharacter(), settings.rightCharacter()};
     }
-
-private:
-    static char enclosure(const std::string& text) { return text.empty() ? ' ' : text.front(); }
 };
 
 } // namespace tradumar

@@ -25,6 +25,16 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
     const std::vector<ThingyEntry> codes = {{"0102", "END"}, {"45", "E"}, {"4E", "N"}, {"44", "D"}};
     const std::vector<ThingyEntry> close = {{"41", "A"}, {"42", "B"}, {"3E", ">"}};
     const std::string hundred(100, 'x');
+    const auto repeat = [](std::string_view s, int n) {
+        std::string out;
+        for (int i = 0; i < n; ++i)
+            out += s;
+        return out;
+    };
+    const std::string hundredWide = repeat("あ", 100);
+    const std::vector<ThingyEntry> symbols = {{"E0", "♪"},    {"E1", "①"},   {"8140", "　"}, {"82A0", "あ"},
+                                              {"E4", "▶"},    {"E5", "♪♪"},  {"8140", "α♪"}, {"FE", "LINE"},
+                                              {"FF", "END"}};
     struct Case {
         std::vector<ThingyEntry> table;
         std::string text;
@@ -32,7 +42,7 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         std::int64_t count;
         std::optional<Bytes> bytes; // not checked when empty
         int error = FailureCode::None;
-        char left = '<', right = '>';
+        char32_t left = U'<', right = U'>';
     };
     const Case cases[] = {
         {letters, "ABA", 2, 3, Bytes{0x41, 0x42, 0x41}},
@@ -44,7 +54,7 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         {letters, "A<", 4, 2, Bytes{}, FailureCode::InvalidCall},
         {letters, "A<0A", 4, 2, Bytes{}, FailureCode::Overflow},
         {letters, "A|0A|", 4, 2, Bytes{}, FailureCode::InvalidCall, '|', '|'},
-        {letters, "A\xE9\x42", 4, 2, Bytes{0x41, 0x42}}, // a missing character counts nothing
+        {letters, "AéB", 4, 2, Bytes{0x41, 0x42}}, // a missing character counts nothing
         {letters, "A\r\n<0A>", 0, 0, Bytes{}},           // no length to try: nothing at all
         {odd, "yyx", 1, 4, Bytes{0x12, 0x12}},           // 2 + 1.5 rounds to even: 4
         {odd, "yx", 1, 2, Bytes{0x12}},
@@ -59,6 +69,15 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         {close, "<" + hundred + "x>A", 1, 3, {}},
         {{{"41", "A"}}, std::string(32767, 'A'), 1, 32767, Bytes(32767, 0x41)},
         {{{"41", "A"}}, std::string(40000, 'A'), 1, 40000, Bytes{}, FailureCode::Overflow},
+        // Characters, not bytes: multi-byte codes, symbols, lengths and limits.
+        {symbols, "♪①α♪♪♪", 2, 5, Bytes{0xE0, 0xE1, 0x81, 0x40, 0xE5}},
+        {symbols, "あ　あ", 1, 6, Bytes{0x82, 0xA0, 0x81, 0x40, 0x82, 0xA0}},
+        {symbols, "【0A】▶", 1, 2, Bytes{0x0A, 0xE4}, 0, U'【', U'】'},
+        {symbols, "【END】", 1, 1, Bytes{0xFF}, 0, U'【', U'】'},
+        {symbols, "♪\r\n𝄞♪", 1, 3, Bytes{0xE0, 0xFE, 0xE0}}, // 𝄞 (four bytes) is missing
+        {close, "<" + hundredWide + ">A", 1, 2, {}},                           // the window counts characters
+        {{{"E0", "♪"}}, repeat("♪", 32767), 1, 32767, Bytes(32767, 0xE0)}, // the limit too
+        {{{"E0", "♪"}}, repeat("♪", 32768), 1, 32768, Bytes{}, FailureCode::Overflow},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.substr(0, 20) + " longest " + std::to_string(c.longest));
@@ -66,7 +85,7 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         const CodecContext context{table, c.longest, c.left, c.right};
         EXPECT_EQ(countTranslatedBytes(c.text, context), c.count);
         const EncodeResult r =
-            encodeScript(c.text, context, [](char, int, int) { return MissingAnswer::GoOn; });
+            encodeScript(c.text, context, [](char32_t, int, int) { return MissingAnswer::GoOn; });
         EXPECT_EQ(r.error, c.error);
         EXPECT_EQ(r.bytes, c.bytes.value_or(r.bytes));
     }
@@ -79,14 +98,18 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
 TEST(Codec, AgreesWithThePlainWalkOnManyTablesAndTexts) {
     std::mt19937 rng(20261206);
     auto pick = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
-    auto draw = [&](std::string_view alphabet, std::size_t maxLength) {
-        std::string s(pick(maxLength + 1), ' ');
-        for (char& c : s)
-            c = alphabet[pick(alphabet.size())];
+    // Texts are drawn a character at a time, some of them several bytes long.
+    const std::vector<std::string_view> alphabet = {
+        "A", "B", "C", "a", "b", " ", "<", ">", "|", "\r", "\n", "é", "ñ", "E", "N", "D", "L", "I", "N", "E",
+        "0", "F", "x", "y", "z", "x", "y", "z", "♪", "あ", "①", "【", "】", "𝄞"};
+    const std::vector<std::string_view> digits = {"0", "1", "2", "3", "4", "5", "6", "7", "8",
+                                                  "9", "A", "B", "C", "D", "E", "F", "a", "g", " "};
+    auto draw = [&](const std::vector<std::string_view>& from, std::size_t maxLength) {
+        std::string s;
+        for (std::size_t n = pick(maxLength + 1); n > 0; --n)
+            s += from[pick(from.size())];
         return s;
     };
-    const std::string_view alphabet = "ABCab <>|\r\n\xE9\xF1"
-                                      "ENDLINE0Fxyzxyzxyzxyz";
     ThingyTable table;
     for (int round = 0; round < 20000; ++round) {
         const int entries = 1 + static_cast<int>(pick(40));
@@ -97,19 +120,27 @@ TEST(Codec, AgreesWithThePlainWalkOnManyTablesAndTexts) {
                                          "<" + draw(alphabet, 3),
                                          "\r" + draw(alphabet, 2),
                                          draw(alphabet, 4)};
-            return ThingyEntry{draw("0123456789ABCDEFabcg ", 6), texts[std::min<std::size_t>(pick(10), 5)]};
+            return ThingyEntry{draw(digits, 6), texts[std::min<std::size_t>(pick(10), 5)]};
         };
         for (int p = 1; p <= 40; ++p)
             table.set(p, p > entries ? ThingyEntry{} : entry()); // an empty text ends the table
         std::string text = draw(alphabet, pick(10) == 0 ? 260 : 60);
+        // Inserted between two characters, never inside one.
+        const auto insert = [&](const std::string& piece) {
+            std::size_t at = pick(text.size() + 1);
+            while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80)
+                ++at;
+            text.insert(at, piece);
+        };
         if (pick(2) == 0)
-            text.insert(pick(text.size() + 1), "<0A 1" + std::string(pick(2) ? ">" : "") + "x");
+            insert("<0A 1" + std::string(pick(2) ? ">" : "") + "x");
         if (pick(3) == 0)
-            text.insert(pick(text.size() + 1), "<END>");
+            insert("<END>");
         if (pick(3) == 0)
-            text.insert(pick(text.size() + 1), "\r\n");
-        const char left = pick(8) == 0 ? "<>| "[pick(4)] : '<';
-        const char right = pick(8) == 0 ? "<>| "[pick(4)] : '>';
+            insert("\r\n");
+        const char32_t enclosures[] = {U'<', U'>', U'|', U' ', U'【', U'】'};
+        const char32_t left = pick(8) == 0 ? enclosures[pick(6)] : U'<';
+        const char32_t right = pick(8) == 0 ? enclosures[pick(6)] : U'>';
         const CodecContext context{table, static_cast<int>(pick(7)), left, right};
         SCOPED_TRACE("round " + std::to_string(round));
 
@@ -117,7 +148,7 @@ TEST(Codec, AgreesWithThePlainWalkOnManyTablesAndTexts) {
         // Both sides answer the missing-character questions alike: stop at the third.
         std::vector<int> askedIndexed, askedWalk;
         auto answers = [](std::vector<int>& asked) {
-            return [&asked](char, int position, int) {
+            return [&asked](char32_t, int position, int) {
                 asked.push_back(position);
                 return asked.size() >= 3 ? MissingAnswer::Stop : MissingAnswer::GoOn;
             };
@@ -129,6 +160,20 @@ TEST(Codec, AgreesWithThePlainWalkOnManyTablesAndTexts) {
         ASSERT_EQ(indexed.bytes, walk.bytes);
         ASSERT_EQ(askedIndexed, askedWalk);
     }
+}
+
+// The question names a character by its Windows-1252 code where it has one,
+// by its code point otherwise, at its position in characters.
+TEST(Codec, TheMissingCharacterQuestionCountsCharacters) {
+    const ThingyTable table = makeTable({{"41", "A"}});
+    std::vector<std::tuple<char32_t, int, int>> asked;
+    encodeScript("Aé€\r\n♪A𝄞ü", {table, 1}, [&](char32_t c, int position, int code) {
+        asked.emplace_back(c, position, code);
+        return MissingAnswer::GoOn;
+    });
+    const std::vector<std::tuple<char32_t, int, int>> expected = {
+        {U'é', 2, 0xE9}, {U'€', 3, 0x80}, {U'♪', 6, 0x266A}, {U'𝄞', 8, 0x1D11E}, {U'ü', 9, 0xFC}};
+    EXPECT_EQ(asked, expected);
 }
 
 } // namespace

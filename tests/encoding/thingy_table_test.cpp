@@ -13,17 +13,17 @@ TEST(ThingyTableLoad, EachLineTakesThePlaceItsFirstRuleGivesIt) {
         "*FD=\xE9\r\nbare\r\n43=C\n44=D\n";
     const std::vector<ThingyEntry> expected = {
         {"3D", "="}, {" 8a3f ", " Hola "}, {"20", "A=B"},   {"FF", "END"}, {"FE", "LINE"},
-        {"", "END"}, {"/FF", "x"},         {"*FD", "\xE9"}, {"43", "C"},   {"44", "D"}};
+        {"", "END"}, {"/FF", "x"},         {"*FD", "é"}, {"43", "C"},   {"44", "D"}};
     ThingyTable table;
     table.set(11, {"99", "kept"});
     TempDir dir;
     writeBytes(dir.file("t.tbl"), content);
-    ASSERT_EQ(loadThingyTable(dir.file("t.tbl"), table, TableOverflow::Fail), LoadStatus::Loaded);
+    ASSERT_EQ(loadThingyTable(dir.file("t.tbl"), table, TableOverflow::Fail).status, LoadStatus::Loaded);
     for (std::size_t i = 0; i < expected.size(); ++i)
         EXPECT_EQ(table.at(static_cast<int>(i) + 1), expected[i]) << "position " << i + 1;
     EXPECT_EQ(table.at(11).text, "kept"); // positions past the last entry stay as they were
 
-    EXPECT_EQ(loadThingyTable(dir.file("missing.tbl"), table, TableOverflow::Drop), LoadStatus::Unreadable);
+    EXPECT_EQ(loadThingyTable(dir.file("missing.tbl"), table, TableOverflow::Drop).status, LoadStatus::Unreadable);
     EXPECT_EQ(table.at(1).text, "=");
 }
 

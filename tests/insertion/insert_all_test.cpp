@@ -35,7 +35,7 @@ TEST(InsertAllPlan, EveryTranslationIsWeighedAndTheBlockedOnesSayWhy) {
 
     ThingyTable table;
     parseThingyTable("41=A\r\n42=B\r\n*FE\r\n/FF\r\n", table, TableOverflow::Drop);
-    const InsertAllPlan plan = planInsertAll(scripts, {table, 1, '<', '>'}, {});
+    const InsertAllPlan plan = planInsertAll(scripts, LegacyCodePage::Windows1252, {table, 1, '<', '>'}, {});
     ASSERT_EQ(plan.scripts.size(), rows.size());
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const PlannedScript& s = plan.scripts[i];
@@ -52,7 +52,7 @@ TEST(InsertAllPlan, EveryTranslationIsWeighedAndTheBlockedOnesSayWhy) {
     EXPECT_EQ(plan.writes(true)[1].offset, 0x1B);
 
     const InsertAllPlan stopped =
-        planInsertAll(scripts, {table, 1, '<', '>'}, [](std::size_t, std::size_t) { return false; });
+        planInsertAll(scripts, LegacyCodePage::Windows1252, {table, 1, '<', '>'}, [](std::size_t, std::size_t) { return false; });
     EXPECT_TRUE(stopped.cancelled);
     EXPECT_TRUE(stopped.scripts.empty());
 }

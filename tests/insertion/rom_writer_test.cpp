@@ -41,7 +41,7 @@ TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
         {"AB", "E[2].txt", "rom", K::Written, 2, rom.substr(2) + "AB"}, // ends exactly at the end
         {"AB", "F[2].txt", "rom", K::Failed, FailureCode::RomTooSmall}, // never made longer
         {"A", "3[1].txt", "new", K::Failed, FailureCode::RomNotFound},  // never created
-        {"AB\xE9\x41", "0[4].txt", "rom", K::Stopped, 3},
+        {"ABéA", "0[4].txt", "rom", K::Stopped, 3},
         {"AB", "script.txt", "rom", K::Failed, FailureCode::InvalidCall},
         {"A<", "0[1].txt", "rom", K::Failed, FailureCode::InvalidCall},
         {"A<0A", "0[1].txt", "rom", K::Failed, FailureCode::Overflow},

@@ -54,8 +54,9 @@ TEST_F(IniProfileTest, ReadsByTheProfileRules) {
         {"key before every section", "k=v\r\n[A]\r\n", "A", "k", ""},
         {"missing section", "[A]\r\nk=v\r\n", "B", "k", ""},
         {"missing key", "[A]\r\nk=v\r\n", "A", "j", ""},
-        {"high bytes kept as they are", "[A\xF1o]\r\nk=C:\\Traducci\xF3n\\\xC1rbol\r\n", "a\xF1O", "K",
-         "C:\\Traducci\xF3n\\\xC1rbol"},
+        {"Windows-1252 read as text", "[A\xF1o]\r\nk=C:\\Traducci\xF3n\\\xC1rbol\r\n", "añO", "K",
+         "C:\\Traducción\\Árbol"},
+        {"UTF-8 behind a byte-order mark", "\xEF\xBB\xBF[Ruta]\r\nk=/home/ana/日本語\r\n", "Ruta", "K", "/home/ana/日本語"},
     };
     for (const ReadCase& c : cases) {
         put(c.content);
@@ -92,7 +93,8 @@ TEST_F(IniProfileTest, WritesByTheProfileRules) {
         {"quoted value stored as given", "[A]\r\nk=v\r\n", "A", "k", "\"v\"", "[A]\r\nk=\"v\"\r\n"},
         {"other lines untouched", "\t; note \r\n[A]  x\r\n\tX = 1 \n\r\n\rY =\t2\r[B]\r\nZ=3", "A", "y", "4",
          "\t; note \r\n[A]  x\r\n\tX = 1 \n\r\n\rY=4\r[B]\r\nZ=3"},
-        {"high bytes", "[A]\r\n", "A\xF1", "k", "\xE1rbol\xFF", "[A]\r\n[A\xF1]\r\nK=\xE1rbol\xFF\r\n"},
+        {"Windows-1252 when it fits", "[A]\r\n", "Añ", "k", "árbolÿ", "[A]\r\n[A\xF1]\r\nK=\xE1rbol\xFF\r\n"},
+        {"UTF-8 otherwise", "[A]\r\n", "A", "k", "♪", "\xEF\xBB\xBF[A]\r\nK=♪\r\n"},
     };
     for (const WriteCase& c : cases) {
         put(c.before);

@@ -13,12 +13,12 @@ namespace {
 
 ProjectSettings sample() {
     ProjectSettings s;
-    s.projectName = "Traducci\xF3n del juego";
+    s.projectName = "Traducción del juego";
     s.projectFolder = "/home/ana/proyectos";
     s.romPath = "/home/ana/roms/Juego (E) [!].smc";
     s.scriptsFolder = "/home/ana/scripts;v2";
     s.originalTablePath = "/home/ana/tablas/orig=1.tbl";
-    s.translatedTablePath = "/home/ana/tablas/\xE1\xE9\xED.tbl";
+    s.translatedTablePath = "/home/ana/tablas/áéí.tbl";
     s.setRightEnclosure("}");
     s.setLeftEnclosure("{");
     s.emulatorPath = "/usr/bin/snes9x";
@@ -44,7 +44,7 @@ TEST(ProjectSettings, ReadsHandEditedFilesAndFailsOnABadIndexAfterTheOtherFields
     for (const auto& [index, ok, kept] : cases) {
         writeBytes(temp.file("p.tpr"), hand + index);
         ProjectSettings s = sample();
-        EXPECT_EQ(s.readFrom(temp.file("p.tpr")), ok) << index;
+        EXPECT_EQ(static_cast<bool>(s.readFrom(temp.file("p.tpr"))), ok) << index;
         EXPECT_EQ(fields(s), "  Con blancos  ||||||< |/opt/emu|" + kept + "|/home/ana/proyectos/x.tpr")
             << index;
     }
@@ -55,13 +55,48 @@ TEST(ProjectSettings, ReadsHandEditedFilesAndFailsOnABadIndexAfterTheOtherFields
 
 TEST(ProjectSettings, EnclosuresHoldOneCharacterAndCloseKeepsEmulatorAndIndex) {
     ProjectSettings s = sample();
-    for (const auto& [given, kept] : {std::pair{"<<", "<"}, {"", " "}, {"\xAB\xBB", "\xAB"}}) {
+    for (const auto& [given, kept] : {std::pair{"<<", "<"}, {"", " "}, {"«»", "«"}, {"【】", "【"}}) {
         s.setRightEnclosure(given);
         s.setLeftEnclosure(given);
         EXPECT_EQ(s.leftEnclosure() + s.rightEnclosure(), std::string(kept) + kept) << given;
     }
     s.close();
     EXPECT_EQ(fields(s), "||||||<>|/usr/bin/snes9x|17|");
+}
+
+// A project made on Windows is Windows-1252 and stays so; one whose names the
+// code page lacks is written as UTF-8; the legacy code page is kept under a
+// section of its own that only appears when it is not Windows-1252.
+TEST(ProjectSettings, FilesKeepTheirEncodingAndTheLegacyCodePage) {
+    TempDir temp;
+    const std::string path = temp.file("p.tpr");
+    writeBytes(path, "[Project]\r\nNAME=Traducci\xF3n\r\n[Index]\r\nVALUE=0\r\n");
+    ProjectSettings windows;
+    ASSERT_TRUE(windows.readFrom(path));
+    EXPECT_EQ(windows.projectName, "Traducción");
+    EXPECT_EQ(windows.legacyCodePage, LegacyCodePage::Windows1252);
+    ASSERT_TRUE(windows.writeTo(path));
+    EXPECT_NE(readBytes(path).find("NAME=Traducci\xF3n\r\n"), std::string::npos);
+    EXPECT_EQ(readBytes(path).find("[Encoding]"), std::string::npos);
+
+    ProjectSettings japanese = sample();
+    japanese.scriptsFolder = "/home/ana/日本語/scripts";
+    japanese.legacyCodePage = LegacyCodePage::ShiftJis;
+    ASSERT_TRUE(japanese.writeTo(path));
+    EXPECT_TRUE(readBytes(path).starts_with("\xEF\xBB\xBF[Project]\r\nNAME=Traducción del juego\r\n"));
+    EXPECT_NE(readBytes(path).find("[Encoding]\r\nLEGACY=Shift-JIS\r\n"), std::string::npos);
+    ProjectSettings back;
+    ASSERT_TRUE(back.readFrom(path));
+    back.projectFilePath = japanese.projectFilePath;
+    back.scriptIndex = japanese.scriptIndex;
+    EXPECT_EQ(fields(back), fields(japanese));
+    EXPECT_EQ(back.legacyCodePage, LegacyCodePage::ShiftJis);
+
+    // A file that decodes in neither says where.
+    writeBytes(path, "[Encoding]\nLegacy=shift-jis\n[Project]\nName=\x82\n");
+    const ProjectSettings::ReadOutcome broken = back.readFrom(path);
+    EXPECT_EQ(broken.status, ProjectSettings::ReadOutcome::Status::Undecodable);
+    EXPECT_EQ(std::pair(broken.badOffset, broken.badByte), std::pair(std::size_t{43}, std::uint8_t{0x82}));
 }
 
 // The dialog's tests cover a folder with and without a final slash.

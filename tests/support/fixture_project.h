@@ -20,13 +20,14 @@ inline std::string letterTable(std::string_view extraLines = {}) {
     return table + "*FE\r\n/FF\r\n" + std::string(extraLines);
 }
 
-// A project on disk in a temporary folder: a scripts folder, both tables, a
-// 64-byte ROM image and the project file, written the way the project dialog
-// writes it. Fields are plain members; change them, then writeProjectFile().
+// A project on disk in a temporary folder (or in a folder of the given name
+// inside it): a scripts folder, both tables, a 64-byte ROM image and the
+// project file, written the way the project dialog writes it. Fields are
+// plain members; change them, then writeProjectFile().
 class FixtureProject {
 public:
     TempDir dir;
-    std::string root = dir.path().string();
+    std::string root;
     std::string name = "Demo";
     std::string projectFile = root + "/Demo.tpr";
     std::string projectFolder = root;
@@ -38,8 +39,10 @@ public:
     std::string leftEnclosure = "<";
     std::string rightEnclosure = ">";
     std::string index = "0";
+    std::string legacy; // the [Encoding] value; none when empty
 
-    FixtureProject() {
+    explicit FixtureProject(std::string_view folder = {})
+        : root(folder.empty() ? dir.path().string() : dir.path().string() + "/" + std::string(folder)) {
         std::filesystem::create_directories(scriptsFolder);
         writeBytes(originalTablePath, letterTable());
         writeBytes(translatedTablePath, letterTable("E1=\xE1\r\nE9=\xE9\r\nF1=\xF1\r\nBF=\xBF\r\n"));
@@ -70,6 +73,8 @@ public:
         writeIniValue("Enclosures", "LEFT", leftEnclosure, projectFile);
         writeIniValue("Index", "VALUE", index, projectFile);
         writeIniValue("Emulator", "PATCH", emulatorPath, projectFile);
+        if (!legacy.empty())
+            writeIniValue("Encoding", "LEGACY", legacy, projectFile);
     }
 
     std::string storedIndex() const { return readIniValue("Index", "Value", projectFile); }

@@ -10,7 +10,7 @@
 #include <QTimerEvent>
 #include <gtest/gtest.h>
 
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "support/fixture_project.h"
 #include "support/scripted_platform.h"
 #include "support/widgets.h"

@@ -107,7 +107,7 @@ TEST(DesktopPickers, EachPickerStartsAtItsFile) {
               std::vector<QString>{QString::fromStdString(project.scriptsFolder)});
 }
 
-TEST(DesktopFiles, AProjectGivenAtStartOpensItsLinuxScriptAndAnUnfitTableIsNamed) {
+TEST(DesktopFiles, AProjectGivenAtStartOpensItsLinuxScriptAndABrokenTableIsNamed) {
     FixtureProject project;
     project.script("00[9].txt", "\xC2\xBFQu\xC3\xA9 tal?\nAdi\xC3\xB3s\n");
     project.writeProjectFile();
@@ -116,13 +116,13 @@ TEST(DesktopFiles, AProjectGivenAtStartOpensItsLinuxScriptAndAnUnfitTableIsNamed
     EXPECT_EQ(h.originalPane()->toPlainText(), QStringLiteral("¿Qué tal?\nAdiós"));
     h.window.closeProject();
 
-    writeBytes(project.translatedTablePath, "41=A\n42=\xC5\x91\n");
+    // Marked as UTF-8, yet broken at its twelfth byte.
+    writeBytes(project.translatedTablePath, "\xEF\xBB\xBF" "41=A\n42=\xE9\n");
     h.window.openProjectFile(project.projectFile);
-    EXPECT_EQ(
-        h.desktop.dialogs.texts(),
-        QStringList{QStringLiteral("No se pudo abrir el proyecto Demo.tpr: la tabla traducida %1 contiene el "
-                                   "carácter \"ő\" (U+0151), que no existe en Windows-1252")
-                        .arg(QString::fromStdString(project.translatedTablePath))});
+    EXPECT_EQ(h.desktop.dialogs.texts(),
+              QStringList{QStringLiteral("No se pudo abrir el proyecto Demo.tpr: la tabla traducida %1 no está en "
+                                         "UTF-8 ni en Windows-1252 (byte 0xE9 en la posición 11)")
+                              .arg(QString::fromStdString(project.translatedTablePath))});
     EXPECT_TRUE(h.action("mnuAbrir")->isEnabled()); // the opening stopped there
 }
 

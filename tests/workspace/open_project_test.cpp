@@ -65,7 +65,7 @@ TEST_F(OpenProjectTest, OpensTheProjectTheTablesAndTheStoredScript) {
                            project.emulatorPath, std::string("["), std::string(">")}));
     EXPECT_EQ(h.workspace.originalLongest, 4); // "LINE" counts there
     EXPECT_EQ(h.workspace.translatedLongest, 1);
-    EXPECT_NE(h.workspace.translatedTable.find("\xE9"), 0);
+    EXPECT_NE(h.workspace.translatedTable.find("é"), 0);
     h.tick(); // with the tables loaded: 9 letters and a line break
     EXPECT_EQ(h.label("lblRealesT") + " " + h.label("lblRealesD"), QStringLiteral("10 110"));
 }
@@ -111,7 +111,7 @@ TEST_F(OpenProjectTest, MissingTablesAreCreatedEmpty) {
     h.openProject(other);
     EXPECT_EQ(std::filesystem::file_size(other.originalTablePath), 0u);
     EXPECT_EQ(std::filesystem::file_size(other.translatedTablePath), 0u);
-    EXPECT_EQ(h.workspace.translatedTable.find("\xE9"), 0); // the old project's entries are gone
+    EXPECT_EQ(h.workspace.translatedTable.find("é"), 0); // the old project's entries are gone
     EXPECT_EQ(h.workspace.originalLongest, 1);
     EXPECT_TRUE(h.find<FileList>("Trans")->folder().isEmpty()); // no Traducidos folder: left as it was
 }

@@ -78,13 +78,14 @@ TEST_F(ScriptsTest, EveryWayOfEditingMarksTheTranslationChanged) {
     QPlainTextEdit* pane = h.translationPane();
     pane->setFocus();
     h.type(QStringLiteral("¡Año\nñú!"));
-    EXPECT_EQ(h.workspace.pendingTranslation, "\xA1"
-                                              "A\xF1o\r\n\xF1\xFA!");
-    // The context menu pastes and cuts: no key is released.
-    QApplication::clipboard()->setText(QStringLiteral("pegado"));
+    EXPECT_EQ(h.workspace.pendingTranslation, "¡Año\r\nñú!");
+    // The context menu pastes and cuts: no key is released. Pasted text is
+    // composed, in the pane as in the count.
+    QApplication::clipboard()->setText(QStringLiteral("pegado: e\u0301 \u266A"));
     pane->selectAll();
     pane->paste();
-    EXPECT_EQ(h.workspace.pendingTranslation, "pegado");
+    EXPECT_EQ(pane->toPlainText(), QStringLiteral("pegado: é ♪"));
+    EXPECT_EQ(h.workspace.pendingTranslation, "pegado: é ♪");
     EXPECT_TRUE(h.workspace.translationChanged);
 
     // Opening a script puts text in the pane without marking it changed...
@@ -113,7 +114,7 @@ TEST_F(ScriptsTest, SavingWritesTheFileOrSaysWhyNot) {
     EXPECT_EQ(h.messages(), (Messages{kFolderCreated, kSaved, kSaved}));
     EXPECT_EQ(project.translationFile("00[5].txt"), "Primero\r\n\xBFs\xED?\r\n");
     EXPECT_FALSE(h.workspace.translationChanged);
-    EXPECT_EQ(h.workspace.pendingTranslation, "Primero\r\n\xBFs\xED?"); // saving leaves it as it was
+    EXPECT_EQ(h.workspace.pendingTranslation, "Primero\r\n¿sí?"); // saving leaves it as it was
     EXPECT_TRUE(h.translationPane()->hasFocus());
 
     // A folder in the way of the file: an error, and no other file touched.

@@ -24,14 +24,14 @@ TEST(TranslationProgressCore, EveryScriptMeasuredWhateverThreadCountsIt) {
         writeBytes(dir.file("Traducidos/" + names.back()), std::string(2 * (1 + i % 7), 'a') + "\r\n");
     }
     TranslationProgress progress;
-    progress.reset(names, dir.path().string(), CodecContext{table, 2});
+    progress.reset(names, dir.path().string(), LegacyCodePage::Windows1252, CodecContext{table, 2});
     for (int i : {0, 1, 4, 599}) {
         const ScriptProgress* row = progress.find(names[static_cast<std::size_t>(i)]);
         ASSERT_NE(row, nullptr);
         EXPECT_EQ(row->translatedBytes, i % 3 == 0 ? 0 : 1 + i % 7) << i;
         EXPECT_EQ(row->difference(), i % 3 == 0 ? std::nullopt : std::optional<std::int64_t>(4 - 1 - i % 7));
     }
-    EXPECT_EQ(summaryText(progress.summary()), "Traducidos: 400 de 600 (66 %) \xB7 171 exceden su tama\xF1o");
+    EXPECT_EQ(summaryText(progress.summary()), "Traducidos: 400 de 600 (66 %) · 171 exceden su tamaño");
 }
 
 } // namespace

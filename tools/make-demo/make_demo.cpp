@@ -126,10 +126,10 @@ int main(int argc, char** argv) {
     // The ROM's bytes come from the original table through the encoder, the
     // same way an inserted translation comes from the translated one.
     ThingyTable original;
-    if (loadThingyTable(originalPath.string(), original, TableOverflow::Drop) != LoadStatus::Loaded)
+    if (loadThingyTable(originalPath.string(), original, TableOverflow::Drop).status != LoadStatus::Loaded)
         return 1;
     const CodecContext context{original, original.longestTextLength(true), '<', '>'};
-    const MissingHandler keepGoing = [](char, int, int) { return MissingAnswer::GoOn; };
+    const MissingHandler keepGoing = [](char32_t, int, int) { return MissingAnswer::GoOn; };
 
     std::string rom(0x20000, '\0');
     for (std::size_t i = 0; i < rom.size(); ++i) // something that looks like code and graphics

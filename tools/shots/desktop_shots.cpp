@@ -5,7 +5,7 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/qt_platform.h"
 #include "platform/spanish_texts.h"
 #include "shot.h"

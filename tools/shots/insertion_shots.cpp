@@ -9,7 +9,7 @@
 
 #include "common/file_io.h"
 #include "insertion/insert_all_dialog.h"
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "shot.h"
 #include "shot_desktop.h"
 #include "workspace/main_window.h"

@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "shot.h"
 #include "shot_desktop.h"
 #include "workspace/main_window.h"

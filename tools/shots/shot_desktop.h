@@ -5,7 +5,7 @@
 
 #include <QApplication>
 
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "workspace/main_window.h"
 #include "workspace/workspace.h"

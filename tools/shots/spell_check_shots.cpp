@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTimer>
 
-#include "platform/ansi_text.h"
+#include "platform/qt_text.h"
 #include "shot.h"
 #include "shot_desktop.h"
 #include "spellcheck/suggestions_dialog.h"
