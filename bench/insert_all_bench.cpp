@@ -56,7 +56,8 @@ struct Fixture {
         (std::filesystem::temp_directory_path() / ("tradumar-insert-all-" + std::to_string(::getpid())))
             .string();
     std::string rom = folder + "/game.smc";
-    std::string journal = folder + "/Demo.inserciones";
+    std::string journal = folder + "/Demo.tpr.inserciones";
+    ProjectFiles files{rom, journal, {}};
     ThingyTable table;
     FileOps ops;
 
@@ -83,9 +84,7 @@ struct Fixture {
 
     CodecContext context() const { return {table, table.longestTextLength(true), '<', '>'}; }
     InsertAllPlan plan() const { return planInsertAll(folder, LegacyCodePage::Windows1252, context(), {}); }
-    StepOutcome write(const InsertAllPlan& plan) {
-        return writeStep(rom, journal, plan.writes(true), RomCheck::MustHold, {}, ops, 0);
-    }
+    StepOutcome write(const InsertAllPlan& plan) { return writeStep(files, plan.writes(true), {}, ops, 0); }
 };
 
 Fixture& fixture() {
@@ -109,7 +108,7 @@ void write(benchmark::State& state) {
         if (f.write(p).written != kScripts)
             state.SkipWithError("the step was not written whole");
         state.PauseTiming();
-        undoLastStep(f.journal, f.ops);
+        undoLastStep(f.files, f.ops);
         state.ResumeTiming();
     }
 }
@@ -121,7 +120,7 @@ void undo(benchmark::State& state) {
         state.PauseTiming();
         f.write(p);
         state.ResumeTiming();
-        if (undoLastStep(f.journal, f.ops).scripts != kScripts)
+        if (undoLastStep(f.files, f.ops).scripts != kScripts)
             state.SkipWithError("the step was not undone");
     }
 }

@@ -123,8 +123,26 @@ int writeFileAtomically(const std::string& requested, std::string_view content) 
         error = errno;
     if (error == 0 && ::rename(temporary.c_str(), path.c_str()) != 0)
         error = errno;
-    if (error != 0)
+    if (error != 0) {
         ::unlink(temporary.c_str());
+        return error;
+    }
+    // The rename is saved only once the folder that holds the name is flushed.
+    return syncFolderHolding(path);
+}
+
+int syncFolderHolding(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string(".")
+                               : slash == 0               ? std::string("/")
+                                                          : path.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    // Some file systems cannot flush a folder (EINVAL): nothing is lost there
+    // that a flush would have kept.
+    const int error = ::fsync(fd) != 0 && errno != EINVAL ? errno : 0;
+    ::close(fd);
     return error;
 }
 

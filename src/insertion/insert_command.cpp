@@ -5,6 +5,8 @@
 
 #include "encoding/conversions.h"
 #include "insertion/insertion_journal.h"
+#include "insertion/insertion_tools.h"
+#include "insertion/journal_messages.h"
 #include "insertion/rom_writer.h"
 #include "platform/qt_text.h"
 #include "platform/platform.h"
@@ -72,9 +74,11 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
                    ? MissingAnswer::GoOn
                    : MissingAnswer::Stop;
     };
+    const ProjectFiles files = projectFilesFor(workspace.settings);
     const InsertOutcome outcome =
-        insertTranslation(text, workspace.encoderContext(), onMissing, source.scriptFileName,
-                          workspace.settings.romPath, journalPathFor(workspace.settings));
+        insertTranslation(text, workspace.encoderContext(), onMissing, source.scriptFileName, files);
+    if (const std::string notice = journalNoticeText(outcome.report); !notice.empty())
+        dialogs.inform(parent, QString::fromUtf8(notice.data(), static_cast<qsizetype>(notice.size())));
     switch (outcome.kind) {
     case InsertOutcome::Kind::Stopped: {
         QTextCursor cursor(pane->document());
@@ -84,15 +88,21 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
         pane->setFocus();
         return;
     }
-    case InsertOutcome::Kind::Failed:
-        dialogs.inform(parent,
-                       QString::number(outcome.error) + QStringLiteral(": No se pudo insertar el script"));
+    case InsertOutcome::Kind::Failed: {
+        JournalReport report = outcome.report;
+        report.error = outcome.error;
+        if (report.file.empty() &&
+            (report.error == FailureCode::RomNotFound || report.error == FailureCode::RomTooSmall))
+            report.file = files.rom;
+        showJournalFailure(parent, dialogs, files, QStringLiteral("No se pudo insertar el script"), report);
         return;
+    }
     case InsertOutcome::Kind::Written:
-        dialogs.inform(parent, QStringLiteral("Se han insertado ") + QString::number(outcome.bytesWritten) +
-                                   QStringLiteral(" bytes en la dirección 0x") +
-                                   pathToQString(scriptAddressText(source.scriptFileName)) +
-                                   QLatin1Char('.'));
+        dialogs.inform(
+            parent, QStringLiteral("Se han insertado ") + QString::number(outcome.bytesWritten) +
+                        QStringLiteral(" bytes en la dirección 0x") +
+                        pathToQString(scriptAddressText(source.scriptFileName)) + QLatin1Char('.') +
+                        (outcome.journalUnflushed ? QStringLiteral("\r\n") + unflushedNotice() : QString()));
         return;
     }
 }

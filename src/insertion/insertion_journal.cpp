@@ -5,13 +5,17 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <limits>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 #include "common/file_io.h"
 #include "insertion/rom_writer.h"
 #include "project/project_settings.h"
+#include "spellcheck/project_words.h"
 
 namespace tradumar {
 
@@ -30,13 +34,20 @@ int FileOps::fsync(int fd) {
 int FileOps::writeNewFile(const std::string& path, std::string_view content) {
     return writeFileAtomically(path, content);
 }
+int FileOps::syncFolderOf(const std::string& path) {
+    return syncFolderHolding(path);
+}
+
+std::int64_t JournalRecord::romSizeAfter() const {
+    return std::max(romSizeBefore, offset + static_cast<std::int64_t>(newBytes.size()));
+}
 
 namespace {
 
 constexpr char kInsertion = 'I';
 constexpr char kUndoMarker = 'U';
+constexpr char kOriginal = 'O';
 constexpr std::size_t kEntryHead = 10; // kind, state, body length, CRC
-constexpr std::size_t kUndoMarkerSize = kEntryHead + 8;
 
 // CRC-32 (the polynomial of zip and PNG), eight bytes at a time: a large
 // step's journal is checked whole on every undo.
@@ -107,6 +118,8 @@ public:
         return take(size) ? m_body.substr(m_at - size, size) : std::string_view{};
     }
     bool complete() const { return m_ok && m_at == m_body.size(); }
+    bool ok() const { return m_ok; }
+    std::size_t at() const { return m_at; }
 
 private:
     bool take(std::size_t size) {
@@ -124,7 +137,17 @@ Bytes toBytes(std::string_view text) {
     return Bytes(text.begin(), text.end());
 }
 
+// The length of the old bytes a write at `offset` of `size` bytes replaces in
+// a ROM of `romSize` bytes: the part of the range inside the ROM.
+std::int64_t replacedLength(std::int64_t offset, std::int64_t size, std::int64_t romSize) {
+    return std::clamp<std::int64_t>(romSize - offset, 0, size);
+}
+
 } // namespace
+
+std::uint32_t journalCrc32(std::string_view data) {
+    return crc32(data);
+}
 
 std::string encodeRecord(const JournalRecord& record) {
     std::string body;
@@ -145,71 +168,157 @@ std::string encodeUndoMarker(std::uint64_t step) {
     return entry(kUndoMarker, 'P', body);
 }
 
+std::string encodeOriginalCopy(const OriginalCopy& copy) {
+    std::string body;
+    putNumber(body, copy.size, 8);
+    putNumber(body, copy.crc, 4);
+    putBlock(body, copy.romPath);
+    return entry(kOriginal, 'P', body);
+}
+
+namespace {
+
+// The body length an entry's own fields give, read from what the file
+// holds; nothing when the fields themselves run past its end.
+std::optional<std::size_t> innerLength(char kind, std::string_view rest) {
+    if (kind == kUndoMarker)
+        return 8;
+    BodyReader reader(rest);
+    if (kind == kInsertion) {
+        reader.number(8), reader.number(8), reader.number(8), reader.number(8);
+        for (int i = 0; i < 4; ++i)
+            reader.block();
+    } else if (kind == kOriginal) {
+        reader.number(8), reader.number(4);
+        reader.block();
+    } else {
+        return std::nullopt;
+    }
+    return reader.ok() ? std::optional(reader.at()) : std::nullopt;
+}
+
+} // namespace
+
 JournalContents parseJournal(std::string_view bytes) {
+    using Condition = JournalContents::Condition;
     JournalContents contents;
-    if (bytes.substr(0, kJournalHeader.size()) != kJournalHeader)
+    if (bytes.empty())
         return contents;
+    const std::string_view head = bytes.substr(0, kJournalHeader.size());
+    if (head == kJournalHeader || head == kJournalHeaderV1) {
+        contents.version = head == kJournalHeader ? 2 : 1;
+    } else if (bytes.size() < kJournalHeader.size() && kJournalHeader.substr(0, bytes.size()) == bytes) {
+        contents.condition = Condition::Torn; // a header cut short when the file was made
+        return contents;
+    } else {
+        contents.condition =
+            bytes.substr(0, 6) == kJournalHeader.substr(0, 6) ? Condition::UnknownFormat : Condition::Damaged;
+        return contents;
+    }
     std::size_t at = kJournalHeader.size();
     contents.validLength = at;
-    while (bytes.size() - at >= kEntryHead) {
-        const char kind = bytes[at];
-        const char state = bytes[at + 1];
-        BodyReader head(bytes.substr(at + 2, 8));
-        const std::size_t length = head.number(4);
-        const std::uint32_t crc = static_cast<std::uint32_t>(head.number(4));
-        if (length > bytes.size() - at - kEntryHead)
-            break;
-        const std::string_view body = bytes.substr(at + kEntryHead, length);
+    // An entry that cannot be read is a torn append only when nothing whole
+    // can follow it: its own fields run to the end of the file.
+    const auto stop = [&](bool tornIfLast) {
+        contents.condition = tornIfLast ? Condition::Torn : Condition::Damaged;
+        return contents;
+    };
+    while (at < bytes.size()) {
+        const std::string_view rest = bytes.substr(at);
+        if (rest.size() < kEntryHead)
+            return stop(true);
+        const char kind = rest[0];
+        const char state = rest[1];
+        BodyReader headReader(rest.substr(2, 8));
+        const std::size_t length = headReader.number(4);
+        const std::uint32_t crc = static_cast<std::uint32_t>(headReader.number(4));
+        const std::string_view available = rest.substr(kEntryHead);
+        const std::optional<std::size_t> inner = innerLength(kind, available);
+        if (length > available.size())
+            return stop(!inner || *inner > available.size() || *inner == length);
+        const std::string_view body = available.substr(0, length);
+        const bool last = length == available.size();
         if (crc32(body) != crc)
-            break;
+            return stop(last);
         BodyReader reader(body);
         if (kind == kUndoMarker && state == 'P') {
             const std::uint64_t step = reader.number(8);
             if (!reader.complete())
-                break;
+                return stop(false);
             contents.undoing = step;
-            contents.validLength = at + kEntryHead + length;
-            break; // nothing follows the marker
+        } else if (kind == kOriginal && state == 'P' && contents.version >= 2) {
+            OriginalCopy copy;
+            copy.size = reader.number(8);
+            copy.crc = static_cast<std::uint32_t>(reader.number(4));
+            copy.romPath = reader.block();
+            if (!reader.complete())
+                return stop(false);
+            contents.originals.push_back(std::move(copy));
+        } else if (kind == kInsertion && (state == 'P' || state == 'D')) {
+            JournalRecord record;
+            record.state = static_cast<JournalRecord::State>(state);
+            record.step = reader.number(8);
+            record.time = static_cast<std::int64_t>(reader.number(8));
+            record.offset = static_cast<std::int64_t>(reader.number(8));
+            record.romSizeBefore = static_cast<std::int64_t>(reader.number(8));
+            record.romPath = reader.block();
+            record.scriptName = reader.block();
+            record.oldBytes = toBytes(reader.block());
+            record.newBytes = toBytes(reader.block());
+            // The fields agree: the old bytes are the part of the range that
+            // lay inside the ROM, and the steps only grow.
+            const bool sane =
+                reader.complete() && record.offset >= 0 && record.romSizeBefore >= 0 &&
+                record.offset <= std::numeric_limits<std::int32_t>::max() &&
+                record.romSizeBefore <= std::numeric_limits<std::int32_t>::max() && !record.romPath.empty() &&
+                static_cast<std::int64_t>(record.oldBytes.size()) ==
+                    replacedLength(record.offset, static_cast<std::int64_t>(record.newBytes.size()),
+                                   record.romSizeBefore) &&
+                (contents.records.empty() || record.step >= contents.records.back().step);
+            if (!sane)
+                return stop(false);
+            contents.records.push_back(std::move(record));
+            contents.positions.push_back(at);
+        } else {
+            return stop(false);
         }
-        if (kind != kInsertion || (state != 'P' && state != 'D'))
-            break;
-        JournalRecord record;
-        record.state = static_cast<JournalRecord::State>(state);
-        record.step = reader.number(8);
-        record.time = static_cast<std::int64_t>(reader.number(8));
-        record.offset = static_cast<std::int64_t>(reader.number(8));
-        record.romSizeBefore = static_cast<std::int64_t>(reader.number(8));
-        record.romPath = reader.block();
-        record.scriptName = reader.block();
-        record.oldBytes = toBytes(reader.block());
-        record.newBytes = toBytes(reader.block());
-        // A write replaces at most as many bytes as it writes.
-        const bool sane = record.offset >= 0 && record.romSizeBefore >= 0 &&
-                          record.oldBytes.size() <= record.newBytes.size() &&
-                          record.offset <= std::numeric_limits<std::int32_t>::max() &&
-                          record.romSizeBefore <= std::numeric_limits<std::int64_t>::max() / 2;
-        if (!reader.complete() || !sane)
-            break;
-        contents.records.push_back(std::move(record));
-        contents.positions.push_back(at);
+        if (kind != kUndoMarker)
+            contents.undoing.reset(); // the marker counts only while it is the last entry
         at += kEntryHead + length;
         contents.validLength = at;
     }
     return contents;
 }
 
-std::string journalPathFor(const ProjectSettings& settings) {
+namespace {
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The journal's name under which projects kept it before it followed the project file.
+std::string legacyJournalPathFor(const ProjectSettings& settings) {
     const std::string& file = settings.projectFilePath;
     if (file.empty())
         return {};
-    const std::size_t slash = file.find_last_of("/\\");
-    const std::string folder = slash == std::string::npos ? std::string() : file.substr(0, slash + 1);
+    const std::string folder = folderOf(file);
     std::string name = settings.projectName;
     if (name.empty()) { // the project file's own name without its extension
         name = file.substr(folder.size());
         name = name.substr(0, name.rfind('.'));
     }
     return folder + name + ".inserciones";
+}
+
+} // namespace
+
+std::string journalPathFor(const std::string& projectFilePath) {
+    return projectFilePath.empty() ? std::string() : projectFilePath + ".inserciones";
+}
+
+ProjectFiles projectFilesFor(const ProjectSettings& settings) {
+    return {settings.romPath, journalPathFor(settings.projectFilePath), legacyJournalPathFor(settings)};
 }
 
 std::string originalCopyPath(const std::string& romPath) {
@@ -235,6 +344,12 @@ private:
     int m_fd;
 };
 
+// A failed flush: its EINVAL says the file cannot be flushed, not that its
+// name is wrong.
+int syncFailure(int error) {
+    return error == EINVAL ? FailureCode::PathFileAccess : failureCodeForError(error);
+}
+
 int writeAllAt(FileOps& ops, int fd, const void* data, std::size_t size, std::int64_t offset) {
     const auto* bytes = static_cast<const char*>(data);
     std::size_t done = 0;
@@ -249,11 +364,29 @@ int writeAllAt(FileOps& ops, int fd, const void* data, std::size_t size, std::in
     return FailureCode::None;
 }
 
-std::optional<std::string> readAll(int fd) {
+int sync(FileOps& ops, int fd) {
+    return ops.fsync(fd) == 0 ? FailureCode::None : syncFailure(errno);
+}
+
+int cutAndSync(FileOps& ops, int fd, std::size_t length) {
+    if (ops.ftruncate(fd, static_cast<off_t>(length)) != 0)
+        return failureCodeForError(errno);
+    return sync(ops, fd);
+}
+
+std::optional<std::int64_t> sizeOf(int fd) {
     struct stat info {};
     if (::fstat(fd, &info) != 0)
         return std::nullopt;
-    std::string content(static_cast<std::size_t>(info.st_size), '\0');
+    return static_cast<std::int64_t>(info.st_size);
+}
+
+// The whole file behind the descriptor, read from its start.
+std::optional<std::string> readAll(int fd) {
+    const std::optional<std::int64_t> size = sizeOf(fd);
+    if (!size)
+        return std::nullopt;
+    std::string content(static_cast<std::size_t>(*size), '\0');
     std::size_t done = 0;
     while (done < content.size()) {
         const ssize_t n = ::pread(fd, content.data() + done, content.size() - done, static_cast<off_t>(done));
@@ -266,16 +399,6 @@ std::optional<std::string> readAll(int fd) {
     return content;
 }
 
-// The journal's contents; a missing journal is an empty one.
-std::optional<JournalContents> loadJournal(const std::string& path, std::size_t* fileLength = nullptr) {
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes && pathExists(path))
-        return std::nullopt;
-    if (fileLength)
-        *fileLength = bytes ? bytes->size() : 0;
-    return parseJournal(bytes ? *bytes : std::string());
-}
-
 bool holds(const std::string& rom, std::int64_t offset, const Bytes& bytes) {
     const auto at = static_cast<std::size_t>(offset);
     return at <= rom.size() && bytes.size() <= rom.size() - at &&
@@ -283,220 +406,561 @@ bool holds(const std::string& rom, std::int64_t offset, const Bytes& bytes) {
                       [](std::uint8_t b, char c) { return b == static_cast<std::uint8_t>(c); });
 }
 
-// The first record of the step that ends the journal.
-std::size_t lastStepStart(const JournalContents& contents, std::uint64_t step) {
+// Two names of one file: the same file when both exist, else the same
+// absolute path once "." and ".." and links are resolved.
+bool sameFile(const std::string& a, const std::string& b) {
+    struct stat x {
+    }, y{};
+    if (::stat(a.c_str(), &x) == 0 && ::stat(b.c_str(), &y) == 0)
+        return x.st_dev == y.st_dev && x.st_ino == y.st_ino;
+    std::error_code e1, e2;
+    const auto ca = std::filesystem::weakly_canonical(std::filesystem::absolute(a, e1), e1);
+    const auto cb = std::filesystem::weakly_canonical(std::filesystem::absolute(b, e2), e2);
+    return !e1 && !e2 && ca == cb;
+}
+
+// The first record of the step `step` that ends the records.
+std::size_t stepStart(const JournalContents& contents, std::uint64_t step) {
     std::size_t first = contents.records.size();
     while (first > 0 && contents.records[first - 1].step == step)
         --first;
     return first;
 }
 
-// Puts back the old bytes of records [first, end) from the last to the first
-// and cuts the journal back to where they began. Writing every old range in
-// reverse order leaves the ROM as before the first of them whatever part of
-// this was done already, so a killed undo is finished by running it again.
-int restoreRecords(FileOps& ops, int journal, const JournalContents& contents, std::size_t first,
-                   std::size_t cut) {
-    if (first < contents.records.size()) {
-        const Fd rom(ops.open(contents.records[first].romPath, O_RDWR));
-        if (!rom.ok())
-            return failureCodeForError(errno);
-        for (std::size_t i = contents.records.size(); i-- > first;) {
-            const JournalRecord& r = contents.records[i];
-            if (const int code = writeAllAt(ops, rom.get(), r.oldBytes.data(), r.oldBytes.size(), r.offset))
-                return code;
-            if (r.romSizeBefore < r.offset + static_cast<std::int64_t>(r.newBytes.size()) &&
-                ops.ftruncate(rom.get(), static_cast<off_t>(r.romSizeBefore)) != 0)
-                return failureCodeForError(errno);
+// Records [first, end) of one step, as the checks below take them.
+struct StepRange {
+    const JournalContents& contents;
+    std::size_t first;
+    std::size_t end;
+    const JournalRecord& at(std::size_t i) const { return contents.records[i]; }
+    const JournalRecord& last() const { return contents.records[end - 1]; }
+};
+
+// True when every byte in the step's ranges holds the old or the new byte
+// of some record of the step, and the ROM has a size the step can leave: a
+// ROM the step was being written into or taken out of, not another one.
+bool explainedByStep(const std::string& rom, const StepRange& s) {
+    bool sizeFits = false;
+    for (std::size_t i = s.first; i < s.end; ++i)
+        sizeFits = sizeFits || static_cast<std::int64_t>(rom.size()) == s.at(i).romSizeBefore ||
+                   static_cast<std::int64_t>(rom.size()) == s.at(i).romSizeAfter();
+    if (!sizeFits)
+        return false;
+    const auto byteOf = [](const JournalRecord& r, std::int64_t pos, std::uint8_t value) {
+        const std::int64_t i = pos - r.offset;
+        if (i < 0 || i >= static_cast<std::int64_t>(r.newBytes.size()))
+            return false;
+        const auto k = static_cast<std::size_t>(i);
+        return r.newBytes[k] == value || (k < r.oldBytes.size() && r.oldBytes[k] == value);
+    };
+    for (std::size_t i = s.first; i < s.end; ++i) {
+        const JournalRecord& r = s.at(i);
+        for (std::size_t k = 0; k < r.newBytes.size(); ++k) {
+            const std::int64_t pos = r.offset + static_cast<std::int64_t>(k);
+            if (pos >= static_cast<std::int64_t>(rom.size())) {
+                if (pos < r.romSizeBefore)
+                    return false;
+                continue;
+            }
+            const auto value = static_cast<std::uint8_t>(rom[static_cast<std::size_t>(pos)]);
+            if (byteOf(r, pos, value))
+                continue;
+            bool explained = false;
+            for (std::size_t j = s.first; j < s.end && !explained; ++j)
+                explained = j != i && byteOf(s.at(j), pos, value);
+            if (!explained)
+                return false;
         }
-        if (ops.fsync(rom.get()) != 0)
-            return failureCodeForError(errno);
     }
-    if (ops.ftruncate(journal, static_cast<off_t>(cut)) != 0 || ops.fsync(journal) != 0)
-        return failureCodeForError(errno);
-    return FailureCode::None;
+    return true;
 }
 
-// Settles what a killed process left; see settleJournal.
-int settle(const std::string& path, FileOps& ops, JournalContents& contents, std::size_t fileLength,
-           bool* changed) {
-    const auto pending = std::find_if(contents.records.begin(), contents.records.end(),
-                                      [](const auto& r) { return r.state == JournalRecord::State::Pending; });
-    if (!contents.undoing && pending == contents.records.end() && fileLength == contents.validLength)
-        return FailureCode::None;
-    *changed = true;
-    const Fd journal(ops.open(path, O_RDWR));
-    if (!journal.ok())
-        return failureCodeForError(errno);
-    if (contents.undoing) {
-        const std::size_t first = lastStepStart(contents, *contents.undoing);
-        const std::size_t cut = first < contents.records.size() ? contents.positions[first]
-                                                                : contents.validLength - kUndoMarkerSize;
-        return restoreRecords(ops, journal.get(), contents, first, cut);
+// Walks the step back in a copy of the ROM: each record's range must hold
+// its new bytes once the later records are undone. Returns the first record
+// (from the last) that fails, or `end` when the ROM holds the whole step.
+std::size_t firstNotHeld(std::string rom, const StepRange& s) {
+    for (std::size_t i = s.end; i-- > s.first;) {
+        const JournalRecord& r = s.at(i);
+        if (!holds(rom, r.offset, r.newBytes))
+            return i;
+        std::copy(r.oldBytes.begin(), r.oldBytes.end(), rom.begin() + static_cast<std::ptrdiff_t>(r.offset));
+        if (r.romSizeBefore < static_cast<std::int64_t>(rom.size()))
+            rom.resize(static_cast<std::size_t>(r.romSizeBefore));
     }
-    if (pending == contents.records.end()) { // only a torn tail to cut
-        if (ops.ftruncate(journal.get(), static_cast<off_t>(contents.validLength)) != 0 ||
-            ops.fsync(journal.get()) != 0)
-            return failureCodeForError(errno);
-        return FailureCode::None;
-    }
-    // Steps write in order and mark each record done right after its write,
-    // so only the first pending record may have reached the ROM; the ones
-    // after it never did.
-    std::size_t first = static_cast<std::size_t>(pending - contents.records.begin());
-    const JournalRecord& r = contents.records[first];
-    const Fd rom(::open(r.romPath.c_str(), O_RDONLY | O_CLOEXEC));
-    const std::optional<std::string> bytes = rom.ok() ? readAll(rom.get()) : std::nullopt;
-    if (bytes && holds(*bytes, r.offset, r.newBytes)) {
-        const char done = static_cast<char>(JournalRecord::State::Done);
-        if (const int code = writeAllAt(ops, journal.get(), &done, 1,
-                                        static_cast<std::int64_t>(contents.positions[first]) + 1))
-            return code;
-        ++first;
-    } else if (bytes && !holds(*bytes, r.offset, r.oldBytes)) {
-        // Partly written: put the old bytes back.
-        JournalContents one;
-        one.records = {r};
-        one.positions = {contents.positions[first]};
-        one.validLength = contents.validLength;
-        if (const int code = restoreRecords(ops, journal.get(), one, 0, one.positions[0]))
-            return code;
-    }
-    const std::size_t cut =
-        first < contents.records.size() ? contents.positions[first] : contents.validLength;
-    if (ops.ftruncate(journal.get(), static_cast<off_t>(cut)) != 0 || ops.fsync(journal.get()) != 0)
-        return failureCodeForError(errno);
-    return FailureCode::None;
+    return s.end;
 }
 
-std::optional<JournalContents> loadSettled(const std::string& path, FileOps& ops, int* error) {
-    std::size_t length = 0;
-    std::optional<JournalContents> contents = loadJournal(path, &length);
-    bool changed = false;
-    *error = contents ? settle(path, ops, *contents, length, &changed) : FailureCode::PathFileAccess;
-    if (*error != FailureCode::None)
+// Puts back the old bytes of the step's records from the last to the first
+// and flushes the ROM. Writing every old range in reverse order leaves the
+// ROM as before the first of them whatever part of this was done already, so
+// a killed restore is finished by running it again. A ROM the step made
+// longer is cut back only while it has the size the step left.
+int restoreStep(FileOps& ops, int rom, const StepRange& s) {
+    for (std::size_t i = s.end; i-- > s.first;) {
+        const JournalRecord& r = s.at(i);
+        if (const int code = writeAllAt(ops, rom, r.oldBytes.data(), r.oldBytes.size(), r.offset))
+            return code;
+        const std::optional<std::int64_t> size = sizeOf(rom);
+        if (size && r.romSizeBefore < *size && *size == r.romSizeAfter() &&
+            ops.ftruncate(rom, static_cast<off_t>(r.romSizeBefore)) != 0)
+            return failureCodeForError(errno);
+    }
+    return sync(ops, rom);
+}
+
+// A journal read under its lock.
+struct Loaded {
+    JournalContents contents;
+    std::size_t length = 0; // of the file
+};
+
+// The records of a journal kept under the project's old name can move to the
+// new one when every record names the project's ROM.
+bool adoptable(const JournalContents& old, const std::string& rom) {
+    if (old.condition == JournalContents::Condition::Damaged ||
+        old.condition == JournalContents::Condition::UnknownFormat || (old.records.empty() && !old.undoing))
+        return false;
+    return std::all_of(old.records.begin(), old.records.end(),
+                       [&](const JournalRecord& r) { return sameFile(r.romPath, rom); });
+}
+
+// Reads the locked journal: one left under the project's old name moves in
+// first, a torn tail is cut off, and a damaged one is refused.
+std::optional<Loaded> loadLocked(const ProjectFiles& files, FileOps& ops, const JournalLock& lock,
+                                 JournalReport& report) {
+    std::optional<std::string> bytes = readAll(lock.fd());
+    if (!bytes) {
+        report.error = failureCodeForError(errno);
         return std::nullopt;
-    return changed ? loadJournal(path) : contents;
+    }
+    if (bytes->empty() && !files.legacyJournal.empty() && files.legacyJournal != files.journal) {
+        if (std::optional<std::string> old = readWholeFile(files.legacyJournal);
+            old && adoptable(parseJournal(*old), files.rom)) {
+            if (int code = writeAllAt(ops, lock.fd(), old->data(), old->size(), 0); code == 0) {
+                code = sync(ops, lock.fd());
+                if (code == 0 && ::unlink(files.legacyJournal.c_str()) != 0)
+                    code = failureCodeForError(errno);
+                if (code == 0 && ops.syncFolderOf(files.legacyJournal) != 0)
+                    code = syncFailure(errno);
+                if (code != 0) {
+                    ops.ftruncate(lock.fd(), 0);
+                    report.error = code;
+                    return std::nullopt;
+                }
+                bytes = std::move(old);
+            }
+        }
+    }
+    Loaded loaded{parseJournal(*bytes), bytes->size()};
+    switch (loaded.contents.condition) {
+    case JournalContents::Condition::Whole:
+        break;
+    case JournalContents::Condition::Torn:
+        if (const int code = cutAndSync(ops, lock.fd(), loaded.contents.validLength)) {
+            report.error = code;
+            return std::nullopt;
+        }
+        loaded.length = loaded.contents.validLength;
+        loaded.contents.condition = JournalContents::Condition::Whole;
+        break;
+    case JournalContents::Condition::Damaged:
+    case JournalContents::Condition::UnknownFormat:
+        report.error = FailureCode::JournalDamaged;
+        report.file = files.journal;
+        report.damagedAt = loaded.contents.validLength;
+        return std::nullopt;
+    }
+    return loaded;
 }
 
-// Opens the journal for appending: a new or unreadable one starts with the
-// header, and a torn tail is cut off first. Returns the descriptor and where
-// the next entry goes.
-int openForAppend(FileOps& ops, const std::string& path, const JournalContents& contents, std::size_t* end) {
-    const int fd = ops.open(path, O_RDWR | O_CREAT);
-    if (fd < 0)
-        return -1;
-    *end = contents.validLength;
-    bool ok = ops.ftruncate(fd, static_cast<off_t>(*end)) == 0;
-    if (ok && *end == 0) {
-        ok = writeAllAt(ops, fd, kJournalHeader.data(), kJournalHeader.size(), 0) == FailureCode::None;
-        *end = kJournalHeader.size();
+struct RomImage {
+    std::optional<std::string> bytes;
+    int error = 0; // of opening or reading
+};
+
+RomImage readRom(const std::string& path) {
+    const Fd rom(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    RomImage image;
+    if (rom.ok())
+        image.bytes = readAll(rom.get());
+    if (!image.bytes)
+        image.error = errno;
+    return image;
+}
+
+// What settling did.
+enum class Settled { Nothing, Kept, RolledBack };
+
+// Settles an unfinished undo, or an unfinished last step, of the project's
+// ROM; either one naming another file is reported and left.
+Settled settleLocked(const ProjectFiles& files, FileOps& ops, const JournalLock& lock, Loaded& loaded,
+                     JournalReport& report) {
+    JournalContents& c = loaded.contents;
+    const bool undoing = c.undoing.has_value();
+    std::size_t first = c.records.size();
+    if (undoing) {
+        first = stepStart(c, *c.undoing);
+    } else if (!c.records.empty()) {
+        first = stepStart(c, c.records.back().step);
+        const bool pending =
+            std::any_of(c.records.begin() + static_cast<std::ptrdiff_t>(first), c.records.end(),
+                        [](const auto& r) { return r.state == JournalRecord::State::Pending; });
+        if (!pending)
+            return Settled::Nothing;
+    } else {
+        return Settled::Nothing;
     }
-    if (!ok) {
-        const int saved = errno;
-        ::close(fd);
-        errno = saved;
-        return -1;
+    const StepRange step{c, first, c.records.size()};
+    const std::size_t markerAt = c.validLength - encodeUndoMarker(0).size();
+    const std::size_t cut = first < step.end ? c.positions[first] : markerAt;
+    if (first < step.end && !sameFile(c.records[first].romPath, files.rom)) {
+        report.unfinished = Unfinished{c.records[first].romPath, undoing};
+        return Settled::Nothing;
     }
-    return fd;
+    if (first == step.end) { // an undo that restored everything and was killed before the cut
+        if (const int code = cutAndSync(ops, lock.fd(), cut))
+            return report.error = code, Settled::Nothing;
+        return Settled::RolledBack;
+    }
+    const RomImage image = readRom(files.rom);
+    if (!image.bytes || !explainedByStep(*image.bytes, step)) {
+        report.error = FailureCode::RomReplaced;
+        report.file = files.rom;
+        return Settled::Nothing;
+    }
+    report.settled = true;
+    if (!undoing && firstNotHeld(*image.bytes, step) == step.end) {
+        const char done = static_cast<char>(JournalRecord::State::Done);
+        for (std::size_t i = first; i < step.end; ++i)
+            if (c.records[i].state == JournalRecord::State::Pending)
+                if (const int code =
+                        writeAllAt(ops, lock.fd(), &done, 1, static_cast<std::int64_t>(c.positions[i]) + 1))
+                    return report.error = code, Settled::Nothing;
+        if (const int code = sync(ops, lock.fd()))
+            return report.error = code, Settled::Nothing;
+        for (std::size_t i = first; i < step.end; ++i)
+            c.records[i].state = JournalRecord::State::Done;
+        return Settled::Kept;
+    }
+    const Fd rom(ops.open(files.rom, O_RDWR));
+    if (!rom.ok())
+        return report.error = failureCodeForError(errno), Settled::Nothing;
+    if (const int code = restoreStep(ops, rom.get(), step))
+        return report.error = code, Settled::Nothing;
+    if (const int code = cutAndSync(ops, lock.fd(), cut))
+        return report.error = code, Settled::Nothing;
+    return Settled::RolledBack;
+}
+
+// Locks (or uses the caller's lock), reads and settles the journal.
+struct Session {
+    JournalLock own;
+    JournalLock* lock = nullptr;
+    std::optional<Loaded> loaded;
+    Settled settled = Settled::Nothing;
+};
+
+bool openSession(const ProjectFiles& files, FileOps& ops, JournalLock* given, Session& session,
+                 JournalReport& report) {
+    if (given && given->held()) {
+        session.lock = given;
+    } else {
+        session.own = JournalLock::acquire(ops, files.journal, &report.error);
+        if (!session.own.held())
+            return false;
+        session.lock = &session.own;
+    }
+    session.loaded = loadLocked(files, ops, *session.lock, report);
+    if (!session.loaded)
+        return false;
+    const std::size_t before = session.loaded->contents.validLength;
+    session.settled = settleLocked(files, ops, *session.lock, *session.loaded, report);
+    if (report.error != 0)
+        return false;
+    if (session.settled == Settled::RolledBack || before != session.loaded->contents.validLength) {
+        report.error = 0;
+        session.loaded = loadLocked(files, ops, *session.lock, report);
+    }
+    return session.loaded.has_value();
+}
+
+// Locked commands need no journal file when none exists yet under either name.
+bool noJournal(const ProjectFiles& files) {
+    return !pathExists(files.journal) && (files.legacyJournal.empty() || !pathExists(files.legacyJournal));
 }
 
 } // namespace
 
-std::optional<JournalContents> settleJournal(const std::string& journalPath, FileOps& ops) {
-    int error = 0;
-    return loadSettled(journalPath, ops, &error);
+JournalLock JournalLock::acquire(FileOps& ops, const std::string& journalPath, int* error) {
+    *error = 0;
+    JournalLock lock;
+    if (journalPath.empty() || journalPath.find('\0') != std::string::npos) {
+        *error = FailureCode::BadFileName;
+        return lock;
+    }
+    // The file may be renamed aside by the holder of the lock between our
+    // open and our lock: the lock then holds only when the name still names it.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const bool existed = pathExists(journalPath);
+        const int fd = ops.open(journalPath, O_RDWR | O_CREAT);
+        if (fd < 0) {
+            *error = failureCodeForError(errno);
+            return lock;
+        }
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            *error = errno == EWOULDBLOCK ? FailureCode::ProjectInUse : failureCodeForError(errno);
+            ::close(fd);
+            return lock;
+        }
+        struct stat held {
+        }, named{};
+        if (::fstat(fd, &held) == 0 && ::stat(journalPath.c_str(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+            if (!existed && ops.syncFolderOf(journalPath) != 0) {
+                *error = syncFailure(errno);
+                ::close(fd);
+                return lock;
+            }
+            lock.m_fd = fd;
+            lock.m_path = journalPath;
+            return lock;
+        }
+        ::close(fd);
+    }
+    *error = FailureCode::ProjectInUse;
+    return lock;
 }
 
-bool hasUndoableStep(const std::string& journalPath) {
-    const std::optional<JournalContents> contents = loadJournal(journalPath);
-    return contents && (!contents->records.empty() || contents->undoing);
+JournalLock::JournalLock(JournalLock&& other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_path(std::move(other.m_path)) {}
+
+JournalLock& JournalLock::operator=(JournalLock&& other) noexcept {
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = std::exchange(other.m_fd, -1);
+        m_path = std::move(other.m_path);
+    }
+    return *this;
 }
 
-StepOutcome writeStep(const std::string& romPath, const std::string& journalPath,
-                      const std::vector<RomWrite>& writes, RomCheck check, const KeepGoing& keepGoing,
-                      FileOps& ops, std::int64_t now) {
+JournalLock::~JournalLock() {
+    if (m_fd >= 0)
+        ::close(m_fd); // closing the last descriptor releases the lock
+}
+
+SettleOutcome settleJournal(const ProjectFiles& files, FileOps& ops) {
+    SettleOutcome outcome;
+    if (noJournal(files)) {
+        outcome.contents = JournalContents{};
+        return outcome;
+    }
+    Session session;
+    if (openSession(files, ops, nullptr, session, outcome))
+        outcome.contents = std::move(session.loaded->contents);
+    return outcome;
+}
+
+bool hasUndoableStep(const ProjectFiles& files) {
+    const auto undoable = [](const std::string& path, const std::string& rom, bool legacy) {
+        const std::optional<std::string> bytes = path.empty() ? std::nullopt : readWholeFile(path);
+        if (!bytes || bytes->empty())
+            return std::optional<bool>();
+        const JournalContents c = parseJournal(*bytes);
+        if (legacy && !adoptable(c, rom))
+            return std::optional<bool>(false);
+        const bool damaged = c.condition == JournalContents::Condition::Damaged ||
+                             c.condition == JournalContents::Condition::UnknownFormat;
+        return std::optional<bool>(damaged || !c.records.empty() || c.undoing);
+    };
+    if (const std::optional<bool> current = undoable(files.journal, files.rom, false))
+        return *current;
+    return files.legacyJournal != files.journal &&
+           undoable(files.legacyJournal, files.rom, true).value_or(false);
+}
+
+std::optional<std::string> setJournalAside(const ProjectFiles& files, FileOps& ops, int* error) {
+    JournalLock lock = JournalLock::acquire(ops, files.journal, error);
+    if (!lock.held())
+        return std::nullopt;
+    for (int n = 1; n < 1000; ++n) {
+        const std::string aside = files.journal + ".apartado-" + std::to_string(n);
+        if (pathExists(aside))
+            continue;
+        if (::rename(files.journal.c_str(), aside.c_str()) != 0) {
+            *error = failureCodeForError(errno);
+            return std::nullopt;
+        }
+        if (ops.syncFolderOf(aside) != 0) {
+            *error = syncFailure(errno);
+            return std::nullopt;
+        }
+        // The untouched copy was this project's: the new journal records it
+        // as it is, so that the next insertion does not take it for another's.
+        if (const std::optional<std::string> kept = readWholeFile(originalCopyPath(files.rom))) {
+            const std::string fresh(std::string(kJournalHeader) +
+                                    encodeOriginalCopy({files.rom, kept->size(), crc32(*kept)}));
+            if (const int e = ops.writeNewFile(files.journal, fresh); e != 0) {
+                *error = failureCodeForError(e);
+                return std::nullopt;
+            }
+        }
+        return aside;
+    }
+    *error = FailureCode::PathFileAccess;
+    return std::nullopt;
+}
+
+int moveProjectCompanions(const std::string& oldProjectFile, const std::string& newProjectFile) {
+    if (oldProjectFile.empty() || newProjectFile.empty() || oldProjectFile == newProjectFile)
+        return 0;
+    const std::pair<std::string, std::string> moves[] = {
+        {journalPathFor(oldProjectFile), journalPathFor(newProjectFile)},
+        {wordListPathFor(oldProjectFile), wordListPathFor(newProjectFile)},
+    };
+    for (const auto& [from, to] : moves) {
+        if (!pathExists(from) || pathExists(to))
+            continue;
+        if (::rename(from.c_str(), to.c_str()) != 0)
+            return errno;
+        if (syncFolderHolding(to) != 0 || syncFolderHolding(from) != 0)
+            return errno;
+    }
+    return 0;
+}
+
+OriginalCheck checkOriginalCopy(const ProjectFiles& files) {
+    OriginalCheck check;
+    const std::optional<std::string> bytes =
+        files.journal.empty() ? std::nullopt : readWholeFile(files.journal);
+    if (!bytes)
+        return check;
+    const JournalContents c = parseJournal(*bytes);
+    const auto recorded = std::find_if(c.originals.rbegin(), c.originals.rend(),
+                                       [&](const OriginalCopy& o) { return sameFile(o.romPath, files.rom); });
+    if (recorded == c.originals.rend())
+        return check;
+    check.recorded = *recorded;
+    const std::optional<std::string> copy = readWholeFile(originalCopyPath(files.rom));
+    if (!copy) {
+        check.status = OriginalCheck::Status::Missing;
+        return check;
+    }
+    check.size = copy->size();
+    check.crc = crc32(*copy);
+    check.status = check.size == recorded->size && check.crc == recorded->crc
+                       ? OriginalCheck::Status::Matches
+                       : OriginalCheck::Status::Differs;
+    return check;
+}
+
+StepOutcome writeStep(const ProjectFiles& files, const std::vector<RomWrite>& writes,
+                      const KeepGoing& keepGoing, FileOps& ops, std::int64_t now, JournalLock* givenLock) {
     StepOutcome outcome;
-    const auto fail = [&outcome](int code) {
+    const auto fail = [&outcome](int code, std::string file = {}) {
         outcome.error = code;
+        outcome.file = std::move(file);
         return outcome;
     };
-    if (romPath.empty() || romPath.find('\0') != std::string::npos)
+    if (files.rom.empty() || files.rom.find('\0') != std::string::npos)
         return fail(FailureCode::BadFileName);
     for (const RomWrite& w : writes)
         if (w.offset < 0 || w.offset > std::numeric_limits<std::int32_t>::max() - 1)
             return fail(FailureCode::Overflow);
 
-    int error = FailureCode::None;
-    std::optional<JournalContents> contents = loadSettled(journalPath, ops, &error);
-    if (!contents)
-        return fail(error);
+    Session session;
+    if (!openSession(files, ops, givenLock, session, outcome))
+        return outcome;
+    const int journal = session.lock->fd();
+    const JournalContents& contents = session.loaded->contents;
 
-    // Everything that can fail is checked before the first byte is written.
-    const bool mustHold = check == RomCheck::MustHold;
-    const bool existed = pathExists(romPath);
-    const Fd rom(ops.open(romPath, mustHold ? O_RDWR : O_RDWR | O_CREAT));
+    // Everything that can fail is checked before the first byte is written;
+    // the ranges first, before anything the size of a range is made.
+    const Fd rom(ops.open(files.rom, O_RDWR));
     if (!rom.ok())
-        return fail(mustHold && errno == ENOENT ? FailureCode::RomNotFound : failureCodeForError(errno));
-    std::optional<std::string> image = readAll(rom.get());
-    if (!image)
-        return fail(failureCodeForError(errno));
+        return fail(errno == ENOENT ? FailureCode::RomNotFound : failureCodeForError(errno), files.rom);
+    const std::optional<std::int64_t> romSize = sizeOf(rom.get());
+    if (!romSize)
+        return fail(failureCodeForError(errno), files.rom);
     for (const RomWrite& w : writes)
-        if (mustHold && static_cast<std::size_t>(w.offset) + w.bytes.size() > image->size())
-            return fail(FailureCode::RomTooSmall);
+        if (w.offset + static_cast<std::int64_t>(w.bytes.size()) > *romSize)
+            return fail(FailureCode::RomTooSmall, files.rom);
     if (writes.empty())
         return outcome;
+    const std::optional<std::string> image = readAll(rom.get());
+    if (!image)
+        return fail(failureCodeForError(errno), files.rom);
 
-    const bool journalled = std::any_of(contents->records.begin(), contents->records.end(),
-                                        [&](const JournalRecord& r) { return r.romPath == romPath; });
-    const std::string original = originalCopyPath(romPath);
-    if (existed && !journalled && !pathExists(original))
-        if (const int e = ops.writeNewFile(original, *image); e != 0)
-            return fail(failureCodeForError(e));
+    // The untouched copy: made, or checked against the ROM, at the first
+    // write this journal makes into the ROM, and recorded either way.
+    std::string appended;
+    const bool recorded = std::any_of(contents.originals.begin(), contents.originals.end(),
+                                      [&](const OriginalCopy& o) { return sameFile(o.romPath, files.rom); });
+    if (!recorded) {
+        const bool journalled =
+            std::any_of(contents.records.begin(), contents.records.end(),
+                        [&](const JournalRecord& r) { return sameFile(r.romPath, files.rom); });
+        const std::string original = originalCopyPath(files.rom);
+        OriginalCopy copy{files.rom, image->size(), crc32(*image)};
+        if (pathExists(original)) {
+            const std::optional<std::string> kept = readWholeFile(original);
+            if (!kept)
+                return fail(failureCodeForError(errno), original);
+            if (!journalled && *kept != *image)
+                return fail(FailureCode::StaleOriginal, original);
+            copy.size = kept->size();
+            copy.crc = crc32(*kept);
+        } else if (!journalled) {
+            if (const int e = ops.writeNewFile(original, *image); e != 0)
+                return fail(failureCodeForError(e), original);
+        }
+        if (!journalled || pathExists(original))
+            appended += encodeOriginalCopy(copy);
+    }
 
+    std::uint64_t step = 1;
+    for (const JournalRecord& r : contents.records)
+        step = std::max(step, r.step + 1);
     // Each record keeps what its range holds just before its own write, so
     // scripts of one step that overlap undo correctly in reverse order.
-    std::uint64_t step = 1;
-    for (const JournalRecord& r : contents->records)
-        step = std::max(step, r.step + 1);
     std::vector<JournalRecord> records(writes.size());
-    std::string& virtualRom = *image;
+    std::string virtualRom = *image;
+    std::vector<std::size_t> positions;
+    std::size_t end = session.loaded->length;
+    const bool fresh = end == 0;
+    if (fresh)
+        end = kJournalHeader.size();
     for (std::size_t i = 0; i < writes.size(); ++i) {
         const RomWrite& w = writes[i];
         JournalRecord& r = records[i];
         r.step = step;
         r.time = now;
         r.offset = w.offset;
-        r.romSizeBefore = static_cast<std::int64_t>(virtualRom.size());
-        r.romPath = romPath;
+        r.romSizeBefore = *romSize;
+        r.romPath = files.rom;
         r.scriptName = w.scriptName;
-        const auto at = static_cast<std::size_t>(w.offset);
-        const auto from = virtualRom.begin() + static_cast<std::ptrdiff_t>(std::min(at, virtualRom.size()));
-        r.oldBytes.assign(
-            from, from + static_cast<std::ptrdiff_t>(
-                             std::min(w.bytes.size(), virtualRom.size() - std::min(at, virtualRom.size()))));
-        virtualRom.resize(std::max(virtualRom.size(), at + w.bytes.size()));
-        std::copy(w.bytes.begin(), w.bytes.end(), virtualRom.begin() + static_cast<std::ptrdiff_t>(at));
+        const auto at = static_cast<std::ptrdiff_t>(w.offset);
+        r.oldBytes.assign(virtualRom.begin() + at,
+                          virtualRom.begin() + at + static_cast<std::ptrdiff_t>(w.bytes.size()));
+        std::copy(w.bytes.begin(), w.bytes.end(), virtualRom.begin() + at);
         r.newBytes = w.bytes;
-    }
-
-    std::size_t end = 0;
-    const Fd journal(openForAppend(ops, journalPath, *contents, &end));
-    if (!journal.ok())
-        return fail(failureCodeForError(errno));
-    JournalContents mine;
-    std::string appended;
-    for (const JournalRecord& r : records) {
-        mine.positions.push_back(end + appended.size());
+        positions.push_back(end + appended.size());
         appended += encodeRecord(r);
     }
-    int appendError =
-        writeAllAt(ops, journal.get(), appended.data(), appended.size(), static_cast<std::int64_t>(end));
-    if (appendError == FailureCode::None && ops.fsync(journal.get()) != 0)
-        appendError = failureCodeForError(errno);
-    if (appendError != FailureCode::None) { // a record that did get through is dropped with the rest
-        ops.ftruncate(journal.get(), static_cast<off_t>(end));
-        return fail(appendError);
+    const std::size_t stepEnd = end + appended.size();
+
+    // The records reach the disk before the ROM is touched.
+    int error = fresh ? writeAllAt(ops, journal, kJournalHeader.data(), kJournalHeader.size(), 0)
+                : contents.version == 1 && !recorded
+                    ? writeAllAt(ops, journal, kJournalHeader.data(), kJournalHeader.size(), 0)
+                    : FailureCode::None;
+    if (error == FailureCode::None)
+        error = writeAllAt(ops, journal, appended.data(), appended.size(), static_cast<std::int64_t>(end));
+    if (error == FailureCode::None)
+        error = sync(ops, journal);
+    if (error != FailureCode::None) { // a record that did get through is dropped with the rest
+        ops.ftruncate(journal, static_cast<off_t>(fresh ? 0 : end));
+        return fail(error, files.journal);
     }
 
     std::size_t attempted = 0;
@@ -506,53 +970,67 @@ StepOutcome writeStep(const std::string& romPath, const std::string& journalPath
             break;
         }
         const RomWrite& w = writes[attempted];
-        error = writeAllAt(ops, rom.get(), w.bytes.data(), w.bytes.size(), w.offset);
-        if (error == FailureCode::None) {
-            const char done = static_cast<char>(JournalRecord::State::Done);
-            error = writeAllAt(ops, journal.get(), &done, 1,
-                               static_cast<std::int64_t>(mine.positions[attempted]) + 1);
-        }
-        if (error != FailureCode::None) {
+        if ((error = writeAllAt(ops, rom.get(), w.bytes.data(), w.bytes.size(), w.offset)) != 0) {
             ++attempted; // this write may have reached the ROM in part
             break;
         }
         outcome.bytes += w.bytes.size();
     }
-    if (error == FailureCode::None && ops.fsync(rom.get()) != 0)
-        error = failureCodeForError(errno);
-
-    mine.validLength = end + appended.size();
-    const std::size_t cut = attempted < records.size() ? mine.positions[attempted] : mine.validLength;
-    if (error != FailureCode::None) {
-        // Put the ROM back as it was: say so in the journal, then restore.
-        // Should the restore fail too, the marker has it finished next time.
-        records.resize(attempted);
-        mine.records = std::move(records);
-        mine.positions.resize(attempted);
-        const std::string marker = encodeUndoMarker(step);
-        if (ops.ftruncate(journal.get(), static_cast<off_t>(cut)) == 0 &&
-            writeAllAt(ops, journal.get(), marker.data(), marker.size(), static_cast<std::int64_t>(cut)) ==
-                FailureCode::None &&
-            ops.fsync(journal.get()) == 0)
-            restoreRecords(ops, journal.get(), mine, 0, end);
-        return fail(error);
+    // The ROM reaches the disk before any record is marked done.
+    if (error == FailureCode::None)
+        error = sync(ops, rom.get());
+    std::string errorFile = error == FailureCode::None ? std::string() : files.rom;
+    const std::size_t cut = attempted < records.size() ? positions[attempted] : stepEnd;
+    if (error == FailureCode::None) {
+        const char done = static_cast<char>(JournalRecord::State::Done);
+        for (std::size_t i = 0; i < attempted && error == FailureCode::None; ++i)
+            error = writeAllAt(ops, journal, &done, 1, static_cast<std::int64_t>(positions[i]) + 1);
+        // Records of scripts a stop left unwritten go.
+        if (error == FailureCode::None && cut < stepEnd &&
+            ops.ftruncate(journal, static_cast<off_t>(cut)) != 0)
+            error = failureCodeForError(errno);
+        if (error != FailureCode::None)
+            errorFile = files.journal;
     }
-    // Records of scripts a stop left unwritten go.
-    if (ops.ftruncate(journal.get(), static_cast<off_t>(cut)) != 0 || ops.fsync(journal.get()) != 0)
-        return fail(failureCodeForError(errno));
+    if (error != FailureCode::None) {
+        // Put the ROM back as it was. The journal says so first when it can;
+        // when it cannot, its pending records have the next settling finish
+        // the rollback.
+        JournalContents written;
+        written.records.assign(records.begin(), records.begin() + static_cast<std::ptrdiff_t>(attempted));
+        const std::string marker = encodeUndoMarker(step);
+        if (ops.ftruncate(journal, static_cast<off_t>(cut)) == 0 &&
+            writeAllAt(ops, journal, marker.data(), marker.size(), static_cast<std::int64_t>(cut)) == 0)
+            ops.fsync(journal);
+        const StepRange range{written, 0, attempted};
+        if (restoreStep(ops, rom.get(), range) != FailureCode::None) {
+            for (std::size_t i = 0; i < attempted; ++i)
+                outcome.partialScripts.push_back(records[i].scriptName);
+            outcome.written = 0;
+            outcome.bytes = 0;
+            return fail(FailureCode::PartialStep, files.rom);
+        }
+        cutAndSync(ops, journal, attempted > 0 ? positions[0] : cut);
+        outcome.written = 0;
+        outcome.bytes = 0;
+        return fail(error, errorFile);
+    }
     outcome.written = attempted;
+    if (sync(ops, journal) != FailureCode::None)
+        outcome.journalUnflushed = true; // the ROM holds the step; the next settling marks it done
     return outcome;
 }
 
-UndoOutcome undoLastStep(const std::string& journalPath, FileOps& ops) {
+UndoOutcome undoLastStep(const ProjectFiles& files, FileOps& ops) {
     UndoOutcome outcome;
-    std::size_t length = 0;
-    std::optional<JournalContents> contents = loadJournal(journalPath, &length);
-    if (!contents) {
+    const auto failed = [&outcome](int code, std::string file = {}) {
         outcome.kind = UndoOutcome::Kind::Failed;
-        outcome.error = FailureCode::PathFileAccess;
+        outcome.error = code;
+        outcome.file = std::move(file);
         return outcome;
-    }
+    };
+    if (noJournal(files))
+        return outcome;
     const auto describe = [&outcome](const JournalContents& c, std::size_t first) {
         outcome.scripts = c.records.size() - first;
         for (std::size_t i = first; i < c.records.size(); ++i)
@@ -562,65 +1040,62 @@ UndoOutcome undoLastStep(const std::string& journalPath, FileOps& ops) {
             outcome.scriptName = c.records[first].scriptName;
         }
     };
-    const auto failed = [&outcome](int code) {
-        outcome = UndoOutcome{};
-        outcome.kind = UndoOutcome::Kind::Failed;
-        outcome.error = code;
-        return outcome;
-    };
-    // An undo a killed process began is what this one finishes.
-    const bool finishing = contents->undoing.has_value();
-    if (finishing)
-        describe(*contents, lastStepStart(*contents, *contents->undoing));
-    bool changed = false;
-    if (const int code = settle(journalPath, ops, *contents, length, &changed))
-        return failed(code);
-    if (finishing) {
-        outcome.kind = UndoOutcome::Kind::Undone;
+    // What an unfinished undo or rollback concerns, told before it is finished.
+    {
+        const std::optional<std::string> bytes = readWholeFile(files.journal);
+        const JournalContents before = parseJournal(bytes ? *bytes : std::string());
+        if (before.undoing)
+            describe(before, stepStart(before, *before.undoing));
+    }
+    Session session;
+    if (!openSession(files, ops, nullptr, session, outcome))
+        return failed(outcome.error, outcome.file);
+    if (session.settled == Settled::RolledBack) {
+        outcome.kind = UndoOutcome::Kind::Finished;
         return outcome;
     }
-    if (changed && !(contents = loadJournal(journalPath)))
-        return failed(FailureCode::PathFileAccess);
-    if (contents->records.empty())
+    outcome.bytes = outcome.scripts = 0;
+    outcome.offset = 0;
+    outcome.scriptName.clear();
+    const JournalContents& c = session.loaded->contents;
+    if (c.records.empty())
         return outcome;
+    const int journal = session.lock->fd();
 
-    const std::size_t first = lastStepStart(*contents, contents->records.back().step);
-    const std::string& romPath = contents->records[first].romPath;
-    const Fd rom(::open(romPath.c_str(), O_RDONLY | O_CLOEXEC));
+    const std::size_t first = stepStart(c, c.records.back().step);
+    const StepRange step{c, first, c.records.size()};
+    if (!sameFile(c.records[first].romPath, files.rom))
+        return failed(FailureCode::ForeignRom, c.records[first].romPath);
+    const RomImage image = readRom(files.rom);
+    if (!image.bytes)
+        return failed(image.error == ENOENT ? FailureCode::RomNotFound : failureCodeForError(image.error),
+                      files.rom);
+    if (static_cast<std::int64_t>(image.bytes->size()) != step.last().romSizeAfter()) {
+        outcome.expectedSize = step.last().romSizeAfter();
+        outcome.actualSize = static_cast<std::int64_t>(image.bytes->size());
+        return failed(FailureCode::RomSizeChanged, files.rom);
+    }
+    if (const std::size_t changed = firstNotHeld(*image.bytes, step); changed != step.end) {
+        outcome.kind = UndoOutcome::Kind::RomChanged;
+        outcome.offset = c.records[changed].offset;
+        outcome.scriptName = c.records[changed].scriptName;
+        return outcome;
+    }
+
+    const Fd rom(ops.open(files.rom, O_RDWR));
     if (!rom.ok())
-        return failed(failureCodeForError(errno));
-    std::optional<std::string> image = readAll(rom.get());
-    if (!image)
-        return failed(failureCodeForError(errno));
-    // Walk the step back in memory first: each record's range must hold its
-    // new bytes once the later records are undone.
-    for (std::size_t i = contents->records.size(); i-- > first;) {
-        const JournalRecord& r = contents->records[i];
-        if (!holds(*image, r.offset, r.newBytes)) {
-            outcome.kind = UndoOutcome::Kind::RomChanged;
-            outcome.offset = r.offset;
-            outcome.scriptName = r.scriptName;
-            return outcome;
-        }
-        std::copy(r.oldBytes.begin(), r.oldBytes.end(),
-                  image->begin() + static_cast<std::ptrdiff_t>(r.offset));
-        if (r.romSizeBefore < static_cast<std::int64_t>(image->size()))
-            image->resize(static_cast<std::size_t>(r.romSizeBefore));
-    }
-
-    std::size_t end = 0;
-    const Fd journal(openForAppend(ops, journalPath, *contents, &end));
-    if (!journal.ok())
-        return failed(failureCodeForError(errno));
-    const std::string marker = encodeUndoMarker(contents->records.back().step);
-    if (const int code =
-            writeAllAt(ops, journal.get(), marker.data(), marker.size(), static_cast<std::int64_t>(end)))
-        return failed(code);
-    if (ops.fsync(journal.get()) != 0)
-        return failed(failureCodeForError(errno));
-    if (const int code = restoreRecords(ops, journal.get(), *contents, first, contents->positions[first]))
-        return failed(code);
-    describe(*contents, first);
+        return failed(failureCodeForError(errno), files.rom);
+    const std::string marker = encodeUndoMarker(c.records.back().step);
+    if (const int code = writeAllAt(ops, journal, marker.data(), marker.size(),
+                                    static_cast<std::int64_t>(session.loaded->length)))
+        return failed(code, files.journal);
+    if (const int code = sync(ops, journal))
+        return failed(code, files.journal);
+    if (const int code = restoreStep(ops, rom.get(), step))
+        return failed(code, files.rom);
+    if (const int code = cutAndSync(ops, journal, c.positions[first]))
+        return failed(code, files.journal);
+    describe(c, first);
     outcome.kind = UndoOutcome::Kind::Undone;
     return outcome;
 }

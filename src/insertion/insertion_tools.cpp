@@ -10,6 +10,7 @@
 #include "insertion/insert_all.h"
 #include "insertion/insert_all_dialog.h"
 #include "insertion/insertion_journal.h"
+#include "insertion/journal_messages.h"
 #include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "workspace/workspace.h"
@@ -35,8 +36,9 @@ QString place(std::int64_t offset, const std::string& fileName) {
 // than a moment. Its answer is whether to go on.
 class Progress {
 public:
-    Progress(QWidget* parent, const QString& label, std::size_t total)
-        : m_dialog(label, QStringLiteral("Cancelar"), 0, static_cast<int>(total), parent) {
+    Progress(QWidget* parent, const QString& label, std::size_t total,
+             const std::function<void(QProgressDialog&)>& onStep)
+        : m_dialog(label, QStringLiteral("Cancelar"), 0, static_cast<int>(total), parent), m_onStep(onStep) {
         m_dialog.setWindowTitle(QStringLiteral("Tradumar"));
         m_dialog.setWindowModality(Qt::WindowModal);
         m_dialog.setMinimumDuration(500);
@@ -45,17 +47,25 @@ public:
     }
     bool operator()(std::size_t done, std::size_t) {
         m_dialog.setValue(static_cast<int>(done));
+        if (m_onStep)
+            m_onStep(m_dialog);
         return !m_dialog.wasCanceled();
     }
 
 private:
     QProgressDialog m_dialog;
+    std::function<void(QProgressDialog&)> m_onStep;
 };
+
+QString utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 } // namespace
 
 InsertionTools::InsertionTools(QWidget* window, QMenu* tools, Workspace& workspace, Dialogs& dialogs)
     : QObject(window), m_window(window), m_workspace(workspace), m_dialogs(dialogs) {
+    setObjectName(QStringLiteral("insertionTools"));
     m_mnuInsertarTodos = tools->addAction(QStringLiteral("Insertar todos los scripts traducidos"));
     m_mnuInsertarTodos->setObjectName(QStringLiteral("mnuInsertarTodos"));
     m_mnuDeshacer = tools->addAction(QStringLiteral("Deshacer última inserción"));
@@ -69,25 +79,72 @@ InsertionTools::InsertionTools(QWidget* window, QMenu* tools, Workspace& workspa
 }
 
 void InsertionTools::refresh() {
-    const std::string journal = journalPathFor(m_workspace.settings);
-    m_mnuDeshacer->setEnabled(!journal.empty() && hasUndoableStep(journal));
+    const ProjectFiles files = projectFilesFor(m_workspace.settings);
+    m_mnuDeshacer->setEnabled(!files.journal.empty() && hasUndoableStep(files));
+}
+
+bool showJournalFailure(QWidget* parent, Dialogs& dialogs, const ProjectFiles& files, const QString& title,
+                        const JournalReport& report) {
+    QString text = QString::number(report.error) + QStringLiteral(": ") + title;
+    if (const std::string why = journalFailureText(report); !why.empty())
+        text += QStringLiteral("\r\n") + utf8(why);
+    if (report.error != FailureCode::JournalDamaged) {
+        dialogs.inform(parent, text);
+        return false;
+    }
+    text +=
+        QStringLiteral("\r\n¿Desea apartarlo (se le cambiará el nombre, no se borra) y empezar un registro "
+                       "nuevo?");
+    if (dialogs.message(parent, text, QStringLiteral("Registro de inserciones dañado"), MessageButtons::YesNo,
+                        MessageIcon::Critical) != MessageAnswer::Yes)
+        return false;
+    FileOps ops;
+    int error = 0;
+    if (const std::optional<std::string> aside = setJournalAside(files, ops, &error)) {
+        dialogs.inform(parent, QStringLiteral("El registro dañado se ha guardado como ") + utf8(*aside) +
+                                   QStringLiteral(". El próximo registro empieza vacío."));
+        return true;
+    }
+    dialogs.inform(parent, QString::number(error) + QStringLiteral(": No se pudo apartar el registro ") +
+                               utf8(report.file));
+    return false;
+}
+
+bool InsertionTools::reportFailure(const QString& title, const JournalReport& report) {
+    return showJournalFailure(m_window, m_dialogs, projectFilesFor(m_workspace.settings), title, report);
+}
+
+void InsertionTools::tellNotice(const JournalReport& report) {
+    if (const std::string notice = journalNoticeText(report); !notice.empty())
+        m_dialogs.inform(m_window, utf8(notice));
 }
 
 void InsertionTools::undoLastInsertion() {
     FileOps ops;
-    const UndoOutcome outcome = undoLastStep(journalPathFor(m_workspace.settings), ops);
+    const UndoOutcome outcome = undoLastStep(projectFilesFor(m_workspace.settings), ops);
+    tellNotice(outcome);
+    const auto restored = [&outcome] {
+        return outcome.scripts == 1
+                   ? QStringLiteral("%1 bytes en %2")
+                         .arg(outcome.bytes)
+                         .arg(place(outcome.offset, outcome.scriptName))
+                   : QStringLiteral("%1 bytes en %2 scripts").arg(outcome.bytes).arg(outcome.scripts);
+    };
     switch (outcome.kind) {
     case UndoOutcome::Kind::Nothing:
         m_dialogs.inform(m_window, QStringLiteral("No hay inserciones que deshacer."));
         break;
     case UndoOutcome::Kind::Undone:
-        m_dialogs.inform(m_window, outcome.scripts == 1
-                                       ? QStringLiteral("Se restauraron %1 bytes en %2.")
-                                             .arg(outcome.bytes)
-                                             .arg(place(outcome.offset, outcome.scriptName))
-                                       : QStringLiteral("Se restauraron %1 bytes en %2 scripts.")
-                                             .arg(outcome.bytes)
-                                             .arg(outcome.scripts));
+        m_dialogs.inform(m_window, QStringLiteral("Se restauraron ") + restored() + QLatin1Char('.'));
+        break;
+    case UndoOutcome::Kind::Finished:
+        m_dialogs.inform(m_window,
+                         (outcome.scripts > 0
+                              ? QStringLiteral("Se terminó de devolver una operación interrumpida: se "
+                                               "restauraron ") +
+                                    restored() + QLatin1Char('.')
+                              : QStringLiteral("Se terminó de devolver una operación interrumpida.")) +
+                             QStringLiteral(" No se ha deshecho ninguna otra inserción."));
         break;
     case UndoOutcome::Kind::RomChanged:
         m_dialogs.inform(m_window,
@@ -96,8 +153,7 @@ void InsertionTools::undoLastInsertion() {
                              .arg(place(outcome.offset, outcome.scriptName)));
         break;
     case UndoOutcome::Kind::Failed:
-        m_dialogs.inform(m_window, QString::number(outcome.error) +
-                                       QStringLiteral(": No se pudo deshacer la inserción"));
+        reportFailure(QStringLiteral("No se pudo deshacer la inserción"), outcome);
         break;
     }
     refresh();
@@ -105,8 +161,13 @@ void InsertionTools::undoLastInsertion() {
 
 void InsertionTools::insertAllTranslated() {
     const ProjectSettings& settings = m_workspace.settings;
-    const auto failed = [this](int code) {
-        m_dialogs.inform(m_window, QString::number(code) + QStringLiteral(": No se pudo insertar el script"));
+    const ProjectFiles files = projectFilesFor(settings);
+    const QString title = QStringLiteral("No se pudo insertar el script");
+    const auto failed = [&](int code) {
+        JournalReport report;
+        report.error = code;
+        report.file = files.rom;
+        reportFailure(title, report);
     };
     const std::size_t total = translatedScriptNames(settings.scriptsFolder).size();
     if (total == 0) {
@@ -115,11 +176,19 @@ void InsertionTools::insertAllTranslated() {
     }
     if (!pathExists(settings.romPath))
         return failed(FailureCode::RomNotFound);
+    // The lock is held from the encoding to the last write, so no other copy
+    // of the program changes the ROM or the journal in between.
+    FileOps ops;
+    int lockError = 0;
+    JournalLock lock = JournalLock::acquire(ops, files.journal, &lockError);
+    if (!lock.held())
+        return failed(lockError);
 
     InsertAllPlan plan;
     {
-        Progress progress(m_window, QStringLiteral("Codificando las traducciones..."), total);
-        plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, m_workspace.encoderContext(), std::ref(progress));
+        Progress progress(m_window, QStringLiteral("Codificando las traducciones..."), total, m_onProgress);
+        plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, m_workspace.encoderContext(),
+                             std::ref(progress));
     }
     if (plan.cancelled) {
         m_dialogs.inform(m_window, QStringLiteral("Inserción cancelada. No se ha escrito nada."));
@@ -130,26 +199,33 @@ void InsertionTools::insertAllTranslated() {
         return;
 
     const std::vector<RomWrite> writes = plan.writes(report.includeOverBudget());
-    FileOps ops;
     StepOutcome outcome;
     {
-        Progress progress(m_window, QStringLiteral("Insertando los scripts..."), writes.size());
-        outcome = writeStep(settings.romPath, journalPathFor(settings), writes, RomCheck::MustHold,
-                            std::ref(progress), ops, std::time(nullptr));
+        Progress progress(m_window, QStringLiteral("Insertando los scripts..."), writes.size(), m_onProgress);
+        outcome = writeStep(files, writes, std::ref(progress), ops, std::time(nullptr), &lock);
     }
+    lock = JournalLock();
     refresh();
-    if (outcome.error != FailureCode::None)
-        return failed(outcome.error);
-    if (outcome.cancelled)
-        m_dialogs.inform(m_window,
-                         QStringLiteral("Inserción detenida. Scripts insertados: %1 de %2 (%3 bytes).")
-                             .arg(outcome.written)
-                             .arg(writes.size())
-                             .arg(outcome.bytes));
-    else
-        m_dialogs.inform(
-            m_window,
-            QStringLiteral("Scripts insertados: %1 (%2 bytes).").arg(outcome.written).arg(outcome.bytes));
+    tellNotice(outcome);
+    if (outcome.error != FailureCode::None) {
+        reportFailure(title, outcome);
+        return;
+    }
+    QString done =
+        outcome.cancelled
+            ? QStringLiteral("Inserción detenida. Scripts insertados: %1 de %2 (%3 bytes).")
+                  .arg(outcome.written)
+                  .arg(writes.size())
+                  .arg(outcome.bytes)
+            : QStringLiteral("Scripts insertados: %1 (%2 bytes).").arg(outcome.written).arg(outcome.bytes);
+    if (outcome.journalUnflushed)
+        done += QStringLiteral("\r\n") + unflushedNotice();
+    m_dialogs.inform(m_window, done);
+}
+
+QString unflushedNotice() {
+    return QStringLiteral("El registro de inserciones no se pudo guardar en el disco; la ROM ya contiene la "
+                          "inserción y el registro se completará la próxima vez.");
 }
 
 } // namespace tradumar

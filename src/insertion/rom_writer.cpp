@@ -4,6 +4,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "insertion/insertion_journal.h"
@@ -44,13 +45,20 @@ int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& byte
     if (offset < 0 || offset > std::numeric_limits<std::int32_t>::max() - 1)
         return FailureCode::Overflow;
 
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
-        return failureCodeForError(errno);
+        return errno == ENOENT ? FailureCode::RomNotFound : failureCodeForError(errno);
 
     int code = FailureCode::None;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        code = failureCodeForError(errno);
+    else if (S_ISDIR(info.st_mode))
+        code = FailureCode::PathFileAccess;
+    else if (offset + static_cast<std::int64_t>(bytes.size()) > static_cast<std::int64_t>(info.st_size))
+        code = FailureCode::RomTooSmall;
     std::size_t done = 0;
-    while (done < bytes.size()) {
+    while (code == FailureCode::None && done < bytes.size()) {
         const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done,
                                    static_cast<off_t>(offset) + static_cast<off_t>(done));
         if (n < 0) {
@@ -68,7 +76,7 @@ int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& byte
 
 InsertOutcome insertTranslation(std::string_view text, const CodecContext& context,
                                 const MissingHandler& onMissing, std::string_view scriptFileName,
-                                const std::string& romPath, const std::string& journalPath) {
+                                const ProjectFiles& files) {
     InsertOutcome outcome;
     const EncodeResult encoded = encodeScript(text, context, onMissing);
     if (encoded.stopped()) {
@@ -88,15 +96,17 @@ InsertOutcome insertTranslation(std::string_view text, const CodecContext& conte
     // The encoding is complete before the ROM is touched: no failure above
     // leaves a partly written file.
     int code = FailureCode::None;
-    if (journalPath.empty()) {
-        code = writeBytesAt(romPath, address.value, encoded.bytes);
+    if (files.journal.empty()) {
+        code = writeBytesAt(files.rom, address.value, encoded.bytes);
     } else {
         std::vector<RomWrite> writes;
         if (!encoded.bytes.empty())
             writes.push_back({std::string(scriptFileName), address.value, encoded.bytes});
         FileOps ops;
-        code = writeStep(romPath, journalPath, writes, RomCheck::CreateOrExtend, {}, ops, std::time(nullptr))
-                   .error;
+        StepOutcome step = writeStep(files, writes, {}, ops, std::time(nullptr));
+        code = step.error;
+        outcome.journalUnflushed = step.journalUnflushed;
+        outcome.report = std::move(step);
     }
     if (code != FailureCode::None) {
         outcome.error = code;

@@ -5,13 +5,14 @@
 #include <string_view>
 
 #include "encoding/script_codec.h"
+#include "insertion/insertion_journal.h"
 
 namespace tradumar {
 
-// Writes `bytes` into the file at `offset` in one positioned write, creating
-// the file when missing and extending it when the bytes reach past its end;
-// every other byte stays as it was. Returns 0 or a failure code (52, 70, 75,
-// 76).
+// Writes `bytes` into the file at `offset` in one positioned write; every
+// other byte stays as it was. The file is never created nor made longer: a
+// missing file fails with 53, bytes reaching past its end with 63, before
+// anything is written. Otherwise returns 0 or a failure code (52, 70, 75, 76).
 int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& bytes);
 
 // The failure code a system error (errno) of opening or writing the ROM
@@ -24,13 +25,15 @@ struct InsertOutcome {
     int error = FailureCode::None; // for Failed
     std::size_t bytesWritten = 0;  // for Written
     int stoppedAt = 0;             // for Stopped: 1-based position of the character
+    bool journalUnflushed = false; // for Written: the journal's last flush failed
+    JournalReport report;          // of the journalled write
 };
 
 // Encodes the translation, takes the offset from the script file name and
 // only then writes the ROM, so no failure leaves a partly written ROM. With a
-// journal path the write is journalled (and can be undone).
+// journal path in `files` the write is journalled (and can be undone).
 InsertOutcome insertTranslation(std::string_view text, const CodecContext& context,
                                 const MissingHandler& onMissing, std::string_view scriptFileName,
-                                const std::string& romPath, const std::string& journalPath = {});
+                                const ProjectFiles& files);
 
 } // namespace tradumar

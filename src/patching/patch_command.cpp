@@ -3,15 +3,42 @@
 #include <QFileInfo>
 
 #include "common/file_io.h"
+#include "insertion/insertion_journal.h"
+#include "insertion/journal_messages.h"
 #include "patching/patch_export.h"
 #include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "project/project_dialog.h"
+#include "project/project_settings.h"
 #include "workspace/script_files.h"
 
 namespace tradumar {
 
-void createPatch(QWidget* parent, Dialogs& dialogs, const std::string& romPath) {
+namespace {
+
+QString utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString crcText(std::uint32_t crc) {
+    return QStringLiteral("%1").arg(crc, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace
+
+void createPatch(QWidget* parent, Dialogs& dialogs, const ProjectSettings& settings) {
+    const std::string& romPath = settings.romPath;
+    // An insertion or an undo that a killed process left unfinished is
+    // settled before the ROM is read.
+    const ProjectFiles files = projectFilesFor(settings);
+    FileOps ops;
+    if (const SettleOutcome settled = settleJournal(files, ops); !settled.contents) {
+        QString text = QString::number(settled.error) + QStringLiteral(": No se pudo crear el parche");
+        if (const std::string why = journalFailureText(settled); !why.empty())
+            text += QStringLiteral("\r\n") + utf8(why);
+        dialogs.inform(parent, text);
+        return;
+    }
     const QString romFolder = QFileInfo(pathToQString(romPath)).absolutePath();
     std::string sourcePath = originalRomPathOf(romPath);
     if (!pathExists(sourcePath)) {
@@ -37,12 +64,23 @@ void createPatch(QWidget* parent, Dialogs& dialogs, const std::string& romPath) 
 
     const PatchExport outcome = exportPatch(sourcePath, romPath, pathFromQString(chosen));
     switch (outcome.status) {
-    case PatchExport::Status::Written:
-        dialogs.inform(parent, QStringLiteral("Se ha creado el parche ") + chosen + QStringLiteral(" (") +
-                                   QString::number(outcome.patchSize) + QStringLiteral(" bytes) con ") +
-                                   QString::number(outcome.changedBytes) +
-                                   QStringLiteral(" bytes cambiados."));
+    case PatchExport::Status::Written: {
+        QString text =
+            QStringLiteral("Se ha creado el parche ") + chosen + QStringLiteral(" (") +
+            QString::number(outcome.patchSize) + QStringLiteral(" bytes) con ") +
+            QString::number(outcome.changedBytes) + QStringLiteral(" bytes cambiados.\r\nOrigen: ") +
+            pathToQString(sourcePath) +
+            QStringLiteral(" (%1 bytes, CRC32 %2).").arg(outcome.sourceSize).arg(crcText(outcome.sourceCrc));
+        const OriginalCheck check = checkOriginalCopy(files);
+        if (sourcePath == originalRomPathOf(romPath) && check.status == OriginalCheck::Status::Differs)
+            text += QStringLiteral(
+                        "\r\nAtención: cuando se guardó, la copia sin traducir medía %1 bytes con CRC32 "
+                        "%2; ha cambiado desde entonces.")
+                        .arg(check.recorded.size)
+                        .arg(crcText(check.recorded.crc));
+        dialogs.inform(parent, text);
         return;
+    }
     case PatchExport::Status::UnknownFormat:
         dialogs.inform(parent, QStringLiteral("El nombre del parche debe terminar en .bps o en .ips."));
         return;

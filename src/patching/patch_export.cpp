@@ -39,6 +39,8 @@ PatchExport exportPatch(const std::string& sourcePath, const std::string& target
         outcome.status = PatchExport::Status::SourceUnreadable;
         return outcome;
     }
+    outcome.sourceSize = source->size();
+    outcome.sourceCrc = crc32Of(*source);
     const std::optional<std::string> target = readWholeFile(targetPath);
     if (!target) {
         outcome.status = PatchExport::Status::TargetUnreadable;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -28,6 +29,8 @@ struct PatchExport {
     int error = 0;
     std::size_t patchSize = 0;
     std::size_t changedBytes = 0;
+    std::size_t sourceSize = 0; // the source as read, once it could be read
+    std::uint32_t sourceCrc = 0;
 };
 
 // Reads the original and the current ROM whole, builds the patch in the

@@ -77,13 +77,20 @@ int ProjectWords::add(const std::string& word) {
         return EILSEQ;
     if (contains(word))
         return 0;
+    // Words another copy of the program added meanwhile are kept.
     std::vector<std::string> words = m_ordered;
-    words.push_back(word);
+    std::set<std::string, std::less<>> known = m_words;
+    if (const DecodedText saved = readTextFile(m_path, m_legacy); saved.status == TextFileStatus::Read)
+        for (std::string& savedWord : parseWordList(saved.text))
+            if (known.insert(savedWord).second)
+                words.push_back(std::move(savedWord));
+    if (known.insert(word).second)
+        words.push_back(word);
     if (const int error = writeFileAtomically(m_path, textFileBytes(formatWordList(words), m_legacy));
         error != 0)
         return error;
     m_ordered = std::move(words);
-    m_words.insert(word);
+    m_words = std::move(known);
     return 0;
 }
 

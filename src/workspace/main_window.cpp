@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include "insertion/insert_command.h"
+#include "insertion/insertion_journal.h"
 #include "insertion/insertion_tools.h"
 #include "platform/qt_text.h"
 #include "platform/twips.h"
@@ -29,6 +30,7 @@
 #include "workspace/frame_caption_style.h"
 #include "workspace/growing_layout.h"
 #include "workspace/progress_marks.h"
+#include "workspace/script_files.h"
 #include "workspace/status_refresh.h"
 #include "workspace/text_pane.h"
 #include "workspace/workspace.h"
@@ -371,7 +373,14 @@ void MainWindow::configureProject() {
     const QString listFolder = m_scripts->folder();
     const int selected = m_scripts->selectedIndex();
     const std::optional<int> openIndex = m_workspace.openScriptIndex;
+    const std::string projectFile = m_workspace.settings.projectFilePath;
     if (runConfigureProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder, this)) {
+        // Written under a new name: the insertion journal and the word list follow it.
+        if (const int error = moveProjectCompanions(projectFile, m_workspace.settings.projectFilePath))
+            m_platform.dialogs.inform(this,
+                                      QStringLiteral("No se pudieron mover el registro de inserciones y la "
+                                                     "lista de palabras al nuevo nombre del proyecto: ") +
+                                          toQString(describeError(error)));
         // The tables may be other files now, or the same files changed.
         reloadTables();
         return;

@@ -77,7 +77,7 @@ void MainWindow::showProgress() {
 }
 
 void MainWindow::createPatch() {
-    tradumar::createPatch(this, m_platform.dialogs, m_workspace.settings.romPath);
+    tradumar::createPatch(this, m_platform.dialogs, m_workspace.settings);
 }
 
 } // namespace tradumar

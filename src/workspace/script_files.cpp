@@ -33,8 +33,11 @@ std::string translationFolderOf(const std::string& scriptsFolder) {
 
 FolderResult createTranslationFolder(const std::string& scriptsFolder) {
     const std::string folder = scriptsFolder + "/Traducidos";
-    if (::mkdir(folder.c_str(), 0777) == 0)
+    if (::mkdir(folder.c_str(), 0777) == 0) {
+        if (const int error = syncFolderHolding(folder); error != 0)
+            return {FolderStatus::Failed, error};
         return {FolderStatus::Created, 0};
+    }
     const int error = errno;
     if (error == EEXIST) {
         struct stat info {};

@@ -57,5 +57,21 @@ TEST(InsertAllPlan, EveryTranslationIsWeighedAndTheBlockedOnesSayWhy) {
     EXPECT_TRUE(stopped.scripts.empty());
 }
 
+// Names that differ only in letter case keep the list's order, so the one
+// written last (and kept in the ROM) is the one the list shows last.
+TEST(InsertAllPlan, NamesDifferingInCaseAreWrittenInTheListsOrder) {
+    TempDir dir;
+    const std::string scripts = dir.path().string();
+    std::filesystem::create_directories(scripts + "/Traducidos");
+    for (const char* name : {"0b[1].txt", "0a[1].txt", "0A[1].txt", "0B[1].txt"})
+        writeBytes(scripts + "/Traducidos/" + name, "A");
+    ThingyTable table;
+    parseThingyTable("41=A\r\n", table, TableOverflow::Drop);
+    std::vector<std::string> order;
+    for (const RomWrite& w : planInsertAll(scripts, LegacyCodePage::Windows1252, {table, 1, '<', '>'}, {}).writes(false))
+        order.push_back(w.scriptName);
+    EXPECT_EQ(order, (std::vector<std::string>{"0A[1].txt", "0a[1].txt", "0B[1].txt", "0b[1].txt"}));
+}
+
 } // namespace
 } // namespace tradumar::testsupport

@@ -25,8 +25,10 @@ RecordedMessage missing(const QString& character, int code) {
 RecordedMessage inserted(int bytes, const char* address) {
     return info(QStringLiteral("Se han insertado %1 bytes en la dirección 0x%2.").arg(bytes).arg(address));
 }
-RecordedMessage failed(int code) {
-    return info(QStringLiteral("%1: No se pudo insertar el script").arg(code));
+RecordedMessage failed(int code, const std::string& why = {}) {
+    return info(
+        QStringLiteral("%1: No se pudo insertar el script").arg(code) +
+        (why.empty() ? QString() : QString::fromStdString("\r\n" + why + ". No se ha escrito nada.")));
 }
 
 class InsertTest : public ::testing::Test {
@@ -74,6 +76,10 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
         std::string romPath = {}; // empty: the project's
     };
     const RecordedMessage hash = missing("#", 35);
+    const std::string missingRom = project.root + "/no/such/game.smc";
+    const RecordedMessage pastEnd =
+        failed(63, "Un script llega más allá del final de la ROM " + project.romPath);
+    const RecordedMessage noRom = failed(53, "La ROM " + missingRom + " no existe");
     const Case cases[] = {
         {0, "", {}, "6", {info(QStringLiteral("¡Nada que insertar!"))}},
         {0, "Hi\nyo<01>", {Yes}, "0", {kConfirm, inserted(6, "0A")}, "Hi\xFEyo\x01"},
@@ -87,8 +93,9 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
         {0, "#a#", {Yes, Yes, Yes}, "5", {kConfirm, hash, hash, inserted(1, "0A")}, "a"},
         {2, "#", {Yes, Yes}, "", {kConfirm, hash, failed(5)}}, // no "[": no budget, fails after the questions
         {0, "ab<01", {Yes}, "3", {kConfirm, failed(6)}},
-        // The ROM path as it is now; the failure codes of the system's errors have their own test.
-        {0, "ab", {Yes}, "4", {kConfirm, failed(76)}, "", 10, false, project.root + "/no/such/game.smc"},
+        // The ROM is never created nor made longer.
+        {1, "abcdefg", {Yes}, "1", {kConfirm, pastEnd}},
+        {0, "ab", {Yes}, "4", {kConfirm, noRom}, "", 10, false, missingRom},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text.toStdString());

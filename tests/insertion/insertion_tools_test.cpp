@@ -1,7 +1,10 @@
 #include <QCheckBox>
+#include <QProgressDialog>
 #include <QTableWidget>
 
 #include "insertion/insert_all_dialog.h"
+#include "insertion/insertion_journal.h"
+#include "insertion/insertion_tools.h"
 #include "support/widgets.h"
 #include "support/window_harness.h"
 
@@ -26,6 +29,10 @@ protected:
     }
     std::string rom() const { return readBytes(project.romPath); }
     QStringList messages() const { return h.desktop.dialogs.texts(); }
+    static QString refused(int code, const std::string& why) {
+        return QString::fromStdString(std::to_string(code) + ": No se pudo insertar el script\r\n" + why +
+                                      ". No se ha escrito nada.");
+    }
 
     // "Insertar todos los scripts traducidos", the report answered by `answer`.
     bool insertAll(const std::function<void(InsertAllDialog&)>& answer) {
@@ -87,7 +94,7 @@ TEST_F(InsertionToolsTest, NothingToInsertOrNoRomEndsBeforeTheReport) {
     EXPECT_FALSE(insertAll({}));
     std::filesystem::remove_all(project.translationFolder());
     EXPECT_FALSE(insertAll({}));
-    EXPECT_EQ(messages(), QStringList({"53: No se pudo insertar el script",
+    EXPECT_EQ(messages(), QStringList({refused(53, "La ROM " + project.romPath + " no existe"),
                                        "No hay traducciones guardadas que insertar."}));
     EXPECT_FALSE(std::filesystem::exists(project.romPath));
 }
@@ -110,6 +117,60 @@ TEST_F(InsertionToolsTest, UndoAfterInsertScriptRestoresItUnlessTheRomChanged) {
                                        "Se restauraron 4 bytes en 0x8 (08[4])."}));
     EXPECT_EQ(rom(), base);
     EXPECT_EQ(readBytes(project.romPath + ".original"), base);
+}
+
+// The ROM is 48 bytes: a script ending exactly at its end goes in, one
+// reaching past it stops the whole step with the ROM untouched.
+TEST_F(InsertionToolsTest, InsertAllTakesTheRomsLastByteAndRefusesOnePast) {
+    std::filesystem::remove_all(project.translationFolder());
+    project.translation("2C[4].txt", "Hola");
+    EXPECT_TRUE(insertAll([](InsertAllDialog& report) { report.accept(); }));
+    EXPECT_EQ(rom(), base.substr(0, 44) + "Hola");
+    project.translation("2D[4].txt", "Hola");
+    const std::string before = rom();
+    h.desktop.dialogs.clearRecords();
+    EXPECT_TRUE(insertAll([](InsertAllDialog& report) { report.accept(); }));
+    EXPECT_EQ(messages(),
+              QStringList({refused(63, "Un script llega más allá del final de la ROM " + project.romPath)}));
+    EXPECT_EQ(rom(), before);
+}
+
+TEST_F(InsertionToolsTest, CancellingTheEncodingWritesNothingAndShowsNoReport) {
+    h.window.findChild<InsertionTools*>("insertionTools")->onProgress([](QProgressDialog& progress) {
+        progress.cancel();
+    });
+    EXPECT_FALSE(insertAll({}));
+    EXPECT_EQ(messages(), QStringList({"Inserción cancelada. No se ha escrito nada."}));
+    EXPECT_EQ(rom(), base);
+}
+
+TEST_F(InsertionToolsTest, ADamagedJournalIsReportedAndSetAsideOnlyWhenAsked) {
+    const std::string journal = project.projectFile + ".inserciones";
+    h.clickScript(0);
+    h.desktop.dialogs.answers = {MessageAnswer::Yes};
+    h.find<QPushButton>("cmdInsertar")->click();
+    ASSERT_TRUE(std::filesystem::exists(journal)) << "beside the project file, named after it";
+    std::string damaged = readBytes(journal);
+    damaged[20] = static_cast<char>(damaged[20] ^ 1);
+    writeBytes(journal, damaged);
+    const std::string before = rom();
+    const QString said = QString::fromStdString(
+        "57: No se pudo deshacer la inserción\r\nEl registro de inserciones " + journal +
+        " está dañado a partir del byte 8, o es de un formato que no se conoce. No se ha cambiado nada.\r\n"
+        "¿Desea apartarlo (se le cambiará el nombre, no se borra) y empezar un registro nuevo?");
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        h.desktop.dialogs.clearRecords();
+        h.desktop.dialogs.answers = {answer};
+        ASSERT_TRUE(canUndo()) << "the damage is told when the translator undoes";
+        h.action("mnuDeshacer")->trigger();
+        EXPECT_EQ(messages().value(0), said);
+        EXPECT_EQ(rom(), before);
+    }
+    EXPECT_EQ(readBytes(journal + ".apartado-1"), damaged);
+    EXPECT_EQ(messages().value(1),
+              QString::fromStdString("El registro dañado se ha guardado como " + journal +
+                                     ".apartado-1. El próximo registro empieza vacío."));
+    EXPECT_FALSE(canUndo());
 }
 
 } // namespace

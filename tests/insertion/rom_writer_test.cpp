@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include "common/file_io.h"
 #include "support/temp_dir.h"
 
 namespace tradumar::testsupport {
@@ -37,8 +38,9 @@ TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
     const Case cases[] = {
         {"AB\r\nA<0C>", "4[6].txt", "rom", K::Written, 5,
          "\x11\x11\x11\x11\x41\x42\xFE\x41\x0C" + rom.substr(9)},
-        {"AB", "F[2].txt", "rom", K::Written, 2, rom.substr(1) + "AB"},     // past the end: extended
-        {"A", "3[1].txt", "new", K::Written, 1, std::string("\0\0\0A", 4)}, // created
+        {"AB", "E[2].txt", "rom", K::Written, 2, rom.substr(2) + "AB"}, // ends exactly at the end
+        {"AB", "F[2].txt", "rom", K::Failed, FailureCode::RomTooSmall}, // never made longer
+        {"A", "3[1].txt", "new", K::Failed, FailureCode::RomNotFound},  // never created
         {"ABéA", "0[4].txt", "rom", K::Stopped, 3},
         {"AB", "script.txt", "rom", K::Failed, FailureCode::InvalidCall},
         {"A<", "0[1].txt", "rom", K::Failed, FailureCode::InvalidCall},
@@ -47,7 +49,7 @@ TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
         {"AB", "7FFFFFFF[1].txt", "rom", K::Failed, FailureCode::Overflow},
         {"A", "0[1].txt", "", K::Failed, FailureCode::BadFileName},
         {"A", "0[1].txt", std::string(5000, 'x'), K::Failed, FailureCode::BadFileName},
-        {"A", "0[1].txt", "no/such/game.smc", K::Failed, FailureCode::PathNotFound},
+        {"A", "0[1].txt", "no/such/game.smc", K::Failed, FailureCode::RomNotFound},
         {"A", "0[1].txt", ".", K::Failed, FailureCode::PathFileAccess},
     };
     for (const Case& c : cases) {
@@ -56,7 +58,8 @@ TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
         writeBytes(dir.file("rom"), rom);
         const std::string path = c.romName.empty() ? "" : dir.file(c.romName);
         const InsertOutcome out = insertTranslation(
-            c.text, {table, 4, '<', '>'}, [](char, int, int) { return MissingAnswer::Stop; }, c.script, path);
+            c.text, {table, 4, '<', '>'}, [](char, int, int) { return MissingAnswer::Stop; }, c.script,
+            ProjectFiles{path, {}, {}});
         EXPECT_EQ(out.kind, c.kind);
         EXPECT_EQ(c.kind == K::Failed    ? out.error
                   : c.kind == K::Stopped ? out.stoppedAt
@@ -64,6 +67,7 @@ TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
                   c.codeOrCount);
         EXPECT_EQ(readBytes(c.kind == K::Written ? path : dir.file("rom")),
                   c.kind == K::Written ? c.after : rom);
+        EXPECT_FALSE(pathExists(dir.file("new")));
     }
 }
 

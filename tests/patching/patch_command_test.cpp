@@ -15,7 +15,8 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
         QString message;        // %1 the patch path, %2 its size; empty: no message
         std::size_t romSize = 64;
     };
-    const QString written = QStringLiteral("Se ha creado el parche %1 (%2 bytes) con 3 bytes cambiados.");
+    const QString written = QStringLiteral(
+        "Se ha creado el parche %1 (%2 bytes) con 3 bytes cambiados.\r\nOrigen: %3 (%4 bytes, CRC32 %5).");
     const QString tooBig = QStringLiteral(
         "La ROM mide más de 16 MB, más de lo que un parche IPS puede describir.\r\nCree un parche BPS.");
     const Case cases[] = {
@@ -51,7 +52,13 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
         for (const FileRequest& request : h.desktop.dialogs.saveRequests)
             EXPECT_EQ(request.filter, QStringLiteral("Parche BPS (*.bps)|*.bps|Parche IPS (*.ips)|*.ips"));
         const std::string patch = patchPath.isEmpty() ? std::string() : readBytes(pathFromQString(patchPath));
-        const QString said = c.message == written ? c.message.arg(patchPath).arg(patch.size()) : c.message;
+        const QString source =
+            c.keptOriginal ? QString::fromStdString(project.romPath + ".original") : root + c.pickedOriginal;
+        const QString crc = QStringLiteral("%1").arg(crc32Of(original), 8, 16, QLatin1Char('0')).toUpper();
+        const QString said =
+            c.message != written
+                ? c.message
+                : written.arg(patchPath).arg(patch.size()).arg(source).arg(c.romSize).arg(crc);
         EXPECT_EQ(h.desktop.dialogs.messages,
                   said.isEmpty() ? std::vector<RecordedMessage>{} : std::vector{info(said)});
         if (c.message == written) {

@@ -39,6 +39,8 @@ struct Case {
     std::size_t targetSize;
     int ranges;
     std::size_t forcedChange = std::string::npos; // one more changed byte here
+    std::size_t spanFrom = 0, spanTo = 0;         // every byte in [from, to) changed too...
+    bool spanIsRun = false;                       // ...to one value, or each to its own
 };
 
 TEST(PatchFormats, ApplyingThePatchToTheSourceGivesTheTarget) {
@@ -55,15 +57,26 @@ TEST(PatchFormats, ApplyingThePatchToTheSourceGivesTheTarget) {
         {"change just before it", kEof + 10, kEof + 10, 0, kEof - 1},
         {"ending at the EOF offset", kEof + 100, kEof + 1, 0, kEof},
         {"growing across it", kEof - 2, kEof + 70000, 3},
+        {"truncated to exactly the EOF offset", kEof + 100, kEof, 0},
+        {"a run starting at the EOF offset", kEof + 100, kEof + 100, 0, std::string::npos, kEof, kEof + 40,
+         true},
+        {"a run whose second chunk starts there", kEof + 100, kEof + 100, 0, std::string::npos, kEof - 0xFFFF,
+         kEof + 40, true},
+        {"a plain record whose second chunk starts there", kEof + 100, kEof + 100, 0, std::string::npos,
+         kEof - 0xFFFF, kEof + 40, false},
         {"16 MiB, many ranges", 0x1000000, 0x1000000, 2000},
     };
     std::mt19937 random(1234);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string source = randomBytes(c.sourceSize, random);
+        std::string source = randomBytes(c.sourceSize, random);
+        for (std::size_t i = c.spanFrom; i < c.spanTo && c.spanIsRun; ++i)
+            source[i] = '\x00'; // so that every byte of the run differs
         std::string target = changed(source, c.targetSize, c.ranges, random);
         if (c.forcedChange < target.size())
             target[c.forcedChange] = static_cast<char>(~source[c.forcedChange]);
+        for (std::size_t i = c.spanFrom; i < c.spanTo; ++i)
+            target[i] = c.spanIsRun ? '\x01' : static_cast<char>(~source[i]);
 
         const std::string bps = makeBpsPatch(source, target);
         const AppliedPatch fromBps = applyBpsPatch(bps, source);

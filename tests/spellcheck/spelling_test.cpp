@@ -93,6 +93,10 @@ TEST(ProjectWordList, ParsesWritesAndReadsBackInEitherEncoding) {
     again.follow(project);
     EXPECT_TRUE(again.contains("Zelda") && again.contains("Ñu") && again.contains("Łukasz"));
     EXPECT_FALSE(again.contains("zelda"));
+    // Two copies of the program add a word each: neither word is lost.
+    EXPECT_EQ(again.add("Link"), 0);
+    EXPECT_EQ(words.add("Hyrule"), 0);
+    EXPECT_EQ(readBytes(list), "\xEF\xBB\xBFZelda\r\nÑu\r\nŁukasz\r\nLink\r\nHyrule\r\n");
 
     // Lists made on Windows: Windows-1252, or Shift-JIS for a Japanese project.
     const struct {

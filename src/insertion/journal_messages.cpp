@@ -1,0 +1,52 @@
+#include "insertion/journal_messages.h"
+
+namespace tradumar {
+
+std::string journalFailureText(const JournalReport& r) {
+    switch (r.error) {
+    case FailureCode::None:
+        return {};
+    case FailureCode::RomNotFound:
+        return "La ROM " + r.file + " no existe. No se ha escrito nada.";
+    case FailureCode::RomTooSmall:
+        return "Un script llega más allá del final de la ROM " + r.file + ". No se ha escrito nada.";
+    case FailureCode::ProjectInUse:
+        return "El proyecto está en uso en otra ventana o programa. No se ha cambiado nada.";
+    case FailureCode::JournalDamaged:
+        return "El registro de inserciones " + r.file + " está dañado a partir del byte " +
+               std::to_string(r.damagedAt) + ", o es de un formato que no se conoce. No se ha cambiado nada.";
+    case FailureCode::ForeignRom:
+        return "La última inserción del registro se hizo en " + r.file +
+               ", que no es la ROM del proyecto. No se ha cambiado nada.";
+    case FailureCode::RomSizeChanged:
+        return "La ROM mide " + std::to_string(r.actualSize) + " bytes y la última inserción la dejó con " +
+               std::to_string(r.expectedSize) + ". No se ha cambiado nada.";
+    case FailureCode::RomReplaced:
+        return "La ROM " + r.file +
+               " no se puede leer o ya no es la que se estaba cambiando cuando se interrumpió la última "
+               "operación. El registro se conserva tal como está y no se ha escrito nada en la ROM.";
+    case FailureCode::StaleOriginal:
+        return "La copia sin traducir " + r.file +
+               " no coincide con la ROM que se va a cambiar. Apártela si ya no sirve. No se ha escrito nada.";
+    case FailureCode::PartialStep: {
+        std::string scripts;
+        for (const std::string& name : r.partialScripts)
+            scripts += (scripts.empty() ? "" : ", ") + name;
+        return "La ROM " + r.file + " contiene una parte de esta inserción (" + scripts +
+               ") y no se pudo devolver a su estado anterior. Use «Deshacer última inserción» cuando la ROM "
+               "se pueda escribir.";
+    }
+    default:
+        return r.file.empty() ? std::string() : "Archivo: " + r.file + ".";
+    }
+}
+
+std::string journalNoticeText(const JournalReport& r) {
+    if (!r.unfinished)
+        return {};
+    return std::string("Quedó sin terminar ") + (r.unfinished->undo ? "un deshacer" : "una inserción") +
+           " en " + r.unfinished->romPath +
+           ", que ya no es la ROM del proyecto. Se ha dejado en el registro tal como estaba.";
+}
+
+} // namespace tradumar
