@@ -35,6 +35,8 @@ std::string systemErrorText(int error) {
         return "Es una carpeta";
     case EINVAL:
         return "Argumento no válido";
+    case EILSEQ:
+        return "El archivo no está en UTF-8 ni en la codificación del proyecto";
     case ENFILE:
     case EMFILE:
         return "Demasiados archivos abiertos";

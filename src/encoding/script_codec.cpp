@@ -253,3 +253,27 @@ EncodeResult encodeScript(std::string_view text, const CodecContext& context, co
 }
 
 } // namespace tradumar
+
+namespace tradumar {
+
+std::vector<Unencodable> unencodableSpans(std::string_view line, const CodecContext& context) {
+    // The encoder reports characters; byte offsets are worked out once.
+    std::vector<std::size_t> byteOf; // byte offset of each character, and one past the end
+    for (std::size_t i = 0; i < line.size(); i += utf8SequenceLength(static_cast<unsigned char>(line[i])))
+        byteOf.push_back(i);
+    byteOf.push_back(line.size());
+    std::vector<Unencodable> spans;
+    const auto mark = [&](int position, std::size_t characters) {
+        const auto first = static_cast<std::size_t>(position - 1);
+        const std::size_t last = std::min(first + characters, byteOf.size() - 1);
+        if (first < last)
+            spans.push_back({byteOf[first], byteOf[last] - byteOf[first]});
+        return MissingAnswer::GoOn;
+    };
+    encodeScript(
+        line, context, [&](char32_t, int position, int) { return mark(position, 1); },
+        [&](std::string_view block, int position) { return mark(position, characterCount(block)); });
+    return spans;
+}
+
+} // namespace tradumar

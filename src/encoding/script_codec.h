@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string_view>
+#include <vector>
 
 #include "encoding/conversions.h"
 #include "encoding/thingy_table.h"
@@ -56,5 +57,15 @@ struct EncodeResult {
 // blocks, the first one stops the encoding.
 EncodeResult encodeScript(std::string_view text, const CodecContext& context, const MissingHandler& onMissing,
                           const InvalidBlockHandler& onInvalidBlock = {});
+
+// What in one line of translation the encoder cannot write: the characters
+// the table lacks and the raw blocks that write no bytes, each as a byte
+// offset and length in the line (for marking them while the translator types).
+struct Unencodable {
+    std::size_t start = 0;
+    std::size_t length = 0;
+    bool operator==(const Unencodable&) const = default;
+};
+std::vector<Unencodable> unencodableSpans(std::string_view line, const CodecContext& context);
 
 } // namespace tradumar

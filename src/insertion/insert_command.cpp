@@ -23,12 +23,26 @@ bool confirm(QWidget* parent, Dialogs& dialogs, std::int64_t available) {
         return dialogs.message(parent, QStringLiteral("¿Está seguro de insertar el Script?"), kConfirmTitle,
                                MessageButtons::YesNo, MessageIcon::Question) == MessageAnswer::Yes;
     // The excess is shown as the program always formats a positive number:
-    // one blank for its sign, then the digits.
+    // one blank for its sign, then the digits. Enter answers No: it must
+    // never write past the script's size.
     const QString warning = QStringLiteral("Tienes que disminuir ") + QLatin1Char(' ') +
                             QString::number(-available) +
                             QStringLiteral(" byte(s).\r\n¿Desea insertar el script de todos modos?");
-    return dialogs.message(parent, warning, kConfirmTitle, MessageButtons::YesNo, MessageIcon::Critical) ==
-           MessageAnswer::Yes;
+    return dialogs.message(parent, warning, kConfirmTitle, MessageButtons::YesNoDefaultNo,
+                           MessageIcon::Critical) == MessageAnswer::Yes;
+}
+
+MissingAnswer answerOf(MessageAnswer answer) {
+    return answer == MessageAnswer::Yes ? MissingAnswer::GoOn : MissingAnswer::Stop;
+}
+
+// Why an encoding failed, for the line under the failure's code and title.
+QString encodingFailureText(const InsertOutcome& outcome) {
+    if (outcome.errorAt > 0)
+        return QStringLiteral("Bloque sin cerrar en la posición %1.").arg(outcome.errorAt);
+    if (outcome.error == FailureCode::Overflow)
+        return QStringLiteral("El texto pasa de 32767 caracteres.");
+    return QStringLiteral("El nombre del script no indica su dirección y su tamaño (DIRECCIÓN[TAMAÑO].txt).");
 }
 
 // The pane position of the character at a 1-based position in characters:
@@ -61,29 +75,51 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
         dialogs.inform(parent, QStringLiteral("¡Nada que insertar!"));
         return;
     }
-    if (!confirm(parent, dialogs, labelNumber(source.availableBytes)))
+    // The budget is weighed with the bytes the encoder really writes (a raw
+    // block counts one byte on the label, however many it holds).
+    const std::optional<ScriptPlace> place = scriptPlace(source.scriptFileName);
+    if (!place) {
+        dialogs.inform(parent, QString::number(FailureCode::InvalidCall) +
+                                   QStringLiteral(": No se pudo insertar el script\r\n") +
+                                   encodingFailureText(InsertOutcome{}));
+        return;
+    }
+    std::int64_t available = labelNumber(source.availableBytes);
+    const auto goOn = [](auto&&...) { return MissingAnswer::GoOn; };
+    if (const EncodeResult real = encodeScript(text, workspace.encoderContext(), goOn, goOn);
+        real.error == FailureCode::None)
+        available = place->size - static_cast<std::int64_t>(real.bytes.size());
+    if (!confirm(parent, dialogs, available))
         return;
 
+    const QString caution = QStringLiteral("Precaución");
     const MissingHandler onMissing = [&](char32_t character, int, int code) {
         const QString question =
             QStringLiteral("Caracter '") + QString::fromUcs4(&character, 1) +
             QStringLiteral("'\r\n[Ascii: ") + QString::number(code) +
             QStringLiteral("] no existe en la tabla.\r\n¿Desea insertar el script de todos modos?");
-        return dialogs.message(parent, question, QStringLiteral("Precaución"), MessageButtons::YesNo,
-                               MessageIcon::Critical) == MessageAnswer::Yes
-                   ? MissingAnswer::GoOn
-                   : MissingAnswer::Stop;
+        return answerOf(
+            dialogs.message(parent, question, caution, MessageButtons::YesNoDefaultNo, MessageIcon::Critical));
+    };
+    const InvalidBlockHandler onInvalidBlock = [&](std::string_view block, int position) {
+        const QString question =
+            QStringLiteral("Bloque '%1' en la posición %2\r\nno son pares de dígitos hexadecimales ni un código "
+                           "de la tabla.\r\n¿Desea insertar el script de todos modos?")
+                .arg(toQString(block))
+                .arg(position);
+        return answerOf(
+            dialogs.message(parent, question, caution, MessageButtons::YesNoDefaultNo, MessageIcon::Critical));
     };
     const ProjectFiles files = projectFilesFor(workspace.settings);
-    const InsertOutcome outcome =
-        insertTranslation(text, workspace.encoderContext(), onMissing, source.scriptFileName, files);
+    const InsertOutcome outcome = insertTranslation(text, workspace.encoderContext(), onMissing, onInvalidBlock,
+                                                    source.scriptFileName, files);
     if (const std::string notice = journalNoticeText(outcome.report); !notice.empty())
         dialogs.inform(parent, QString::fromUtf8(notice.data(), static_cast<qsizetype>(notice.size())));
     switch (outcome.kind) {
     case InsertOutcome::Kind::Stopped: {
         QTextCursor cursor(pane->document());
         cursor.setPosition(panePositionOf(text, outcome.stoppedAt));
-        cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor);
+        cursor.setPosition(panePositionOf(text, outcome.stoppedAt + outcome.stoppedLength), QTextCursor::KeepAnchor);
         pane->setTextCursor(cursor);
         pane->setFocus();
         return;
@@ -94,6 +130,13 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
         if (report.file.empty() &&
             (report.error == FailureCode::RomNotFound || report.error == FailureCode::RomTooSmall))
             report.file = files.rom;
+        if (outcome.report.error == FailureCode::None &&
+            (outcome.error == FailureCode::InvalidCall || outcome.error == FailureCode::Overflow)) {
+            dialogs.inform(parent, QString::number(outcome.error) +
+                                       QStringLiteral(": No se pudo insertar el script\r\n") +
+                                       encodingFailureText(outcome));
+            return;
+        }
         showJournalFailure(parent, dialogs, files, QStringLiteral("No se pudo insertar el script"), report);
         return;
     }

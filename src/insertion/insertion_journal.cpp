@@ -19,6 +19,16 @@
 
 namespace tradumar {
 
+namespace {
+
+// The failure codes that stand for a system error, whose errno says more.
+bool isSystemFailure(int code) {
+    return code == FailureCode::BadFileName || code == FailureCode::PermissionDenied ||
+           code == FailureCode::PathFileAccess || code == FailureCode::PathNotFound;
+}
+
+} // namespace
+
 int FileOps::open(const std::string& path, int flags) {
     return ::open(path.c_str(), flags | O_CLOEXEC, 0666);
 }
@@ -860,6 +870,7 @@ StepOutcome writeStep(const ProjectFiles& files, const std::vector<RomWrite>& wr
     const auto fail = [&outcome](int code, std::string file = {}) {
         outcome.error = code;
         outcome.file = std::move(file);
+        outcome.systemError = isSystemFailure(code) ? errno : 0;
         return outcome;
     };
     if (files.rom.empty() || files.rom.find('\0') != std::string::npos)
@@ -882,9 +893,14 @@ StepOutcome writeStep(const ProjectFiles& files, const std::vector<RomWrite>& wr
     const std::optional<std::int64_t> romSize = sizeOf(rom.get());
     if (!romSize)
         return fail(failureCodeForError(errno), files.rom);
-    for (const RomWrite& w : writes)
-        if (w.offset + static_cast<std::int64_t>(w.bytes.size()) > *romSize)
+    for (const RomWrite& w : writes) {
+        if (w.offset + static_cast<std::int64_t>(w.bytes.size()) > *romSize) {
+            outcome.offset = w.offset;
+            outcome.end = w.offset + static_cast<std::int64_t>(w.bytes.size());
+            outcome.actualSize = *romSize;
             return fail(FailureCode::RomTooSmall, files.rom);
+        }
+    }
     if (writes.empty())
         return outcome;
     const std::optional<std::string> image = readAll(rom.get());
@@ -1027,6 +1043,7 @@ UndoOutcome undoLastStep(const ProjectFiles& files, FileOps& ops) {
         outcome.kind = UndoOutcome::Kind::Failed;
         outcome.error = code;
         outcome.file = std::move(file);
+        outcome.systemError = isSystemFailure(code) ? errno : 0;
         return outcome;
     };
     if (noJournal(files))

@@ -168,6 +168,9 @@ struct JournalReport {
     std::int64_t expectedSize = 0; // for RomSizeChanged
     std::int64_t actualSize = 0;
     std::size_t damagedAt = 0;               // for JournalDamaged: the byte where reading stopped
+    int systemError = 0;                     // the errno behind a system failure (52, 70, 75, 76)
+    std::int64_t offset = 0;                 // for RomTooSmall: where the script starts
+    std::int64_t end = 0;                    // and where it ends (actualSize: the ROM's size)
     std::vector<std::string> partialScripts; // for PartialStep: scripts whose bytes stay in the ROM
     std::optional<Unfinished> unfinished;    // left for another file
     bool settled = false;                    // an unfinished step of the project's ROM was settled first

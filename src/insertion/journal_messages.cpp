@@ -1,5 +1,9 @@
 #include "insertion/journal_messages.h"
 
+#include <cstdio>
+
+#include "common/system_error.h"
+
 namespace tradumar {
 
 std::string journalFailureText(const JournalReport& r) {
@@ -8,8 +12,19 @@ std::string journalFailureText(const JournalReport& r) {
         return {};
     case FailureCode::RomNotFound:
         return "La ROM " + r.file + " no existe. No se ha escrito nada.";
-    case FailureCode::RomTooSmall:
-        return "Un script llega más allá del final de la ROM " + r.file + ". No se ha escrito nada.";
+    case FailureCode::RomTooSmall: {
+        if (r.end == 0)
+            return "Un script llega más allá del final de la ROM " + r.file + ". No se ha escrito nada.";
+        char where[64];
+        if (r.offset >= r.actualSize)
+            std::snprintf(where, sizeof where, "la dirección 0x%llX está fuera de la ROM",
+                          static_cast<unsigned long long>(r.offset));
+        else
+            std::snprintf(where, sizeof where, "el script llega hasta 0x%llX",
+                          static_cast<unsigned long long>(r.end));
+        return "La ROM " + r.file + " mide " + std::to_string(r.actualSize) + " bytes: " + where +
+               ". No se ha escrito nada.";
+    }
     case FailureCode::ProjectInUse:
         return "El proyecto está en uso en otra ventana o programa. No se ha cambiado nada.";
     case FailureCode::JournalDamaged:
@@ -37,6 +52,8 @@ std::string journalFailureText(const JournalReport& r) {
                "se pueda escribir.";
     }
     default:
+        if (r.systemError != 0)
+            return (r.file.empty() ? std::string() : r.file + ": ") + systemErrorText(r.systemError) + ".";
         return r.file.empty() ? std::string() : "Archivo: " + r.file + ".";
     }
 }

@@ -75,33 +75,36 @@ int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& byte
 }
 
 InsertOutcome insertTranslation(std::string_view text, const CodecContext& context,
-                                const MissingHandler& onMissing, std::string_view scriptFileName,
-                                const ProjectFiles& files) {
+                                const MissingHandler& onMissing, const InvalidBlockHandler& onInvalidBlock,
+                                std::string_view scriptFileName, const ProjectFiles& files) {
     InsertOutcome outcome;
-    const EncodeResult encoded = encodeScript(text, context, onMissing);
+    const EncodeResult encoded = encodeScript(text, context, onMissing, onInvalidBlock);
     if (encoded.stopped()) {
         outcome.kind = InsertOutcome::Kind::Stopped;
         outcome.stoppedAt = encoded.stoppedAt;
+        outcome.stoppedLength = encoded.stoppedLength;
         return outcome;
     }
     if (!encoded.ok()) {
         outcome.error = encoded.error;
+        outcome.errorAt = encoded.errorAt;
         return outcome;
     }
-    const Result<std::int32_t> address = scriptAddress(scriptFileName);
-    if (!address.ok()) {
-        outcome.error = address.error;
+    // Only a name of the form HEX[SIZE].txt says where the script goes.
+    const std::optional<ScriptPlace> place = scriptPlace(scriptFileName);
+    if (!place) {
+        outcome.error = FailureCode::InvalidCall;
         return outcome;
     }
     // The encoding is complete before the ROM is touched: no failure above
     // leaves a partly written file.
     int code = FailureCode::None;
     if (files.journal.empty()) {
-        code = writeBytesAt(files.rom, address.value, encoded.bytes);
+        code = writeBytesAt(files.rom, place->offset, encoded.bytes);
     } else {
         std::vector<RomWrite> writes;
         if (!encoded.bytes.empty())
-            writes.push_back({std::string(scriptFileName), address.value, encoded.bytes});
+            writes.push_back({std::string(scriptFileName), place->offset, encoded.bytes});
         FileOps ops;
         StepOutcome step = writeStep(files, writes, {}, ops, std::time(nullptr));
         code = step.error;

@@ -24,7 +24,9 @@ struct InsertOutcome {
     Kind kind = Kind::Failed;
     int error = FailureCode::None; // for Failed
     std::size_t bytesWritten = 0;  // for Written
-    int stoppedAt = 0;             // for Stopped: 1-based position of the character
+    int stoppedAt = 0;             // for Stopped: 1-based position of the character or block
+    int stoppedLength = 0;         // and its length in characters
+    int errorAt = 0;               // for an encoding failure: the block it comes from
     bool journalUnflushed = false; // for Written: the journal's last flush failed
     JournalReport report;          // of the journalled write
 };
@@ -33,7 +35,7 @@ struct InsertOutcome {
 // only then writes the ROM, so no failure leaves a partly written ROM. With a
 // journal path in `files` the write is journalled (and can be undone).
 InsertOutcome insertTranslation(std::string_view text, const CodecContext& context,
-                                const MissingHandler& onMissing, std::string_view scriptFileName,
-                                const ProjectFiles& files);
+                                const MissingHandler& onMissing, const InvalidBlockHandler& onInvalidBlock,
+                                std::string_view scriptFileName, const ProjectFiles& files);
 
 } // namespace tradumar

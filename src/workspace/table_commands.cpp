@@ -10,6 +10,8 @@
 
 #include "common/file_io.h"
 #include "platform/qt_text.h"
+#include "spellcheck/spell_check.h"
+#include "spellcheck/spell_highlighter.h"
 #include "workspace/main_window.h"
 #include "workspace/status_refresh.h"
 #include "workspace/undecodable_file.h"
@@ -77,6 +79,7 @@ QString MainWindow::loadTables() {
     w.translatedLongest = w.translatedTable.longestTextLength(false);
     m_tableTimes = {modifiedAt(w.settings.originalTablePath), modifiedAt(w.settings.translatedTablePath)};
     m_status->invalidate();
+    m_spelling->highlighter()->refresh(); // what the table cannot write is marked anew
 
     if (!original.empty() || !translated.empty()) {
         QStringList parts;

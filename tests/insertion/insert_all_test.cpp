@@ -27,7 +27,9 @@ TEST(InsertAllPlan, EveryTranslationIsWeighedAndTheBlockedOnesSayWhy) {
         {"1b[2].TXT", "BAB", Status::OverBudget, {0x42, 0x41, 0x42}, {}},
         {"2C[9].txt", "A\xE9\x42\xF1", Status::MissingCharacters, {0x41, 0x42}, {2, 4}},
         {"3D[9].txt", "A<0A", Status::EncodeFailed, {}, {}, FailureCode::Overflow},
+        {"3E[9].txt", "A<0G>B", Status::InvalidBlocks, {0x41, 0x42}, {}}, // blocked, never written as 00
         {"nombre.txt", "A", Status::NoBudget, {}, {}},
+        {"zzzz[10].txt", "A", Status::NoBudget, {}, {}}, // never at offset 0
     };
     for (const Row& row : rows)
         writeBytes(scripts + "/Traducidos/" + row.name, row.text);
@@ -47,6 +49,9 @@ TEST(InsertAllPlan, EveryTranslationIsWeighedAndTheBlockedOnesSayWhy) {
             at.push_back(m.position);
         EXPECT_EQ(at, rows[i].missingAt);
     }
+    ASSERT_EQ(plan.scripts[4].invalidBlocks.size(), 1u);
+    EXPECT_EQ(std::pair(plan.scripts[4].invalidBlocks[0].block, plan.scripts[4].invalidBlocks[0].position),
+              std::pair(std::string("<0G>"), 2));
     EXPECT_EQ(plan.writes(false).size(), 1u);
     EXPECT_EQ(plan.writes(true).size(), 2u);
     EXPECT_EQ(plan.writes(true)[1].offset, 0x1B);

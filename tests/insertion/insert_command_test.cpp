@@ -13,14 +13,14 @@ const RecordedMessage kConfirm{QStringLiteral("¿Está seguro de insertar el Scr
 RecordedMessage overBudget(int bytes) {
     return {QStringLiteral("Tienes que disminuir  %1 byte(s).\r\n¿Desea insertar el script de todos modos?")
                 .arg(bytes),
-            kTitle, MessageButtons::YesNo, MessageIcon::Critical};
+            kTitle, MessageButtons::YesNoDefaultNo, MessageIcon::Critical};
 }
 RecordedMessage missing(const QString& character, int code) {
     return {QStringLiteral(
                 "Caracter '%1'\r\n[Ascii: %2] no existe en la tabla.\r\n¿Desea insertar el script de todos "
                 "modos?")
                 .arg(character, QString::number(code)),
-            QStringLiteral("Precaución"), MessageButtons::YesNo, MessageIcon::Critical};
+            QStringLiteral("Precaución"), MessageButtons::YesNoDefaultNo, MessageIcon::Critical};
 }
 RecordedMessage inserted(int bytes, const char* address) {
     return info(QStringLiteral("Se han insertado %1 bytes en la dirección 0x%2.").arg(bytes).arg(address));
@@ -78,7 +78,7 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
     const RecordedMessage hash = missing("#", 35);
     const std::string missingRom = project.root + "/no/such/game.smc";
     const RecordedMessage pastEnd =
-        failed(63, "Un script llega más allá del final de la ROM " + project.romPath);
+        failed(63, "La ROM " + project.romPath + " mide 32 bytes: el script llega hasta 0x21");
     const RecordedMessage noRom = failed(53, "La ROM " + missingRom + " no existe");
     const Case cases[] = {
         {0, "", {}, "6", {info(QStringLiteral("¡Nada que insertar!"))}},
@@ -91,8 +91,13 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
         {0, "mundo", {Yes}, "5", {kConfirm, inserted(5, "0A")}, "mundo"},
         {0, "a\u00E7b", {Yes, Yes}, "4", {kConfirm, missing("ç", 231), inserted(2, "0A")}, "ab"},
         {0, "#a#", {Yes, Yes, Yes}, "5", {kConfirm, hash, hash, inserted(1, "0A")}, "a"},
-        {2, "#", {Yes, Yes}, "", {kConfirm, hash, failed(5)}}, // no "[": no budget, fails after the questions
-        {0, "ab<01", {Yes}, "3", {kConfirm, failed(6)}},
+        // No "[": no budget, and nothing to ask before saying why.
+        {2, "#", {}, "", {info(QStringLiteral("5: No se pudo insertar el script\r\nEl nombre del script no indica "
+                                             "su dirección y su tamaño (DIRECCIÓN[TAMAÑO].txt)."))}},
+        {0, "ab<01", {Yes}, "3", {kConfirm, info(QStringLiteral("6: No se pudo insertar el script\r\nBloque sin "
+                                                                "cerrar en la posición 3."))}},
+        // "<0A0B>" counts one byte on the label and writes two: the warning weighs the two.
+        {0, "abcde<0A0B>", {No}, "0", {overBudget(1)}},
         // The ROM is never created nor made longer.
         {1, "abcdefg", {Yes}, "1", {kConfirm, pastEnd}},
         {0, "ab", {Yes}, "4", {kConfirm, noRom}, "", 10, false, missingRom},

@@ -131,7 +131,7 @@ TEST_F(InsertionToolsTest, InsertAllTakesTheRomsLastByteAndRefusesOnePast) {
     h.desktop.dialogs.clearRecords();
     EXPECT_TRUE(insertAll([](InsertAllDialog& report) { report.accept(); }));
     EXPECT_EQ(messages(),
-              QStringList({refused(63, "Un script llega más allá del final de la ROM " + project.romPath)}));
+              QStringList({refused(63, "La ROM " + project.romPath + " mide 48 bytes: el script llega hasta 0x31")}));
     EXPECT_EQ(rom(), before);
 }
 

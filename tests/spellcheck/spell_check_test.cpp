@@ -30,6 +30,10 @@ protected:
         progressTitles.clear();
         h = std::make_unique<WindowHarness>();
         h->workspace.settings.projectFilePath = dir.file("Demo.tpr");
+        // A table that writes every character the texts use, so that only
+        // the spelling is underlined.
+        parseThingyTable(letterTable("E0=𝄞\nE1=♪\nE2=①\nE3=Ł\nE4=ó\nE5=ź\nE6=é\nE7=á\n"), h->workspace.translatedTable,
+                         TableOverflow::Drop);
         h->desktop.dialogs.onMessage = [this](const RecordedMessage&) {
             const auto* progress = h->window.findChild<QDialog*>(QStringLiteral("frmSplashRevisor"));
             progressTitles.push_back(progress != nullptr && progress->isVisible() ? progress->windowTitle()

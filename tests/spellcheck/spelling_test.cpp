@@ -75,6 +75,7 @@ TEST(ProjectWordList, ParsesWritesAndReadsBackInEitherEncoding) {
     EXPECT_EQ(wordListPathFor("/p/Demo.tpr"), "/p/Demo.palabras.txt");
     EXPECT_EQ(wordListPathFor("/p.d/Demo"), "/p.d/Demo.palabras.txt");
     EXPECT_EQ(wordListPathFor(""), "");
+    EXPECT_EQ(wordListPathFor("/p/Mi.juego.v2.tpr"), "/p/Mi.juego.v2.palabras.txt"); // only the last dot
 
     // A project in a folder with accents: the list is a UTF-8 name next to it.
     TempDir dir;
@@ -123,6 +124,11 @@ TEST(ProjectWordList, ParsesWritesAndReadsBackInEitherEncoding) {
     ProjectWords none;
     none.load("");
     EXPECT_NE(none.add("Zelda"), 0);
+    // A list that cannot be written (its folder is gone) leaves the word unaccepted.
+    ProjectWords lost;
+    lost.load((dir.path() / "no/such/Demo.tpr").string());
+    EXPECT_NE(lost.add("Zelda"), 0);
+    EXPECT_FALSE(lost.contains("Zelda"));
 }
 
 TEST(HunspellSpeller, ChecksAndSuggestsWithTheSpanishDictionary) {

@@ -10,6 +10,11 @@
 
 #include "platform/platform.h"
 
+// Failed checks show texts as text, not as arrays of QChar.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
 namespace tradumar::testsupport {
 
 // One message box as the program asked for it.

@@ -16,7 +16,7 @@ RecordedMessage missing(const QString& character, int code) {
     return {QStringLiteral("Caracter '%1'\r\n[Ascii: %2] no existe en la tabla.\r\n¿Desea insertar el script "
                            "de todos modos?")
                 .arg(character, QString::number(code)),
-            QStringLiteral("Precaución"), MessageButtons::YesNo, MessageIcon::Critical};
+            QStringLiteral("Precaución"), MessageButtons::YesNoDefaultNo, MessageIcon::Critical};
 }
 
 TEST(UnicodeProject, AJapaneseOriginalIsTranslatedSavedAndInsertedFromAJapaneseFolder) {
