@@ -8,7 +8,7 @@
 #include "platform/spanish_texts.h"
 #include "windows/splash_window.h"
 #include "workspace/main_window.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

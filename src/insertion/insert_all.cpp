@@ -4,7 +4,7 @@
 #include <cctype>
 #include <filesystem>
 
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 
 namespace tradumar {
 

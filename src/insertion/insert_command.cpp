@@ -11,7 +11,7 @@
 #include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "workspace/status_refresh.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 namespace {

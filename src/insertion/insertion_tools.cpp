@@ -13,7 +13,7 @@
 #include "insertion/journal_messages.h"
 #include "platform/qt_text.h"
 #include "platform/platform.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 

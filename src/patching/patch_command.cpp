@@ -10,7 +10,7 @@
 #include "platform/platform.h"
 #include "project/project_dialog.h"
 #include "project/project_settings.h"
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 
 namespace tradumar {
 

@@ -18,7 +18,7 @@
 #include "project/project_settings.h"
 #include "search/script_search.h"
 #include "workspace/file_list.h"
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 
 namespace tradumar {
 namespace {

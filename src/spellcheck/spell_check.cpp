@@ -15,7 +15,7 @@
 #include "spellcheck/spell_highlighter.h"
 #include "spellcheck/suggestions_dialog.h"
 #include "workspace/status_refresh.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 namespace {

@@ -6,7 +6,7 @@
 #include "encoding/unicode_text.h"
 #include "platform/qt_text.h"
 #include "spellcheck/word_splitter.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 

@@ -13,7 +13,7 @@
 #include "platform/platform.h"
 #include "platform/twips.h"
 #include "spellcheck/speller.h"
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 
 namespace tradumar {
 namespace {

@@ -30,10 +30,10 @@
 #include "workspace/frame_caption_style.h"
 #include "workspace/growing_layout.h"
 #include "workspace/progress_marks.h"
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 #include "workspace/status_refresh.h"
 #include "workspace/text_pane.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 namespace {

@@ -7,13 +7,15 @@
 #include "common/file_io.h"
 #include "platform/qt_text.h"
 #include "project/project_dialog.h"
+#include "project/project_messages.h"
+#include "project/project_model.h"
 #include "project/ini_profile.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 #include "workspace/status_refresh.h"
 #include "workspace/undecodable_file.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 namespace {
@@ -64,32 +66,20 @@ bool MainWindow::openProjectFile(const std::string& path) {
 }
 
 QString MainWindow::openProjectSteps(const std::string& path) {
-    ProjectSettings& settings = m_workspace.settings;
-    settings.projectFilePath = path;
-    if (!readWholeFile(path))
-        return QStringLiteral("no se puede leer el archivo (") + toQString(describeError(errno)) +
-               QLatin1Char(')');
-    const ProjectSettings::ReadOutcome read = settings.readFrom(path);
-    if (read.status == ProjectSettings::ReadOutcome::Status::Undecodable)
-        return QStringLiteral("el archivo ") +
-               undecodableText(settings.legacyCodePage, read.badOffset, read.badByte);
-    if (!read) {
-        const std::string index = readIniValue("Index", "Value", path);
-        if (index.empty() && settings.projectName.empty() && settings.scriptsFolder.empty())
-            return QStringLiteral("el archivo no es un proyecto de Tradumar");
-        return QStringLiteral("el índice de script guardado \"") + toQString(index) +
-               QStringLiteral("\" no es un número entre -32768 y 32767");
-    }
+    const OpenFailure read = readProjectFile(path, m_workspace);
+    if (read && !read.correctable())
+        return QString::fromStdString(openFailureText(read));
 
     habilitar();
     habilitarMenus();
     // From here on the file is a project: what fails is a path to correct.
     m_openFailureCorrectable = true;
+    if (read)
+        return QString::fromStdString(openFailureText(read));
+    ProjectSettings& settings = m_workspace.settings;
 
     // Pointing the list forgets the open script at once, before anything
     // below can fail.
-    if (settings.scriptsFolder.empty())
-        return QStringLiteral("el archivo no indica la carpeta de scripts");
     const QString scriptsFolder = pathToQString(settings.scriptsFolder);
     if (!pointScriptList(scriptsFolder) || !m_ori->setFolder(scriptsFolder))
         return missingOrUnreadable(QStringLiteral("de scripts"), settings.scriptsFolder);

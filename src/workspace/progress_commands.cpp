@@ -12,7 +12,7 @@
 #include "workspace/main_window.h"
 #include "workspace/progress_marks.h"
 #include "workspace/progress_window.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 

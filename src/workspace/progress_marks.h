@@ -4,7 +4,7 @@
 
 #include <QIcon>
 
-#include "workspace/translation_progress.h"
+#include "project/translation_progress.h"
 
 class QListWidgetItem;
 

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <QString>
 
-#include "workspace/translation_progress.h"
+#include "project/translation_progress.h"
 
 class QTableWidget;
 

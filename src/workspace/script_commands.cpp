@@ -11,10 +11,10 @@
 #include "project/ini_profile.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 #include "workspace/status_refresh.h"
 #include "workspace/undecodable_file.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 namespace {

@@ -2,7 +2,7 @@
 #include "search/search_window.h"
 #include "windows/about_window.h"
 #include "workspace/main_window.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 

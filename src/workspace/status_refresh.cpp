@@ -9,7 +9,7 @@
 #include "encoding/unicode_text.h"
 #include "platform/qt_text.h"
 #include "workspace/line_status.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 

@@ -10,12 +10,13 @@
 
 #include "common/file_io.h"
 #include "platform/qt_text.h"
+#include "project/project_messages.h"
+#include "project/project_model.h"
 #include "spellcheck/spell_check.h"
 #include "spellcheck/spell_highlighter.h"
 #include "workspace/main_window.h"
 #include "workspace/status_refresh.h"
-#include "workspace/undecodable_file.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar {
 namespace {
@@ -27,70 +28,18 @@ std::optional<std::filesystem::file_time_type> modifiedAt(const std::string& pat
     return error ? std::nullopt : std::optional(time);
 }
 
-QString loadTable(const std::string& path, const QString& which, ThingyTable& table, TableOverflow overflow,
-                  LegacyCodePage legacy, std::vector<UnusableLine>& unusable) {
-    const QString named = QStringLiteral("la tabla ") + which + QLatin1Char(' ') + pathToQString(path);
-    // A missing table is never created: an empty one would count every
-    // translation as fitting and encode nothing.
-    if (!pathExists(path))
-        return QStringLiteral("no existe ") + named;
-    ThingyTable loaded;
-    const TableLoad load = loadThingyTable(path, loaded, overflow, legacy);
-    switch (load.status) {
-    case LoadStatus::Loaded:
-        table = loaded;
-        unusable = load.unusable;
-        return {};
-    case LoadStatus::Unreadable:
-        return QStringLiteral("no se pudo leer ") + named;
-    case LoadStatus::Undecodable:
-        return named + QLatin1Char(' ') + undecodableText(legacy, load.badOffset, load.badByte);
-    case LoadStatus::Overflow:
-        break;
-    }
-    return named + QStringLiteral(" tiene más de 5000 entradas");
-}
-
-// The lines of one table whose codes cannot be used: the first ten, then how many more.
-QString unusableText(const QString& which, const std::string& path, const std::vector<UnusableLine>& lines) {
-    QString text = QStringLiteral("Tabla %1 %2 (%3):").arg(which, pathToQString(path)).arg(lines.size());
-    const std::size_t shown = std::min<std::size_t>(lines.size(), 10);
-    for (std::size_t i = 0; i < shown; ++i)
-        text += QStringLiteral("\r\n  línea %1: %2").arg(lines[i].number).arg(toQString(lines[i].text));
-    if (lines.size() > shown)
-        text += QStringLiteral("\r\n  y %1 más").arg(lines.size() - shown);
-    return text;
-}
-
 } // namespace
 
 QString MainWindow::loadTables() {
     Workspace& w = m_workspace;
-    std::vector<UnusableLine> original, translated;
-    if (QString failure = loadTable(w.settings.originalTablePath, QStringLiteral("original"), w.originalTable,
-                                    TableOverflow::Drop, w.settings.legacyCodePage, original);
-        !failure.isEmpty())
-        return failure;
-    w.originalLongest = w.originalTable.longestTextLength(true);
-    if (QString failure = loadTable(w.settings.translatedTablePath, QStringLiteral("traducida"),
-                                    w.translatedTable, TableOverflow::Fail, w.settings.legacyCodePage, translated);
-        !failure.isEmpty())
-        return failure;
-    w.translatedLongest = w.translatedTable.longestTextLength(false);
+    const TablesLoad load = loadProjectTables(w);
+    if (load.failure)
+        return QString::fromStdString(openFailureText(load.failure));
     m_tableTimes = {modifiedAt(w.settings.originalTablePath), modifiedAt(w.settings.translatedTablePath)};
     m_status->invalidate();
     m_spelling->highlighter()->refresh(); // what the table cannot write is marked anew
-
-    if (!original.empty() || !translated.empty()) {
-        QStringList parts;
-        if (!original.empty())
-            parts << unusableText(QStringLiteral("original"), w.settings.originalTablePath, original);
-        if (!translated.empty())
-            parts << unusableText(QStringLiteral("traducida"), w.settings.translatedTablePath, translated);
-        m_platform.dialogs.inform(this, QStringLiteral("Estas líneas de las tablas no se pueden usar: su código no "
-                                                       "son pares de dígitos hexadecimales.\r\n") +
-                                            parts.join(QStringLiteral("\r\n")));
-    }
+    if (const std::string unusable = unusableLinesText(load, w.settings); !unusable.empty())
+        m_platform.dialogs.inform(this, QString::fromStdString(unusable));
     return {};
 }
 

@@ -7,7 +7,7 @@
 #include "common/file_io.h"
 #include "project/project_settings.h"
 #include "support/temp_dir.h"
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 
 namespace tradumar::testsupport {
 namespace {

@@ -16,7 +16,7 @@
 #include "support/widgets.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar::testsupport {
 

@@ -6,7 +6,7 @@
 #include <QClipboard>
 
 #include "support/window_harness.h"
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 
 namespace tradumar::testsupport {
 namespace {

@@ -8,7 +8,7 @@
 #include "encoding/thingy_table.h"
 #include "project/project_settings.h"
 #include "spellcheck/spelling.h"
-#include "workspace/translation_progress.h"
+#include "project/translation_progress.h"
 
 namespace tradumar {
 

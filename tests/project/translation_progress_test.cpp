@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "support/temp_dir.h"
-#include "workspace/translation_progress.h"
+#include "project/translation_progress.h"
 
 namespace tradumar::testsupport {
 namespace {

@@ -1,4 +1,4 @@
-#include "workspace/translation_progress.h"
+#include "project/translation_progress.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "encoding/conversions.h"
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 
 namespace tradumar {
 

@@ -1,4 +1,4 @@
-#include "workspace/script_files.h"
+#include "project/script_files.h"
 
 #include <cerrno>
 #include <sys/stat.h>
