@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   qt6-base-dev qt6-translations-l10n cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
-  libhunspell-dev hunspell-es zlib1g-dev libicu-dev
+  libhunspell-dev hunspell-es zlib1g-dev libicu-dev libcli11-dev
   xvfb xauth imagemagick
   fonts-dejavu-core fonts-liberation fonts-bebas-neue
   clang libclang-rt-14-dev

@@ -19,19 +19,6 @@ namespace tradumar {
 
 namespace {
 
-// "1A2B3C[120]" from "1A2B3C[120].txt".
-QString scriptLabel(const std::string& fileName) {
-    QString name = toQString(fileName);
-    if (name.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive))
-        name.chop(4);
-    return name;
-}
-
-QString place(std::int64_t offset, const std::string& fileName) {
-    return QStringLiteral("0x") + QString::number(offset, 16).toUpper() + QStringLiteral(" (") +
-           scriptLabel(fileName) + QLatin1Char(')');
-}
-
 // A progress window for long runs: it appears only when the run takes more
 // than a moment. Its answer is whether to go on.
 class Progress {
@@ -123,34 +110,12 @@ void InsertionTools::undoLastInsertion() {
     FileOps ops;
     const UndoOutcome outcome = undoLastStep(projectFilesFor(m_workspace.settings), ops);
     tellNotice(outcome);
-    const auto restored = [&outcome] {
-        return outcome.scripts == 1
-                   ? QStringLiteral("%1 bytes en %2")
-                         .arg(outcome.bytes)
-                         .arg(place(outcome.offset, outcome.scriptName))
-                   : QStringLiteral("%1 bytes en %2 scripts").arg(outcome.bytes).arg(outcome.scripts);
-    };
     switch (outcome.kind) {
     case UndoOutcome::Kind::Nothing:
-        m_dialogs.inform(m_window, QStringLiteral("No hay inserciones que deshacer."));
-        break;
     case UndoOutcome::Kind::Undone:
-        m_dialogs.inform(m_window, QStringLiteral("Se restauraron ") + restored() + QLatin1Char('.'));
-        break;
     case UndoOutcome::Kind::Finished:
-        m_dialogs.inform(m_window,
-                         (outcome.scripts > 0
-                              ? QStringLiteral("Se terminó de devolver una operación interrumpida: se "
-                                               "restauraron ") +
-                                    restored() + QLatin1Char('.')
-                              : QStringLiteral("Se terminó de devolver una operación interrumpida.")) +
-                             QStringLiteral(" No se ha deshecho ninguna otra inserción."));
-        break;
     case UndoOutcome::Kind::RomChanged:
-        m_dialogs.inform(m_window,
-                         QStringLiteral("La ROM cambió fuera de Tradumar: en %1 ya no está lo que se "
-                                        "insertó. No se ha cambiado nada.")
-                             .arg(place(outcome.offset, outcome.scriptName)));
+        m_dialogs.inform(m_window, utf8(undoOutcomeText(outcome)));
         break;
     case UndoOutcome::Kind::Failed:
         reportFailure(QStringLiteral("No se pudo deshacer la inserción"), outcome);

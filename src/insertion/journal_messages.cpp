@@ -58,6 +58,42 @@ std::string journalFailureText(const JournalReport& r) {
     }
 }
 
+std::string scriptPlaceText(std::int64_t offset, const std::string& fileName) {
+    char hex[24];
+    std::snprintf(hex, sizeof hex, "0x%llX", static_cast<unsigned long long>(offset));
+    std::string label = fileName;
+    if (label.size() > 4) {
+        std::string extension = label.substr(label.size() - 4);
+        for (char& c : extension)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        if (extension == ".txt")
+            label.resize(label.size() - 4);
+    }
+    return std::string(hex) + " (" + label + ")";
+}
+
+std::string undoOutcomeText(const UndoOutcome& o) {
+    const std::string restored =
+        o.scripts == 1 ? std::to_string(o.bytes) + " bytes en " + scriptPlaceText(o.offset, o.scriptName)
+                       : std::to_string(o.bytes) + " bytes en " + std::to_string(o.scripts) + " scripts";
+    switch (o.kind) {
+    case UndoOutcome::Kind::Nothing:
+        return "No hay inserciones que deshacer.";
+    case UndoOutcome::Kind::Undone:
+        return "Se restauraron " + restored + ".";
+    case UndoOutcome::Kind::Finished:
+        return (o.scripts > 0 ? "Se terminó de devolver una operación interrumpida: se restauraron " + restored + "."
+                              : std::string("Se terminó de devolver una operación interrumpida.")) +
+               " No se ha deshecho ninguna otra inserción.";
+    case UndoOutcome::Kind::RomChanged:
+        return "La ROM cambió fuera de Tradumar: en " + scriptPlaceText(o.offset, o.scriptName) +
+               " ya no está lo que se insertó. No se ha cambiado nada.";
+    case UndoOutcome::Kind::Failed:
+        break;
+    }
+    return {};
+}
+
 std::string journalNoticeText(const JournalReport& r) {
     if (!r.unfinished)
         return {};

@@ -14,4 +14,11 @@ std::string journalFailureText(const JournalReport& report);
 // empty when nothing.
 std::string journalNoticeText(const JournalReport& report);
 
+// "0x1A (1A[8])": where a script was written, and which.
+std::string scriptPlaceText(std::int64_t offset, const std::string& fileName);
+
+// What an undo did, as the window and the command line say it (not for
+// Failed, whose words are journalFailureText's).
+std::string undoOutcomeText(const UndoOutcome& outcome);
+
 } // namespace tradumar

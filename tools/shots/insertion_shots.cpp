@@ -13,7 +13,7 @@
 #include "shot.h"
 #include "shot_desktop.h"
 #include "workspace/main_window.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar::shots {
 

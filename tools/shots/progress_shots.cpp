@@ -12,7 +12,7 @@
 #include "shot.h"
 #include "shot_desktop.h"
 #include "workspace/main_window.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar::shots {
 

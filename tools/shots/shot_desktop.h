@@ -8,7 +8,7 @@
 #include "platform/qt_text.h"
 #include "platform/platform.h"
 #include "workspace/main_window.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar::shots {
 

@@ -11,7 +11,7 @@
 #include "shot_desktop.h"
 #include "spellcheck/suggestions_dialog.h"
 #include "workspace/main_window.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace tradumar::shots {
 

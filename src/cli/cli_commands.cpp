@@ -1,0 +1,302 @@
+// The subcommands of tradumar-cli: each opens the project through the same
+// model as the window and reports in the same Spanish sentences.
+#include "cli/cli_commands.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <iomanip>
+#include <set>
+
+#include "common/file_io.h"
+#include "encoding/conversions.h"
+#include "insertion/insert_all.h"
+#include "insertion/insertion_journal.h"
+#include "insertion/journal_messages.h"
+#include "patching/patch_export.h"
+#include "project/project_messages.h"
+#include "project/project_model.h"
+#include "project/script_files.h"
+
+namespace tradumar::cli {
+namespace {
+
+std::string hexOffset(std::int64_t offset) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(offset));
+    return text;
+}
+
+const char* stateWord(ScriptState state) {
+    switch (state) {
+    case ScriptState::NotTranslated:
+        return "sin traducir";
+    case ScriptState::WithinBudget:
+        return "cabe";
+    case ScriptState::OverBudget:
+        return "excede";
+    case ScriptState::CannotInsert:
+        return "no se puede insertar";
+    }
+    return "";
+}
+
+// Opens the project as the window does; a failure is said on `err`.
+bool openOrSay(const std::string& projectFile, Workspace& workspace, OpenedProject& opened, Streams io,
+               bool tablesNeeded = true) {
+    opened = openProject(projectFile, workspace);
+    const bool failed = opened.failure && (tablesNeeded || opened.failure.kind != OpenFailure::Kind::RomMissing);
+    if (failed)
+        io.err << "No se pudo abrir el proyecto " << projectFile << ": " << openFailureText(opened.failure) << "\n";
+    return !failed;
+}
+
+// A progress line that rewrites itself, shown only on a terminal.
+KeepGoing progressLine(Streams io, const char* what) {
+    if (!io.progress)
+        return {};
+    return [&err = io.err, what](std::size_t done, std::size_t total) {
+        if (done % 64 == 0 || done + 1 == total)
+            err << "\r" << what << " " << done + 1 << " de " << total << std::flush;
+        return true;
+    };
+}
+
+void endProgressLine(Streams io) {
+    if (io.progress)
+        io.err << "\r\033[K" << std::flush;
+}
+
+} // namespace
+
+int status(const std::string& projectFile, bool tsv, Streams io) {
+    Workspace workspace;
+    OpenedProject opened;
+    if (!openOrSay(projectFile, workspace, opened, io))
+        return kUsage;
+    const auto& rows = workspace.progress.scripts();
+    if (tsv)
+        io.out << "script\tdirección\ttamaño\tbytes\testado\n";
+    std::size_t width = 6;
+    for (const ScriptProgress& row : rows)
+        width = std::max(width, row.fileName.size());
+    if (!tsv)
+        io.out << std::left << std::setw(static_cast<int>(width) + 2) << "script" << std::setw(12) << "dirección "
+               << std::setw(8) << "tamaño " << std::setw(8) << "bytes" << "estado\n";
+    for (const ScriptProgress& row : rows) {
+        const std::optional<ScriptPlace> place = scriptPlace(row.fileName);
+        const std::string offset = place ? hexOffset(place->offset) : "";
+        const std::string size = place ? std::to_string(place->size) : "";
+        const std::string bytes =
+            row.state == ScriptState::NotTranslated ? "" : std::to_string(row.translatedBytes);
+        if (tsv)
+            io.out << row.fileName << '\t' << offset << '\t' << size << '\t' << bytes << '\t' << stateWord(row.state)
+                   << '\n';
+        else
+            io.out << std::left << std::setw(static_cast<int>(width) + 2) << row.fileName << std::setw(11) << offset
+                   << std::setw(7) << size << std::setw(8) << bytes << stateWord(row.state) << '\n';
+    }
+    if (!tsv)
+        io.out << summaryText(workspace.progress.summary()) << '\n';
+    return kDone;
+}
+
+int check(const std::string& projectFile, Streams io) {
+    Workspace workspace;
+    OpenedProject opened = openProject(projectFile, workspace);
+    if (opened.failure && !opened.failure.correctable()) {
+        io.err << "No se pudo abrir el proyecto " << projectFile << ": " << openFailureText(opened.failure) << "\n";
+        return kUsage;
+    }
+    int problems = 0;
+    const auto say = [&](const std::string& text) {
+        io.out << text << '\n';
+        ++problems;
+    };
+    if (opened.failure) {
+        say(openFailureText(opened.failure));
+        return kNotAll;
+    }
+    if (const std::string unusable = unusableLinesText(opened.tables, workspace.settings); !unusable.empty())
+        say(unusable);
+    const std::optional<std::string> rom = readWholeFile(workspace.settings.romPath);
+    const std::string translations = translationFolderOf(workspace.settings.scriptsFolder);
+    for (const std::string& name : opened.scripts) {
+        const std::optional<ScriptPlace> place = scriptPlace(name);
+        if (!place) {
+            say(name + ": el nombre no indica dirección y tamaño (DIRECCIÓN[TAMAÑO].txt)");
+            continue;
+        }
+        if (rom && place->offset + place->size > static_cast<std::int64_t>(rom->size()))
+            say(name + ": " + hexOffset(place->offset) + " queda fuera de la ROM (" + std::to_string(rom->size()) +
+                " bytes)");
+        const std::optional<std::string> text = readJoinedText(translations + name, workspace.settings.legacyCodePage);
+        if (!text)
+            continue;
+        const EncodeResult encoded = encodeScript(
+            *text, workspace.encoderContext(),
+            [&](char32_t character, int position, int code) {
+                say(name + ": el carácter \"" + utf8Of(character) + "\" (" + std::to_string(code) +
+                    ") no existe en la tabla, en la posición " + std::to_string(position));
+                return MissingAnswer::GoOn;
+            },
+            [&](std::string_view block, int position) {
+                say(name + ": el bloque \"" + std::string(block) + "\" no es válido, en la posición " +
+                    std::to_string(position));
+                return MissingAnswer::GoOn;
+            });
+        if (encoded.error != FailureCode::None)
+            say(name + (encoded.errorAt > 0 ? ": bloque sin cerrar en la posición " + std::to_string(encoded.errorAt)
+                                            : std::string(": el texto pasa de 32767 caracteres")));
+    }
+    if (problems == 0)
+        io.err << "No se encontraron problemas.\n";
+    return problems == 0 ? kDone : kNotAll;
+}
+
+int insert(const std::string& projectFile, bool overBudget, const std::vector<std::string>& scripts, Streams io) {
+    Workspace workspace;
+    OpenedProject opened;
+    if (!openOrSay(projectFile, workspace, opened, io))
+        return kUsage;
+    const ProjectSettings& settings = workspace.settings;
+    InsertAllPlan plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, workspace.encoderContext(),
+                                       progressLine(io, "Codificando"));
+    endProgressLine(io);
+    if (!scripts.empty()) {
+        const std::set<std::string> wanted(scripts.begin(), scripts.end());
+        std::set<std::string> found;
+        std::erase_if(plan.scripts, [&](const PlannedScript& s) {
+            const bool keep = wanted.count(s.fileName) > 0;
+            if (keep)
+                found.insert(s.fileName);
+            return !keep;
+        });
+        for (const std::string& name : scripts)
+            if (found.count(name) == 0) {
+                io.err << name << ": no hay traducción guardada de ese script\n";
+                return kUsage;
+            }
+    }
+    bool all = true;
+    for (const PlannedScript& s : plan.scripts) {
+        io.out << s.fileName << ": ";
+        switch (s.status) {
+        case PlannedScript::Status::Fits:
+            io.out << "se insertan " << s.bytes.size() << " bytes en " << hexOffset(s.offset);
+            break;
+        case PlannedScript::Status::OverBudget:
+            io.out << "excede en " << static_cast<std::int64_t>(s.bytes.size()) - s.budget << " byte(s): "
+                   << (overBudget ? "se inserta" : "no se inserta (use --excedidos)");
+            all = all && overBudget;
+            break;
+        case PlannedScript::Status::MissingCharacters:
+        case PlannedScript::Status::InvalidBlocks: {
+            std::string reasons;
+            for (const MissingCharacter& m : s.missing)
+                reasons += (reasons.empty() ? "" : ", ") + ("\"" + utf8Of(m.character) + "\" en la posición " +
+                                                          std::to_string(m.position));
+            for (const InvalidBlock& b : s.invalidBlocks)
+                reasons += (reasons.empty() ? "" : ", ") + ("bloque \"" + b.block + "\" en la posición " +
+                                                          std::to_string(b.position));
+            io.out << "no se puede insertar: " << reasons;
+            all = false;
+            break;
+        }
+        case PlannedScript::Status::EncodeFailed:
+            io.out << "no se puede insertar: "
+                   << (s.error == FailureCode::PathFileAccess ? std::string("no se pudo leer la traducción")
+                       : s.errorAt > 0 ? "bloque sin cerrar en la posición " + std::to_string(s.errorAt)
+                                       : std::string("el texto pasa de 32767 caracteres"));
+            all = false;
+            break;
+        case PlannedScript::Status::NoBudget:
+            io.out << "no se puede insertar: el nombre no indica dirección y tamaño";
+            all = false;
+            break;
+        }
+        io.out << '\n';
+    }
+    const std::vector<RomWrite> writes = plan.writes(overBudget);
+    if (writes.empty()) {
+        io.err << "No hay nada que insertar.\n";
+        return all && plan.scripts.empty() ? kDone : kNotAll;
+    }
+    FileOps ops;
+    const StepOutcome step =
+        writeStep(projectFilesFor(settings), writes, progressLine(io, "Insertando"), ops, std::time(nullptr));
+    endProgressLine(io);
+    if (const std::string notice = journalNoticeText(step); !notice.empty())
+        io.err << notice << '\n';
+    if (step.error != FailureCode::None) {
+        io.err << step.error << ": No se pudo insertar el script\n" << journalFailureText(step) << '\n';
+        return kNotAll;
+    }
+    io.err << "Se han insertado " << step.written << " scripts (" << step.bytes << " bytes).\n";
+    return all ? kDone : kNotAll;
+}
+
+int undo(const std::string& projectFile, Streams io) {
+    Workspace workspace;
+    OpenedProject opened;
+    if (!openOrSay(projectFile, workspace, opened, io, false))
+        return kUsage;
+    FileOps ops;
+    const UndoOutcome outcome = undoLastStep(projectFilesFor(workspace.settings), ops);
+    if (const std::string notice = journalNoticeText(outcome); !notice.empty())
+        io.err << notice << '\n';
+    if (outcome.kind == UndoOutcome::Kind::Failed) {
+        io.err << outcome.error << ": No se pudo deshacer la inserción\n" << journalFailureText(outcome) << '\n';
+        return kNotAll;
+    }
+    io.out << undoOutcomeText(outcome) << '\n';
+    return outcome.kind == UndoOutcome::Kind::RomChanged ? kNotAll : kDone;
+}
+
+int patch(const std::string& projectFile, const std::string& output, const std::string& original, Streams io) {
+    if (!patchFormatOf(output)) {
+        io.err << "El nombre del parche debe terminar en .bps o en .ips.\n";
+        return kUsage;
+    }
+    Workspace workspace;
+    OpenedProject opened;
+    if (!openOrSay(projectFile, workspace, opened, io))
+        return kUsage;
+    const ProjectFiles files = projectFilesFor(workspace.settings);
+    FileOps ops;
+    if (const SettleOutcome settled = settleJournal(files, ops); !settled.contents) {
+        io.err << settled.error << ": No se pudo crear el parche\n" << journalFailureText(settled) << '\n';
+        return kNotAll;
+    }
+    const std::string source = original.empty() ? originalRomPathOf(workspace.settings.romPath) : original;
+    const PatchExport outcome = exportPatch(source, workspace.settings.romPath, output);
+    switch (outcome.status) {
+    case PatchExport::Status::Written: {
+        char crc[16];
+        std::snprintf(crc, sizeof crc, "%08X", outcome.sourceCrc);
+        io.out << "Se ha creado el parche " << output << " (" << outcome.patchSize << " bytes) con "
+               << outcome.changedBytes << " bytes cambiados.\nOrigen: " << source << " (" << outcome.sourceSize
+               << " bytes, CRC32 " << crc << ").\n";
+        return kDone;
+    }
+    case PatchExport::Status::UnknownFormat:
+        io.err << "El nombre del parche debe terminar en .bps o en .ips.\n";
+        return kUsage;
+    case PatchExport::Status::SourceUnreadable:
+        io.err << "No se pudo leer la ROM original " << source
+               << (original.empty() ? ". Indíquela con --original ROM.\n" : ".\n");
+        return kNotAll;
+    case PatchExport::Status::TargetUnreadable:
+        io.err << "No se pudo leer la ROM " << workspace.settings.romPath << ".\n";
+        return kNotAll;
+    case PatchExport::Status::TooLargeForIps:
+        io.err << "La ROM pasa de 16 MB: IPS no puede describirla. Use un parche .bps.\n";
+        return kNotAll;
+    case PatchExport::Status::WriteFailed:
+        io.err << "No se pudo escribir el parche " << output << " (" << describeError(outcome.error) << ").\n";
+        return kNotAll;
+    }
+    return kNotAll;
+}
+
+} // namespace tradumar::cli
