@@ -101,6 +101,14 @@ private:
         startSegment(number, base);
         int column = 0;
         for (std::size_t i = 0; i < line.size();) {
+            const auto lead = static_cast<unsigned char>(line[i]);
+            if (lead < 0x80 && lead != static_cast<unsigned char>(m_left.front())) {
+                add(widths ? widths->widthOf(lead) : 1, base + i, column);
+                m_segment.content = true;
+                ++i;
+                ++column;
+                continue;
+            }
             if (line.compare(i, m_left.size(), m_left) == 0) {
                 // The search starts at the left enclosure itself, as "Largo de línea" does.
                 const std::size_t close = line.find(m_right, i);

@@ -7,6 +7,10 @@
 namespace tradumar {
 
 int WidthTable::widthOf(char32_t c) const {
+    if (c < kDirect) {
+        const int width = m_direct[c];
+        return width >= 0 ? width : m_default.value_or(m_widest);
+    }
     if (const auto found = m_characters.find(c); found != m_characters.end())
         return found->second;
     return m_default.value_or(m_widest);
@@ -25,8 +29,11 @@ void WidthTable::add(std::string_view key, int width) {
     }
     const auto decoded = decodeUtf8At(key, 0);
     if (decoded && decoded->second == key.size()) {
-        if (m_characters.emplace(decoded->first, width).second)
+        if (m_characters.emplace(decoded->first, width).second) {
             m_widest = std::max(m_widest, width);
+            if (decoded->first < kDirect)
+                m_direct[decoded->first] = width;
+        }
     } else {
         m_blocks.emplace(std::string(key), width);
     }

@@ -40,6 +40,10 @@ public:
     std::size_t size() const { return m_characters.size() + m_blocks.size(); }
 
 private:
+    // Characters below U+0800 (Latin, Greek, Cyrillic...) are looked up in an
+    // array, -1 where unlisted; the check walks every character at each key press.
+    static constexpr char32_t kDirect = 0x800;
+    std::vector<int> m_direct = std::vector<int>(kDirect, -1);
     std::unordered_map<char32_t, int> m_characters;
     std::unordered_map<std::string, int> m_blocks;
     std::optional<int> m_default;

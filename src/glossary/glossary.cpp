@@ -83,7 +83,14 @@ std::u32string folded(std::string_view utf8) {
 
 FoldedText foldText(std::string_view utf8, TermEnclosures enclosures) {
     FoldedText text;
+    text.characters.reserve(utf8.size());
+    text.offsets.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
+        if (const auto byte = static_cast<unsigned char>(utf8[i]); byte < 0x80) {
+            text.characters += static_cast<char32_t>(byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte);
+            text.offsets.push_back(i++);
+            continue;
+        }
         const auto decoded = decodeUtf8At(utf8, i);
         const char32_t c = decoded ? decoded->first : U'\uFFFD';
         text.characters += static_cast<char32_t>(u_foldCase(static_cast<UChar32>(c), U_FOLD_CASE_DEFAULT));

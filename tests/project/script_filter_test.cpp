@@ -28,18 +28,14 @@ TEST(ScriptFilter, EachFilterShowsItsScriptsAndNavigationStaysInside) {
     EXPECT_TRUE(filterScripts(list, ScriptFilter::PendingInsertion).empty());
 
     const std::vector<std::size_t> shown{2, 4, 6};
-    const std::tuple<std::size_t, int, std::optional<std::size_t>> steps[] = {{2, 1, 4},
-                                                                              {2, -1, std::nullopt},
-                                                                              {4, 2, std::nullopt},
-                                                                              {3, 1, 4},
-                                                                              {3, -1, 2},
-                                                                              {6, -2, 2},
-                                                                              {0, 1, 2},
-                                                                              {9, -1, 6},
-                                                                              {3, 0, std::nullopt},
-                                                                              {4, 0, 4}};
+    constexpr int none = -1;
+    // The current script, the step, and where it leads.
+    const int steps[][3] = {{2, 1, 4},  {2, -1, none}, {4, 2, none}, {3, 1, 4},    {3, -1, 2},
+                            {6, -2, 2}, {0, 1, 2},     {9, -1, 6},   {3, 0, none}, {4, 0, 4}};
     for (const auto& [current, step, expected] : steps)
-        EXPECT_EQ(stepInView(shown, current, step), expected) << current << " " << step;
+        EXPECT_EQ(stepInView(shown, static_cast<std::size_t>(current), step),
+                  expected == none ? std::nullopt : std::optional<std::size_t>(expected))
+            << current << " " << step;
 }
 
 TEST(ScriptFilter, NextUntranslatedGoesRoundTheList) {
