@@ -16,7 +16,7 @@ namespace tradumar {
 struct TextBoxLimits {
     int lineLength = 0;                 // characters per line, pixels with a width table; 0: no limit
     int boxLines = 0;                   // lines per box; 0: no limit
-    std::vector<std::string> boxBreaks; // raw blocks as written, e.g. "<01>"
+    std::vector<std::string> boxBreaks; // raw blocks as written, e.g. "<01>" (letter case and blanks aside)
     std::string widthTablePath;         // empty: lines are counted in characters
 
     bool active() const { return lineLength > 0 || boxLines > 0; }
