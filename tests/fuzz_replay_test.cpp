@@ -19,7 +19,8 @@ TEST(FuzzCorpusReplay, EverySavedInputKeepsItsInvariants) {
         {"script_codec", fuzzScriptCodec}, {"numbers", fuzzNumbers},
         {"word_list", fuzzWordList},       {"bps_patch", fuzzBpsPatch},
         {"ips_patch", fuzzIpsPatch},       {"insertion_journal", fuzzInsertionJournal},
-        {"text_file", fuzzTextFile}};
+        {"text_file", fuzzTextFile},       {"width_table", fuzzWidthTable},
+        {"glossary", fuzzGlossary}};
     for (const auto& [name, entry] : targets) {
         const std::filesystem::path folder = std::filesystem::path(TRADUMAR_FUZZ_CORPUS) / name;
         int inputs = 0;

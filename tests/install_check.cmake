@@ -8,7 +8,8 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${status}")
 endif()
 foreach(file bin/tradumar share/applications/tradumar.desktop share/icons/hicolor/scalable/apps/tradumar.svg
-             share/mime/packages/tradumar-project.xml)
+             share/mime/packages/tradumar-project.xml share/tradumar/manual/index.html
+             share/tradumar/manual/manual.css share/tradumar/main_window.png)
   if(NOT EXISTS "${PREFIX}/${file}")
     message(FATAL_ERROR "not installed: ${file}")
   endif()

@@ -1,5 +1,7 @@
 #include "project/project_settings.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
 #include <utility>
@@ -53,6 +55,14 @@ ProjectSettings::ReadOutcome ProjectSettings::readFrom(const std::string& filePa
     setLeftEnclosure(value("Enclosures", "Left"));
     emulatorPath = value("Emulator", "Patch");
     legacyCodePage = legacyCodePageNamed(value("Encoding", "Legacy")).value_or(LegacyCodePage::Windows1252);
+    const auto count = [&](std::string_view key) {
+        return std::max<int>(0, parseInt16(value("Limits", key)).value_or(0));
+    };
+    textBoxLimits.lineLength = count("Line");
+    textBoxLimits.boxLines = count("Lines");
+    textBoxLimits.boxBreaks = parseBoxBreaks(value("Limits", "Breaks"));
+    textBoxLimits.widthTablePath = value("Limits", "Widths");
+    fixChecksum = value("Checksum", "Fix") == "1";
     const std::optional<std::int16_t> index = parseInt16(value("Index", "Value"));
     if (!index)
         return {ReadOutcome::Status::BadIndex, 0, 0};
@@ -86,6 +96,18 @@ bool ProjectSettings::writeTo(const std::string& filePath) const {
     // section is only added when it says something.
     if (legacyCodePage != LegacyCodePage::Windows1252 || !iniValueIn(content, "Encoding", "Legacy").empty())
         content = withIniValue(content, "Encoding", "LEGACY", legacyCodePageName(legacyCodePage));
+    const auto holds = [&](std::string_view section, std::initializer_list<std::string_view> names) {
+        return std::any_of(names.begin(), names.end(),
+                           [&](std::string_view key) { return !iniValueIn(content, section, key).empty(); });
+    };
+    if (textBoxLimits != TextBoxLimits{} || holds("Limits", {"Line", "Lines", "Breaks", "Widths"})) {
+        content = withIniValue(content, "Limits", "LINE", std::to_string(textBoxLimits.lineLength));
+        content = withIniValue(content, "Limits", "LINES", std::to_string(textBoxLimits.boxLines));
+        content = withIniValue(content, "Limits", "BREAKS", formatBoxBreaks(textBoxLimits.boxBreaks));
+        content = withIniValue(content, "Limits", "WIDTHS", textBoxLimits.widthTablePath);
+    }
+    if (fixChecksum || holds("Checksum", {"Fix"}))
+        content = withIniValue(content, "Checksum", "FIX", fixChecksum ? "1" : "0");
     return writeFileAtomically(filePath, textFileBytes(content, legacyCodePage)) == 0;
 }
 
@@ -100,6 +122,8 @@ void ProjectSettings::close() {
     m_rightEnclosure = ">";
     m_leftEnclosure = "<";
     legacyCodePage = LegacyCodePage::Windows1252;
+    textBoxLimits = {};
+    fixChecksum = false;
 }
 
 std::string composeProjectFilePath(std::string_view folder, std::string_view name) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "boxes/text_boxes.h"
 #include "encoding/unicode_text.h"
 
 namespace tradumar {
@@ -25,6 +26,11 @@ public:
     // The code page of the project's files that are not UTF-8; stored under
     // [Encoding], a section older project files lack (Windows-1252 then).
     LegacyCodePage legacyCodePage = LegacyCodePage::Windows1252;
+    // The game's text boxes, under [Limits] (LINE, LINES, BREAKS, WIDTHS), and
+    // whether insertions set the ROM's internal checksum, under [Checksum]
+    // (FIX, 1 or 0). Older files lack both sections: no limits, no fixing.
+    TextBoxLimits textBoxLimits;
+    bool fixChecksum = false;
 
     const std::string& rightEnclosure() const { return m_rightEnclosure; }
     const std::string& leftEnclosure() const { return m_leftEnclosure; }
@@ -47,9 +53,10 @@ public:
     // neither UTF-8 nor in its legacy code page (nothing is read).
     ReadOutcome readFrom(const std::string& filePath);
 
-    // Writes the ten entries in their fixed order (index "0"), and the legacy
-    // code page when it is not Windows-1252, replacing the file once. False
-    // when it could not be written.
+    // Writes the ten entries in their fixed order (index "0"), then the legacy
+    // code page, the text-box limits and the checksum option, each only when it
+    // differs from the default or the file already holds it, replacing the
+    // file once. False when it could not be written.
     bool writeTo(const std::string& filePath) const;
 
     // Empties the project's fields and resets the enclosures to "<" and ">";
