@@ -16,3 +16,5 @@ int fuzzInsertionJournal(const std::uint8_t* data, std::size_t size);
 int fuzzWordList(const std::uint8_t* data, std::size_t size);
 int fuzzBpsPatch(const std::uint8_t* data, std::size_t size);
 int fuzzIpsPatch(const std::uint8_t* data, std::size_t size);
+int fuzzPointerFile(const std::uint8_t* data, std::size_t size);
+int fuzzPointerCodec(const std::uint8_t* data, std::size_t size);
