@@ -33,11 +33,13 @@ std::optional<std::vector<RomWrite>> repoint(const ScriptLocation& location, std
 // The old place's bytes that no other script occupies and the new place does not cover.
 std::vector<ByteRange> vacated(const ScriptLocation& location, const ScriptPlace& to,
                                const std::vector<ScriptLocation>& locations) {
+    const ByteRange old = occupiedArea(location);
     std::vector<ByteRange> others{areaOf(to)};
     for (const ScriptLocation& l : locations)
-        if (l.script != location.script)
-            others.push_back(occupiedArea(l));
-    return subtractRanges({occupiedArea(location)}, others);
+        if (const ByteRange area = occupiedArea(l);
+            l.script != location.script && area.first <= old.last && old.first <= area.last)
+            others.push_back(area);
+    return subtractRanges({old}, others);
 }
 
 } // namespace
