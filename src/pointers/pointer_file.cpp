@@ -238,17 +238,14 @@ std::string formatPointerFile(const PointerFile& file) {
         out += "tabla " + hexNumber(t.start) + " " + std::to_string(t.count) + " " + std::to_string(t.step) +
                " " + t.format.text() + "\r\n";
     for (const ScriptPointers& s : file.scripts) {
-        // One line per format, in the order the formats first appear.
-        std::vector<PointerFormat> formats;
-        for (const ScriptPointer& p : s.pointers)
-            if (std::find(formats.begin(), formats.end(), p.format) == formats.end())
-                formats.push_back(p.format);
-        for (const PointerFormat& f : formats) {
-            out += "punteros " + f.text();
-            for (const ScriptPointer& p : s.pointers)
-                if (p.format == f)
-                    out += " " + hexNumber(p.offset);
+        // One line per run of pointers of one format, so they read back in order.
+        for (std::size_t i = 0; i < s.pointers.size();) {
+            out += "punteros " + s.pointers[i].format.text();
+            std::size_t j = i;
+            for (; j < s.pointers.size() && s.pointers[j].format == s.pointers[i].format; ++j)
+                out += " " + hexNumber(s.pointers[j].offset);
             out += " = " + s.script + "\r\n";
+            i = j;
         }
     }
     for (const RecordedPlace& p : file.places)

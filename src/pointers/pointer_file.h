@@ -72,8 +72,8 @@ struct ScriptPointers {
 //   lugar 300000 60 = 18060[55].txt   a place the script was moved to and its room
 //
 // Formats are PointerFormat::text(). A script name runs from after "= " to
-// the end of the line. A script may have several "punteros" lines (one per
-// format) and several "lugar" lines.
+// the end of the line. A script may have several "punteros" lines and
+// several "lugar" lines; its pointers keep the order of the lines.
 struct PointerFile {
     PointerFormat format;
     std::uint8_t filler = 0xFF;
