@@ -89,8 +89,10 @@ TEST_F(Relocation, AlignmentRoomAndPointersDecideWhetherAScriptMoves) {
     file.alignment = 16;
     file.freeRanges = {{0x7F0, 0x7F8}, {0x803, 0x8FF}};
     EXPECT_EQ(place(0, 10).to.offset, 0x810) << "the first aligned start where it fits";
-    file.freeRanges = {{0x800, 0x808}};
-    EXPECT_EQ(place(0, 10).kind, Placement::Kind::NoRoom);
+    for (const ByteRange tooSmall : {ByteRange{0x800, 0x808}, ByteRange{0xFF8, 0x1FFF}}) {
+        file.freeRanges = {tooSmall};
+        EXPECT_EQ(place(0, 10).kind, Placement::Kind::NoRoom) << "a range too small or past the ROM's end";
+    }
     file.freeRanges = {{0x300, 0x3FF}};
     EXPECT_EQ(place(0, 7).to.offset, 0x310) << "declared space that scripts occupy is not free";
     file.scripts.clear();
