@@ -20,7 +20,7 @@
 #include "project/ini_profile.h"
 #include "support/temp_dir.h"
 #include "workspace/main_window.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace {
 

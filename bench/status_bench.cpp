@@ -19,7 +19,7 @@
 #include "platform/qt_text.h"
 #include "platform/qt_platform.h"
 #include "workspace/main_window.h"
-#include "workspace/workspace.h"
+#include "project/workspace.h"
 
 namespace {
 

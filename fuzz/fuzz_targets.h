@@ -18,3 +18,5 @@ int fuzzBpsPatch(const std::uint8_t* data, std::size_t size);
 int fuzzIpsPatch(const std::uint8_t* data, std::size_t size);
 int fuzzWidthTable(const std::uint8_t* data, std::size_t size);
 int fuzzGlossary(const std::uint8_t* data, std::size_t size);
+int fuzzPointerFile(const std::uint8_t* data, std::size_t size);
+int fuzzPointerCodec(const std::uint8_t* data, std::size_t size);

@@ -20,7 +20,8 @@ TEST(FuzzCorpusReplay, EverySavedInputKeepsItsInvariants) {
         {"word_list", fuzzWordList},       {"bps_patch", fuzzBpsPatch},
         {"ips_patch", fuzzIpsPatch},       {"insertion_journal", fuzzInsertionJournal},
         {"text_file", fuzzTextFile},       {"width_table", fuzzWidthTable},
-        {"glossary", fuzzGlossary}};
+        {"glossary", fuzzGlossary},        {"pointer_file", fuzzPointerFile},
+        {"pointer_codec", fuzzPointerCodec}};
     for (const auto& [name, entry] : targets) {
         const std::filesystem::path folder = std::filesystem::path(TRADUMAR_FUZZ_CORPUS) / name;
         int inputs = 0;

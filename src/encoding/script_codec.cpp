@@ -2,6 +2,8 @@
 
 #include <optional>
 
+#include "encoding/optimal_codec.h"
+
 namespace tradumar {
 
 namespace {
@@ -86,6 +88,8 @@ int missingCharacterCode(char32_t character) {
 }
 
 std::int64_t countTranslatedBytes(std::string_view text, const CodecContext& context) {
+    if (context.fewestBytes)
+        return countOptimalBytes(text, context);
     const ThingyTable& table = context.table;
     std::int64_t count = 0;
     std::size_t i = 0;
@@ -173,7 +177,8 @@ RawBlock readRawBlock(std::string_view text, std::size_t i, const CodecContext& 
         }
         if (withoutLast() == "END") {
             const std::span<const std::uint8_t> end = context.table.bytesAt(context.table.endCodePosition());
-            return {current + lastLength, end.empty() ? std::nullopt : std::optional<Bytes>(Bytes(end.begin(), end.end()))};
+            return {current + lastLength,
+                    end.empty() ? std::nullopt : std::optional<Bytes>(Bytes(end.begin(), end.end()))};
         }
         // Past the end nothing changes any more: the block never closes and its
         // position would run past the 16-bit limit.
@@ -188,6 +193,8 @@ RawBlock readRawBlock(std::string_view text, std::size_t i, const CodecContext& 
 
 EncodeResult encodeScript(std::string_view text, const CodecContext& context, const MissingHandler& onMissing,
                           const InvalidBlockHandler& onInvalidBlock) {
+    if (context.fewestBytes)
+        return encodeOptimal(text, context, onMissing, onInvalidBlock);
     EncodeResult result;
     if (characterCount(text) > kMaxTextLength) {
         result.error = FailureCode::Overflow;
@@ -239,7 +246,8 @@ EncodeResult encodeScript(std::string_view text, const CodecContext& context, co
             ++position;
         } else {
             const int position1 = position + 1;
-            if (onMissing && onMissing(c.value, position1, missingCharacterCode(c.value)) == MissingAnswer::Stop) {
+            if (onMissing &&
+                onMissing(c.value, position1, missingCharacterCode(c.value)) == MissingAnswer::Stop) {
                 result.stoppedAt = position1;
                 result.stoppedLength = 1;
                 result.bytes.clear();

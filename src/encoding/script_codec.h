@@ -12,12 +12,15 @@ namespace tradumar {
 
 // What the counter and the encoder read besides the text (UTF-8): the
 // translated table, the longest length in characters to try at each position,
-// and the two enclosure characters of raw blocks.
+// the two enclosure characters of raw blocks. With fewestBytes (the project's
+// "Codificación óptima") the counter and the encoder take the shortest
+// encoding of encoding/optimal_codec.h instead of longest-match-first.
 struct CodecContext {
     const ThingyTable& table;
     int longest;
     char32_t leftEnclosure = U'<';
     char32_t rightEnclosure = U'>';
+    bool fewestBytes = false;
 };
 
 // The real bytes a translated text takes in the ROM, as the status shows them

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <vector>
+
+#include "insertion/insert_all.h"
+#include "pointers/script_places.h"
+
+namespace tradumar {
+
+// What the ROM holds of a saved translation.
+struct TranslationCheck {
+    enum class State {
+        Inserted,   // "insertada": the ROM holds exactly its encoded bytes at its current place
+        Pending,    // "pendiente": the ROM holds something else there
+        Impossible, // "no se puede insertar": it does not encode, has no place, or runs past the ROM's end
+    };
+    std::string script;
+    State state = State::Pending;
+    std::int64_t offset = 0; // its current place
+    std::size_t bytes = 0;   // encoded
+};
+
+// The state's name as the user reads it.
+std::string_view translationStateText(TranslationCheck::State state);
+
+// Encodes every saved translation of the plan's scripts (planInsertAll, with
+// the project's encoder) and compares it with the ROM at the script's
+// current place (locateScript).
+std::vector<TranslationCheck> verifyTranslations(const InsertAllPlan& plan, const PointerFile& file,
+                                                 std::span<const std::uint8_t> rom);
+
+} // namespace tradumar
