@@ -7,7 +7,7 @@ PACKAGES=(
   qt6-base-dev qt6-translations-l10n cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
   libhunspell-dev hunspell-es zlib1g-dev libicu-dev libcli11-dev
   xvfb xauth imagemagick
-  fonts-dejavu-core fonts-liberation fonts-bebas-neue
+  fonts-dejavu-core fonts-liberation fonts-bebas-neue fonts-ipafont-gothic
   clang libclang-rt-14-dev
 )
 

@@ -157,6 +157,9 @@ TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {
     EXPECT_EQ(h->workspace.pendingTranslation, fromQString(replaced));
     EXPECT_EQ(readBytes(dir.file("Demo.palabras.txt")), "Zork\r\n");
     EXPECT_TRUE(h->desktop.dialogs.messages.empty());
+    // Replacing every occurrence is one step for "Deshacer".
+    h->translationPane()->undo();
+    EXPECT_EQ(h->paneText(), QStringLiteral("La cueba y el perr <perr>.\n𝄞♪ Un perro, cueba, Perr, perr<02>.\nZork."));
 
     // The project's word is never flagged again, by the check or the underlining.
     check(QStringLiteral("Zork"));
@@ -193,6 +196,15 @@ TEST_F(SpellCheck, UnderliningFollowsTheMenuAndIsRememberedWithoutTouchingTheTex
     EXPECT_EQ(underlined(), QStringList());
     h->action("mnuSubrayar")->trigger();
     EXPECT_EQ(underlined(), QStringList{"cueba"});
+
+    // The underline follows the word list of the project opened last.
+    parseThingyTable(letterTable(), h->workspace.translatedTable, TableOverflow::Drop);
+    writeBytes(dir.file("Otro.palabras.txt"), "cueba\r\n");
+    for (const auto& [project, expected] : {std::pair{"Otro.tpr", QStringList()}, {"Demo.tpr", QStringList{"cueba"}}}) {
+        h->workspace.settings.projectFilePath = dir.file(project);
+        h->translationPane()->setPlainText(QStringLiteral("Una cueba"));
+        EXPECT_EQ(underlined(), expected) << project;
+    }
 }
 
 } // namespace

@@ -1,12 +1,16 @@
 // Nothing the program shows as fitting or inserts is weighed or written
 // otherwise than the encoder writes it; tables follow their files.
+#include <cstdlib>
+
 #include <QEvent>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTextBlock>
 #include <QTextLayout>
 
 #include "support/widgets.h"
 #include "support/window_harness.h"
+#include "workspace/progress_window.h"
 
 namespace tradumar::testsupport {
 namespace {
@@ -61,6 +65,34 @@ TEST(WrongBytes, MarksWeighRealBytesAndNameWhatCannotBeInserted) {
     h.clickScript(4);
     h.tick();
     EXPECT_EQ(h.label("lblRealesO") + h.label("lblRealesD"), QString());
+}
+
+// The command line and the window weigh the same project alike.
+TEST(WrongBytes, EstadoAndTheProgressWindowReportTheSameFigures) {
+    FixtureProject project;
+    for (const char* name : {"10[4].txt", "30[1].txt", "40[4].txt"})
+        project.script(name, "Text");
+    project.translation("10[4].txt", "Hola\r\n");
+    project.translation("30[1].txt", "<0A0B>\r\n");
+    project.translation("40[4].txt", "Hü\r\n");
+    WindowHarness h;
+    h.openProject(project);
+    h.action("mnuProgreso")->trigger();
+    auto* table = child<QTableWidget>(*child<ProgressWindow>(h.window, "frmProgreso"), "tblProgreso");
+    QStringList window;
+    for (int row = 0; row < table->rowCount(); ++row)
+        window << QStringLiteral("%1 %2 %3").arg(table->item(row, 0)->text(), table->item(row, 1)->text(),
+                                                  table->item(row, 2)->text());
+    const std::string out = project.dir.file("estado.tsv");
+    ASSERT_EQ(std::system(("'" TRADUMAR_CLI "' estado '" + project.projectFile + "' --tsv >'" + out + "'").c_str()), 0);
+    QStringList cli = QString::fromStdString(readBytes(out)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    cli.removeFirst(); // the heading
+    for (QString& row : cli) {
+        const QStringList cells = row.split(QLatin1Char('\t'));
+        row = QStringLiteral("%1 %2 %3").arg(cells[0], cells[3], cells[2]); // script, bytes, size
+    }
+    EXPECT_EQ(window, cli);
+    EXPECT_EQ(window, (QStringList{"10[4].txt 4 4", "30[1].txt 2 1", "40[4].txt 1 4"}));
 }
 
 TEST(WrongBytes, TablesFollowTheirFilesAndUnusableLinesAreNamedOnce) {
