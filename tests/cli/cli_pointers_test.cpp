@@ -95,6 +95,15 @@ TEST(CliPointers, ExtractVerifyFreeSpacePointersRelocateAndUndo) {
     EXPECT_EQ(cli(p.dir, {"deshacer", P}).status, 0);
     EXPECT_EQ(readBytes(p.romPath), p.rom);
     EXPECT_NE(cli(p.dir, {"verificar", P}).out.find("48[6].txt: pendiente en 0x48\n"), std::string::npos);
+
+    // No room left: accepted over budget, the script is written where it lives.
+    EXPECT_EQ(cli(p.dir, {"libre", P, "1F0-1F3"}).status, 0);
+    run = cli(p.dir, {"insertar", P, "--reubicar", "--excedidos", "48[6].txt"});
+    EXPECT_EQ(
+        std::pair(run.status, run.out),
+        std::pair(0, std::string("48[6].txt: excede en 6 byte(s) y no se puede reubicar: no hay espacio "
+                                 "libre donde quepa: se inserta\n")));
+    EXPECT_EQ(readBytes(p.romPath).substr(0x48, 12), "Adios amigo\xFF");
 }
 
 TEST(CliPointers, WrongCommandLinesAreUsageErrors) {
