@@ -1,6 +1,7 @@
 // The subcommands of tradumar-cli: each opens the project through the same
 // model as the window and reports in the same Spanish sentences.
 #include "cli/cli_commands.h"
+#include "cli/cli_shared.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,18 +15,37 @@
 #include "insertion/insertion_journal.h"
 #include "insertion/journal_messages.h"
 #include "patching/patch_export.h"
+#include "pointers/relocation.h"
+#include "pointers/verification.h"
 #include "project/project_messages.h"
 #include "project/project_model.h"
 #include "project/script_files.h"
 
 namespace tradumar::cli {
-namespace {
 
 std::string hexOffset(std::int64_t offset) {
     char text[24];
     std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(offset));
     return text;
 }
+
+Bytes romBytesOf(const std::string& romPath) {
+    const std::optional<std::string> rom = readWholeFile(romPath);
+    return rom ? Bytes(rom->begin(), rom->end()) : Bytes();
+}
+
+std::optional<PointerFile> loadPointersOrSay(const std::string& path, Streams io) {
+    PointerFileLoad load = loadPointerFile(path);
+    if (load.ok())
+        return std::move(load.file);
+    io.err << "No se pudo leer el archivo de punteros " << path;
+    if (load.status == PointerFileLoad::Status::Invalid)
+        io.err << ": línea " << load.line << ": " << load.reason;
+    io.err << ".\n";
+    return std::nullopt;
+}
+
+namespace {
 
 const char* stateWord(ScriptState state) {
     switch (state) {
@@ -41,17 +61,19 @@ const char* stateWord(ScriptState state) {
     return "";
 }
 
-// Opens the project as the window does; a failure is said on `err`.
+} // namespace
+
 bool openOrSay(const std::string& projectFile, Workspace& workspace, OpenedProject& opened, Streams io,
-               bool tablesNeeded = true) {
+               bool tablesNeeded) {
     opened = openProject(projectFile, workspace);
-    const bool failed = opened.failure && (tablesNeeded || opened.failure.kind != OpenFailure::Kind::RomMissing);
+    const bool failed =
+        opened.failure && (tablesNeeded || opened.failure.kind != OpenFailure::Kind::RomMissing);
     if (failed)
-        io.err << "No se pudo abrir el proyecto " << projectFile << ": " << openFailureText(opened.failure) << "\n";
+        io.err << "No se pudo abrir el proyecto " << projectFile << ": " << openFailureText(opened.failure)
+               << "\n";
     return !failed;
 }
 
-// A progress line that rewrites itself, shown only on a terminal.
 KeepGoing progressLine(Streams io, const char* what) {
     if (!io.progress)
         return {};
@@ -67,8 +89,6 @@ void endProgressLine(Streams io) {
         io.err << "\r\033[K" << std::flush;
 }
 
-} // namespace
-
 int status(const std::string& projectFile, bool tsv, Streams io) {
     Workspace workspace;
     OpenedProject opened;
@@ -80,9 +100,14 @@ int status(const std::string& projectFile, bool tsv, Streams io) {
     std::size_t width = 6;
     for (const ScriptProgress& row : rows)
         width = std::max(width, row.fileName.size());
+    // The table also says what the ROM holds of each translation.
+    const std::map<std::string, std::string> rom =
+        tsv ? std::map<std::string, std::string>() : romStates(workspace, io);
     if (!tsv)
-        io.out << std::left << std::setw(static_cast<int>(width) + 2) << "script" << std::setw(12) << "dirección "
-               << std::setw(8) << "tamaño " << std::setw(8) << "bytes" << "estado\n";
+        io.out << std::left << std::setw(static_cast<int>(width) + 2) << "script" << std::setw(12)
+               << "dirección " << std::setw(8) << "tamaño " << std::setw(8) << "bytes" << std::setw(22)
+               << "estado"
+               << "rom\n";
     for (const ScriptProgress& row : rows) {
         const std::optional<ScriptPlace> place = scriptPlace(row.fileName);
         const std::string offset = place ? hexOffset(place->offset) : "";
@@ -90,11 +115,17 @@ int status(const std::string& projectFile, bool tsv, Streams io) {
         const std::string bytes =
             row.state == ScriptState::NotTranslated ? "" : std::to_string(row.translatedBytes);
         if (tsv)
-            io.out << row.fileName << '\t' << offset << '\t' << size << '\t' << bytes << '\t' << stateWord(row.state)
-                   << '\n';
-        else
-            io.out << std::left << std::setw(static_cast<int>(width) + 2) << row.fileName << std::setw(11) << offset
-                   << std::setw(7) << size << std::setw(8) << bytes << stateWord(row.state) << '\n';
+            io.out << row.fileName << '\t' << offset << '\t' << size << '\t' << bytes << '\t'
+                   << stateWord(row.state) << '\n';
+        else {
+            const auto inRom = rom.find(row.fileName);
+            io.out << std::left << std::setw(static_cast<int>(width) + 2) << row.fileName << std::setw(11)
+                   << offset << std::setw(7) << size << std::setw(8) << bytes;
+            if (inRom == rom.end())
+                io.out << stateWord(row.state) << '\n';
+            else
+                io.out << std::setw(22) << stateWord(row.state) << inRom->second << '\n';
+        }
     }
     if (!tsv)
         io.out << summaryText(workspace.progress.summary()) << '\n';
@@ -105,7 +136,8 @@ int check(const std::string& projectFile, Streams io) {
     Workspace workspace;
     OpenedProject opened = openProject(projectFile, workspace);
     if (opened.failure && !opened.failure.correctable()) {
-        io.err << "No se pudo abrir el proyecto " << projectFile << ": " << openFailureText(opened.failure) << "\n";
+        io.err << "No se pudo abrir el proyecto " << projectFile << ": " << openFailureText(opened.failure)
+               << "\n";
         return kUsage;
     }
     int problems = 0;
@@ -128,9 +160,10 @@ int check(const std::string& projectFile, Streams io) {
             continue;
         }
         if (rom && place->offset + place->size > static_cast<std::int64_t>(rom->size()))
-            say(name + ": " + hexOffset(place->offset) + " queda fuera de la ROM (" + std::to_string(rom->size()) +
-                " bytes)");
-        const std::optional<std::string> text = readJoinedText(translations + name, workspace.settings.legacyCodePage);
+            say(name + ": " + hexOffset(place->offset) + " queda fuera de la ROM (" +
+                std::to_string(rom->size()) + " bytes)");
+        const std::optional<std::string> text =
+            readJoinedText(translations + name, workspace.settings.legacyCodePage);
         if (!text)
             continue;
         const EncodeResult encoded = encodeScript(
@@ -146,22 +179,75 @@ int check(const std::string& projectFile, Streams io) {
                 return MissingAnswer::GoOn;
             });
         if (encoded.error != FailureCode::None)
-            say(name + (encoded.errorAt > 0 ? ": bloque sin cerrar en la posición " + std::to_string(encoded.errorAt)
-                                            : std::string(": el texto pasa de 32767 caracteres")));
+            say(name + (encoded.errorAt > 0
+                            ? ": bloque sin cerrar en la posición " + std::to_string(encoded.errorAt)
+                            : std::string(": el texto pasa de 32767 caracteres")));
     }
     if (problems == 0)
         io.err << "No se encontraron problemas.\n";
     return problems == 0 ? kDone : kNotAll;
 }
 
-int insert(const std::string& projectFile, bool overBudget, const std::vector<std::string>& scripts, Streams io) {
+namespace {
+
+// Why an over-budget script cannot move, for the insertion report.
+const char* stayReason(Placement::Kind kind) {
+    switch (kind) {
+    case Placement::Kind::NoPointers:
+        return "no tiene punteros confirmados";
+    case Placement::Kind::NoRoom:
+        return "no hay espacio libre donde quepa";
+    case Placement::Kind::Astray:
+        return "sus punteros no llevan a él";
+    case Placement::Kind::InPlace:
+    case Placement::Kind::Move:
+        break;
+    }
+    return "";
+}
+
+// The report line of a script that cannot be inserted at all.
+std::string notInsertableText(const PlannedScript& s) {
+    std::string reasons;
+    switch (s.status) {
+    case PlannedScript::Status::MissingCharacters:
+    case PlannedScript::Status::InvalidBlocks:
+        for (const MissingCharacter& m : s.missing)
+            reasons += (reasons.empty() ? "" : ", ") +
+                       ("\"" + utf8Of(m.character) + "\" en la posición " + std::to_string(m.position));
+        for (const InvalidBlock& b : s.invalidBlocks)
+            reasons += (reasons.empty() ? "" : ", ") +
+                       ("bloque \"" + b.block + "\" en la posición " + std::to_string(b.position));
+        return "no se puede insertar: " + reasons;
+    case PlannedScript::Status::EncodeFailed:
+        return "no se puede insertar: " +
+               (s.error == FailureCode::PathFileAccess ? std::string("no se pudo leer la traducción")
+                : s.errorAt > 0 ? "bloque sin cerrar en la posición " + std::to_string(s.errorAt)
+                                : std::string("el texto pasa de 32767 caracteres"));
+    case PlannedScript::Status::NoBudget:
+        return "no se puede insertar: el nombre no indica dirección y tamaño";
+    case PlannedScript::Status::Fits:
+    case PlannedScript::Status::OverBudget:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+int insert(const std::string& projectFile, const InsertOptions& options,
+           const std::vector<std::string>& scripts, Streams io) {
     Workspace workspace;
     OpenedProject opened;
     if (!openOrSay(projectFile, workspace, opened, io))
         return kUsage;
     const ProjectSettings& settings = workspace.settings;
-    InsertAllPlan plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, workspace.encoderContext(),
-                                       progressLine(io, "Codificando"));
+    const std::string pointerPath = pointerFilePathFor(settings.projectFilePath);
+    std::optional<PointerFile> pointers = loadPointersOrSay(pointerPath, io);
+    if (!pointers)
+        return kUsage;
+    InsertAllPlan plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage,
+                                       workspace.encoderContext(), progressLine(io, "Codificando"));
     endProgressLine(io);
     if (!scripts.empty()) {
         const std::set<std::string> wanted(scripts.begin(), scripts.end());
@@ -178,61 +264,75 @@ int insert(const std::string& projectFile, bool overBudget, const std::vector<st
                 return kUsage;
             }
     }
+    // Every script is written where it lives now (a moved script at its new
+    // place); with relocation, the long ones with pointers move.
+    const Bytes rom = romBytesOf(settings.romPath);
+    std::vector<Placement> placements =
+        planPlacements(plan, *pointers, rom, opened.scripts, options.relocate);
+    std::vector<Placement> chosen;
+    std::size_t moved = 0, rewritten = 0, bytes = 0;
     bool all = true;
+    auto next = placements.begin();
     for (const PlannedScript& s : plan.scripts) {
         io.out << s.fileName << ": ";
-        switch (s.status) {
-        case PlannedScript::Status::Fits:
-            io.out << "se insertan " << s.bytes.size() << " bytes en " << hexOffset(s.offset);
-            break;
-        case PlannedScript::Status::OverBudget:
-            io.out << "excede en " << static_cast<std::int64_t>(s.bytes.size()) - s.budget << " byte(s): "
-                   << (overBudget ? "se inserta" : "no se inserta (use --excedidos)");
-            all = all && overBudget;
-            break;
-        case PlannedScript::Status::MissingCharacters:
-        case PlannedScript::Status::InvalidBlocks: {
-            std::string reasons;
-            for (const MissingCharacter& m : s.missing)
-                reasons += (reasons.empty() ? "" : ", ") + ("\"" + utf8Of(m.character) + "\" en la posición " +
-                                                          std::to_string(m.position));
-            for (const InvalidBlock& b : s.invalidBlocks)
-                reasons += (reasons.empty() ? "" : ", ") + ("bloque \"" + b.block + "\" en la posición " +
-                                                          std::to_string(b.position));
-            io.out << "no se puede insertar: " << reasons;
+        if (!s.insertable(true) || next == placements.end() || next->script != s.fileName) {
+            io.out << notInsertableText(s) << '\n';
             all = false;
-            break;
+            continue;
         }
-        case PlannedScript::Status::EncodeFailed:
-            io.out << "no se puede insertar: "
-                   << (s.error == FailureCode::PathFileAccess ? std::string("no se pudo leer la traducción")
-                       : s.errorAt > 0 ? "bloque sin cerrar en la posición " + std::to_string(s.errorAt)
-                                       : std::string("el texto pasa de 32767 caracteres"));
-            all = false;
-            break;
-        case PlannedScript::Status::NoBudget:
-            io.out << "no se puede insertar: el nombre no indica dirección y tamaño";
-            all = false;
-            break;
+        Placement& p = *next++;
+        const auto excess = static_cast<std::int64_t>(s.bytes.size()) - p.from.size;
+        if (p.kind == Placement::Kind::Move) {
+            io.out << (p.to.offset == p.from.offset ? "vuelve a " : "se reubica en ")
+                   << hexOffset(p.to.offset) << " (" << s.bytes.size() << " bytes, " << p.pointers
+                   << " puntero(s))";
+            ++moved;
+            rewritten += p.pointers;
+        } else if (p.kind == Placement::Kind::InPlace &&
+                   static_cast<std::int64_t>(s.bytes.size()) <= p.to.size) {
+            io.out << "se insertan " << s.bytes.size() << " bytes en " << hexOffset(p.to.offset);
+        } else {
+            io.out << "excede en " << excess << " byte(s)";
+            if (p.kind != Placement::Kind::InPlace)
+                io.out << " y no se puede reubicar: " << stayReason(p.kind);
+            io.out << ": " << (options.overBudget ? "se inserta" : "no se inserta (use --excedidos)");
+            all = all && options.overBudget;
+            if (!options.overBudget) {
+                io.out << '\n';
+                continue;
+            }
+            // Accepted over its room: written where it lives, as without pointers.
+            p.kind = Placement::Kind::InPlace;
+            p.to = p.from;
+            p.pointers = 0;
+            p.writes = {{s.fileName, p.from.offset, s.bytes}};
         }
         io.out << '\n';
+        bytes += s.bytes.size();
+        chosen.push_back(std::move(p));
     }
-    const std::vector<RomWrite> writes = plan.writes(overBudget);
-    if (writes.empty()) {
+    if (chosen.empty()) {
         io.err << "No hay nada que insertar.\n";
         return all && plan.scripts.empty() ? kDone : kNotAll;
     }
     FileOps ops;
-    const StepOutcome step =
-        writeStep(projectFilesFor(settings), writes, progressLine(io, "Insertando"), ops, std::time(nullptr));
+    const PlacementOutcome step = writePlacements(projectFilesFor(settings), pointerPath, *pointers, chosen,
+                                                  progressLine(io, "Insertando"), ops, std::time(nullptr));
     endProgressLine(io);
+    if (step.pointerFileError != 0) {
+        io.err << "No se pudo guardar el archivo de punteros " << pointerPath << " ("
+               << describeError(step.pointerFileError) << "). No se ha insertado nada.\n";
+        return kNotAll;
+    }
     if (const std::string notice = journalNoticeText(step); !notice.empty())
         io.err << notice << '\n';
     if (step.error != FailureCode::None) {
         io.err << step.error << ": No se pudo insertar el script\n" << journalFailureText(step) << '\n';
         return kNotAll;
     }
-    io.err << "Se han insertado " << step.written << " scripts (" << step.bytes << " bytes).\n";
+    io.err << "Se han insertado " << chosen.size() << " scripts (" << bytes << " bytes).\n";
+    if (moved > 0)
+        io.err << "Se han reubicado " << moved << " scripts y reescrito " << rewritten << " punteros.\n";
     return all ? kDone : kNotAll;
 }
 
@@ -246,14 +346,16 @@ int undo(const std::string& projectFile, Streams io) {
     if (const std::string notice = journalNoticeText(outcome); !notice.empty())
         io.err << notice << '\n';
     if (outcome.kind == UndoOutcome::Kind::Failed) {
-        io.err << outcome.error << ": No se pudo deshacer la inserción\n" << journalFailureText(outcome) << '\n';
+        io.err << outcome.error << ": No se pudo deshacer la inserción\n"
+               << journalFailureText(outcome) << '\n';
         return kNotAll;
     }
     io.out << undoOutcomeText(outcome) << '\n';
     return outcome.kind == UndoOutcome::Kind::RomChanged ? kNotAll : kDone;
 }
 
-int patch(const std::string& projectFile, const std::string& output, const std::string& original, Streams io) {
+int patch(const std::string& projectFile, const std::string& output, const std::string& original,
+          Streams io) {
     if (!patchFormatOf(output)) {
         io.err << "El nombre del parche debe terminar en .bps o en .ips.\n";
         return kUsage;
@@ -275,8 +377,8 @@ int patch(const std::string& projectFile, const std::string& output, const std::
         char crc[16];
         std::snprintf(crc, sizeof crc, "%08X", outcome.sourceCrc);
         io.out << "Se ha creado el parche " << output << " (" << outcome.patchSize << " bytes) con "
-               << outcome.changedBytes << " bytes cambiados.\nOrigen: " << source << " (" << outcome.sourceSize
-               << " bytes, CRC32 " << crc << ").\n";
+               << outcome.changedBytes << " bytes cambiados.\nOrigen: " << source << " ("
+               << outcome.sourceSize << " bytes, CRC32 " << crc << ").\n";
         return kDone;
     }
     case PatchExport::Status::UnknownFormat:
@@ -293,7 +395,8 @@ int patch(const std::string& projectFile, const std::string& output, const std::
         io.err << "La ROM pasa de 16 MB: IPS no puede describirla. Use un parche .bps.\n";
         return kNotAll;
     case PatchExport::Status::WriteFailed:
-        io.err << "No se pudo escribir el parche " << output << " (" << describeError(outcome.error) << ").\n";
+        io.err << "No se pudo escribir el parche " << output << " (" << describeError(outcome.error)
+               << ").\n";
         return kNotAll;
     }
     return kNotAll;

@@ -2,34 +2,11 @@
 // prints, how it ends, and what it leaves in the ROM.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <sys/wait.h>
-
+#include "cli/cli_run.h"
 #include "support/fixture_project.h"
 
 namespace tradumar::testsupport {
 namespace {
-
-struct Outcome {
-    int status = -1;
-    std::string out, err;
-};
-
-std::string quoted(const std::string& word) {
-    std::string out = "'";
-    for (const char c : word)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-Outcome cli(const TempDir& dir, const std::vector<std::string>& arguments) {
-    std::string command = quoted(TRADUMAR_CLI);
-    for (const std::string& argument : arguments)
-        command += " " + quoted(argument);
-    command += " >" + quoted(dir.file("out")) + " 2>" + quoted(dir.file("err")) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, readBytes(dir.file("out")), readBytes(dir.file("err"))};
-}
 
 // Five scripts of the states the list shows, in a folder with accents.
 struct CliProject : FixtureProject {
@@ -37,8 +14,8 @@ struct CliProject : FixtureProject {
         for (const char* name : {"08[4].txt", "10[4].txt", "18[2].txt", "20[4].txt", "notas.txt"})
             script(name, "Text");
         translation("10[4].txt", "Hola\r\n");
-        translation("18[2].txt", "Adios\r\n"); // three over
-        translation("20[4].txt", "Hü<0G>\r\n");  // the table has no ü; the block is no hex
+        translation("18[2].txt", "Adios\r\n");  // three over
+        translation("20[4].txt", "Hü<0G>\r\n"); // the table has no ü; the block is no hex
         translation("notas.txt", "Hola\r\n");
         writeBytes(romPath, std::string(64, '.'));
         writeProjectFile();
@@ -56,7 +33,8 @@ TEST(Cli, EstadoListsEveryScriptAsTheWindowWeighsIt) {
                        "20[4].txt\t0x20\t4\t1\tno se puede insertar\n"
                        "notas.txt\t\t\t4\tno se puede insertar\n");
     const Outcome table = cli(p.dir, {"estado", p.projectFile});
-    EXPECT_TRUE(table.out.ends_with("Traducidos: 4 de 5 (80 %) · 1 excede su tamaño · 2 no se pueden insertar\n"))
+    EXPECT_TRUE(
+        table.out.ends_with("Traducidos: 4 de 5 (80 %) · 1 excede su tamaño · 2 no se pueden insertar\n"))
         << table.out;
 
     const Outcome comprobar = cli(p.dir, {"comprobar", p.projectFile});
@@ -72,21 +50,27 @@ TEST(Cli, InsertarDeshacerAndParcheWorkTheJournalAndTheRom) {
     Outcome run = cli(p.dir, {"insertar", p.projectFile});
     EXPECT_EQ(run.status, 1); // some scripts stay out
     EXPECT_EQ(readBytes(p.romPath), rom.substr(0, 16) + "Hola" + rom.substr(20));
-    EXPECT_NE(run.out.find("18[2].txt: excede en 3 byte(s): no se inserta (use --excedidos)"), std::string::npos);
+    EXPECT_NE(run.out.find("18[2].txt: excede en 3 byte(s): no se inserta (use --excedidos)"),
+              std::string::npos);
 
     run = cli(p.dir, {"insertar", p.projectFile, "--excedidos", "18[2].txt"});
     EXPECT_EQ(run.status, 0) << run.out << run.err;
-    EXPECT_EQ(readBytes(p.romPath), rom.substr(0, 16) + "Hola" + rom.substr(20, 4) + "Adios" + rom.substr(29));
+    EXPECT_EQ(readBytes(p.romPath),
+              rom.substr(0, 16) + "Hola" + rom.substr(20, 4) + "Adios" + rom.substr(29));
 
     run = cli(p.dir, {"deshacer", p.projectFile});
-    EXPECT_EQ(std::pair(run.status, run.out), std::pair(0, std::string("Se restauraron 5 bytes en 0x18 (18[2]).\n")));
+    EXPECT_EQ(std::pair(run.status, run.out),
+              std::pair(0, std::string("Se restauraron 5 bytes en 0x18 (18[2]).\n")));
     run = cli(p.dir, {"parche", p.projectFile, p.root + "/juego.ips"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(readBytes(p.root + "/juego.ips"), std::string("PATCH\0\0\x10\0\x04Hola", 14) + "EOF");
 
-    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
-             {}, {"estado"}, {"insertar", p.projectFile, "99[1].txt"}, {"parche", p.projectFile, "x.zip"},
-             {"estado", p.root + "/no.tpr"}}) {
+    for (const std::vector<std::string>& wrong :
+         std::vector<std::vector<std::string>>{{},
+                                               {"estado"},
+                                               {"insertar", p.projectFile, "99[1].txt"},
+                                               {"parche", p.projectFile, "x.zip"},
+                                               {"estado", p.root + "/no.tpr"}}) {
         run = cli(p.dir, wrong);
         EXPECT_EQ(run.status, 2) << run.err;
         EXPECT_FALSE(run.err.empty());
