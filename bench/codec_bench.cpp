@@ -8,11 +8,11 @@
 #include <cstdio>
 #include <random>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
-#include "common/file_io.h"
 #include "../fuzz/reference_walk.h"
+#include "common/file_io.h"
 #include "encoding/script_codec.h"
 #include "encoding/thingy_table.h"
 
@@ -39,8 +39,8 @@ std::string tableFile() {
     std::vector<std::string> singles;
     for (const char c : ascii)
         singles.emplace_back(1, c);
-    for (const char* symbol : {"á", "é", "í", "ó", "ú", "ñ", "Á", "É", "Í", "Ó", "Ú", "Ñ", "¿", "¡", "♪", "①", "α",
-                               "Ω", "└", "─", "┘", "│", "▶", "▽", "　"})
+    for (const char* symbol : {"á", "é", "í", "ó", "ú", "ñ", "Á", "É", "Í", "Ó", "Ú", "Ñ", "¿",
+                               "¡", "♪", "①", "α", "Ω", "└", "─", "┘", "│", "▶", "▽", "　"})
         singles.emplace_back(symbol);
     for (std::size_t i = 0; i < singles.size(); ++i)
         add(hexByte(static_cast<int>(i)), singles[i]);

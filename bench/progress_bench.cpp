@@ -15,12 +15,12 @@
 #include <QApplication>
 
 #include "bench_application.h"
-#include "platform/qt_text.h"
 #include "platform/platform.h"
+#include "platform/qt_text.h"
 #include "project/ini_profile.h"
+#include "project/workspace.h"
 #include "support/temp_dir.h"
 #include "workspace/main_window.h"
-#include "project/workspace.h"
 
 namespace {
 

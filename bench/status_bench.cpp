@@ -16,10 +16,10 @@
 #include <QTest>
 
 #include "bench_application.h"
-#include "platform/qt_text.h"
 #include "platform/qt_platform.h"
-#include "workspace/main_window.h"
+#include "platform/qt_text.h"
 #include "project/workspace.h"
+#include "workspace/main_window.h"
 
 namespace {
 

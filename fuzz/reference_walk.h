@@ -99,7 +99,8 @@ inline EncodeResult encode(std::string_view utf8Text, const CodecContext& c, con
     // A block that writes nothing is asked about; false when the user stops.
     auto invalid = [&](std::size_t from, std::size_t to) {
         const int position = static_cast<int>(from) + 1;
-        if (onInvalidBlock && onInvalidBlock(utf8(text.substr(from, to - from)), position) == MissingAnswer::GoOn)
+        if (onInvalidBlock &&
+            onInvalidBlock(utf8(text.substr(from, to - from)), position) == MissingAnswer::GoOn)
             return true;
         r.bytes.clear();
         r.stoppedAt = position;

@@ -3,12 +3,12 @@
 #include <QFileInfo>
 #include <QIcon>
 
-#include "platform/qt_text.h"
 #include "platform/qt_platform.h"
+#include "platform/qt_text.h"
 #include "platform/spanish_texts.h"
+#include "project/workspace.h"
 #include "windows/splash_window.h"
 #include "workspace/main_window.h"
-#include "project/workspace.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

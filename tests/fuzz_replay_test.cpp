@@ -15,12 +15,12 @@ namespace {
 TEST(FuzzCorpusReplay, EverySavedInputKeepsItsInvariants) {
     using Entry = int (*)(const std::uint8_t*, std::size_t);
     const std::pair<const char*, Entry> targets[] = {
-        {"ini_profile", fuzzIniProfile},   {"thingy_table", fuzzThingyTable},
-        {"script_codec", fuzzScriptCodec}, {"numbers", fuzzNumbers},
-        {"word_list", fuzzWordList},       {"bps_patch", fuzzBpsPatch},
-        {"ips_patch", fuzzIpsPatch},       {"insertion_journal", fuzzInsertionJournal},
-        {"text_file", fuzzTextFile},       {"width_table", fuzzWidthTable},
-        {"glossary", fuzzGlossary},        {"pointer_file", fuzzPointerFile},
+        {"ini_profile", fuzzIniProfile},    {"thingy_table", fuzzThingyTable},
+        {"script_codec", fuzzScriptCodec},  {"numbers", fuzzNumbers},
+        {"word_list", fuzzWordList},        {"bps_patch", fuzzBpsPatch},
+        {"ips_patch", fuzzIpsPatch},        {"insertion_journal", fuzzInsertionJournal},
+        {"text_file", fuzzTextFile},        {"width_table", fuzzWidthTable},
+        {"glossary", fuzzGlossary},         {"pointer_file", fuzzPointerFile},
         {"pointer_codec", fuzzPointerCodec}};
     for (const auto& [name, entry] : targets) {
         const std::filesystem::path folder = std::filesystem::path(TRADUMAR_FUZZ_CORPUS) / name;

@@ -50,7 +50,8 @@ int fuzzTextFile(const std::uint8_t* data, std::size_t size) {
         check(toNfc(read.text) == read.text, "the text is in NFC");
         // What the program writes reads back as the same text.
         for (const LegacyCodePage page : {LegacyCodePage::Windows1252, LegacyCodePage::ShiftJis})
-            check(decodeTextFile(textFileBytes(read.text, page), page).text == read.text, "write and read back");
+            check(decodeTextFile(textFileBytes(read.text, page), page).text == read.text,
+                  "write and read back");
 
         // Lines never hold a line end, and joining them with CR LF and
         // splitting again gives the same lines.

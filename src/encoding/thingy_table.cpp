@@ -120,7 +120,8 @@ const ThingyTable::Index& ThingyTable::index() const {
     index->byteOffsets.push_back(0);
     for (int position = 1; position <= kCapacity; ++position) {
         const ThingyEntry& entry = m_entries[static_cast<std::size_t>(position - 1)];
-        const std::optional<Bytes> decoded = entry.hexCode.empty() ? std::nullopt : strictHexBytes(entry.hexCode);
+        const std::optional<Bytes> decoded =
+            entry.hexCode.empty() ? std::nullopt : strictHexBytes(entry.hexCode);
         if (decoded)
             index->bytes.insert(index->bytes.end(), decoded->begin(), decoded->end());
         index->byteOffsets.push_back(static_cast<std::uint32_t>(index->bytes.size()));

@@ -45,8 +45,7 @@ struct Windows1252 {
             UErrorCode status = U_ZERO_ERROR;
             if (converter)
                 ucnv_reset(converter.get());
-            const int32_t n =
-                converter ? ucnv_toUChars(converter.get(), out, 2, &byte, 1, &status) : 0;
+            const int32_t n = converter ? ucnv_toUChars(converter.get(), out, 2, &byte, 1, &status) : 0;
             const char32_t c = (U_SUCCESS(status) && n == 1) ? out[0] : static_cast<char32_t>(b);
             toUnicode[static_cast<std::size_t>(b)] = c;
             if (b >= 0x80)
@@ -75,8 +74,8 @@ std::optional<std::u16string> utf16Of(std::string_view utf8) {
     std::u16string out(utf8.size() + 1, u'\0');
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
-    u_strFromUTF8(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length, utf8.data(),
-                  static_cast<int32_t>(utf8.size()), &status);
+    u_strFromUTF8(reinterpret_cast<UChar*>(out.data()), static_cast<int32_t>(out.size()), &length,
+                  utf8.data(), static_cast<int32_t>(utf8.size()), &status);
     if (U_FAILURE(status))
         return std::nullopt;
     out.resize(static_cast<std::size_t>(length));
@@ -105,7 +104,9 @@ std::optional<LegacyCodePage> legacyCodePageNamed(std::string_view name) {
         if (name.size() != other.size())
             return false;
         for (std::size_t i = 0; i < name.size(); ++i) {
-            const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+            const auto lower = [](char c) {
+                return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+            };
             if (lower(name[i]) != lower(other[i]))
                 return false;
         }
@@ -290,9 +291,9 @@ std::optional<std::string> utf8ToEncoding(std::string_view utf8, const std::stri
         return std::nullopt;
     std::string out(text->size() * 4 + 4, '\0');
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length =
-        ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()),
-                        reinterpret_cast<const UChar*>(text->data()), static_cast<int32_t>(text->size()), &status);
+    const int32_t length = ucnv_fromUChars(converter.get(), out.data(), static_cast<int32_t>(out.size()),
+                                           reinterpret_cast<const UChar*>(text->data()),
+                                           static_cast<int32_t>(text->size()), &status);
     if (U_FAILURE(status))
         return std::nullopt;
     out.resize(static_cast<std::size_t>(length));

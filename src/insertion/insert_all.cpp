@@ -82,8 +82,8 @@ std::vector<std::string> translatedScriptNames(const std::string& scriptsFolder)
     return names;
 }
 
-InsertAllPlan planInsertAll(const std::string& scriptsFolder, LegacyCodePage legacy, const CodecContext& context,
-                            const KeepGoing& keepGoing) {
+InsertAllPlan planInsertAll(const std::string& scriptsFolder, LegacyCodePage legacy,
+                            const CodecContext& context, const KeepGoing& keepGoing) {
     InsertAllPlan plan;
     const std::vector<std::string> names = translatedScriptNames(scriptsFolder);
     const std::string folder = translationFolderOf(scriptsFolder);

@@ -60,7 +60,7 @@ std::vector<std::string> translatedScriptNames(const std::string& scriptsFolder)
 // Reads and encodes every saved translation with the encoder of a single
 // insertion; a character the table lacks is noted, never asked about.
 // keepGoing is asked before each script; false leaves the plan cancelled.
-InsertAllPlan planInsertAll(const std::string& scriptsFolder, LegacyCodePage legacy, const CodecContext& context,
-                            const KeepGoing& keepGoing);
+InsertAllPlan planInsertAll(const std::string& scriptsFolder, LegacyCodePage legacy,
+                            const CodecContext& context, const KeepGoing& keepGoing);
 
 } // namespace tradumar

@@ -8,10 +8,10 @@
 #include "insertion/insertion_tools.h"
 #include "insertion/journal_messages.h"
 #include "insertion/rom_writer.h"
-#include "platform/qt_text.h"
 #include "platform/platform.h"
-#include "workspace/status_refresh.h"
+#include "platform/qt_text.h"
 #include "project/workspace.h"
+#include "workspace/status_refresh.h"
 
 namespace tradumar {
 namespace {
@@ -98,28 +98,30 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
             QStringLiteral("Caracter '") + QString::fromUcs4(&character, 1) +
             QStringLiteral("'\r\n[Ascii: ") + QString::number(code) +
             QStringLiteral("] no existe en la tabla.\r\n¿Desea insertar el script de todos modos?");
-        return answerOf(
-            dialogs.message(parent, question, caution, MessageButtons::YesNoDefaultNo, MessageIcon::Critical));
+        return answerOf(dialogs.message(parent, question, caution, MessageButtons::YesNoDefaultNo,
+                                        MessageIcon::Critical));
     };
     const InvalidBlockHandler onInvalidBlock = [&](std::string_view block, int position) {
         const QString question =
-            QStringLiteral("Bloque '%1' en la posición %2\r\nno son pares de dígitos hexadecimales ni un código "
-                           "de la tabla.\r\n¿Desea insertar el script de todos modos?")
+            QStringLiteral(
+                "Bloque '%1' en la posición %2\r\nno son pares de dígitos hexadecimales ni un código "
+                "de la tabla.\r\n¿Desea insertar el script de todos modos?")
                 .arg(toQString(block))
                 .arg(position);
-        return answerOf(
-            dialogs.message(parent, question, caution, MessageButtons::YesNoDefaultNo, MessageIcon::Critical));
+        return answerOf(dialogs.message(parent, question, caution, MessageButtons::YesNoDefaultNo,
+                                        MessageIcon::Critical));
     };
     const ProjectFiles files = projectFilesFor(workspace.settings);
-    const InsertOutcome outcome = insertTranslation(text, workspace.encoderContext(), onMissing, onInvalidBlock,
-                                                    source.scriptFileName, files);
+    const InsertOutcome outcome = insertTranslation(text, workspace.encoderContext(), onMissing,
+                                                    onInvalidBlock, source.scriptFileName, files);
     if (const std::string notice = journalNoticeText(outcome.report); !notice.empty())
         dialogs.inform(parent, QString::fromUtf8(notice.data(), static_cast<qsizetype>(notice.size())));
     switch (outcome.kind) {
     case InsertOutcome::Kind::Stopped: {
         QTextCursor cursor(pane->document());
         cursor.setPosition(panePositionOf(text, outcome.stoppedAt));
-        cursor.setPosition(panePositionOf(text, outcome.stoppedAt + outcome.stoppedLength), QTextCursor::KeepAnchor);
+        cursor.setPosition(panePositionOf(text, outcome.stoppedAt + outcome.stoppedLength),
+                           QTextCursor::KeepAnchor);
         pane->setTextCursor(cursor);
         pane->setFocus();
         return;

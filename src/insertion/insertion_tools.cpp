@@ -11,8 +11,8 @@
 #include "insertion/insert_all_dialog.h"
 #include "insertion/insertion_journal.h"
 #include "insertion/journal_messages.h"
-#include "platform/qt_text.h"
 #include "platform/platform.h"
+#include "platform/qt_text.h"
 #include "project/workspace.h"
 
 namespace tradumar {

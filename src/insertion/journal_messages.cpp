@@ -82,8 +82,9 @@ std::string undoOutcomeText(const UndoOutcome& o) {
     case UndoOutcome::Kind::Undone:
         return "Se restauraron " + restored + ".";
     case UndoOutcome::Kind::Finished:
-        return (o.scripts > 0 ? "Se terminó de devolver una operación interrumpida: se restauraron " + restored + "."
-                              : std::string("Se terminó de devolver una operación interrumpida.")) +
+        return (o.scripts > 0
+                    ? "Se terminó de devolver una operación interrumpida: se restauraron " + restored + "."
+                    : std::string("Se terminó de devolver una operación interrumpida.")) +
                " No se ha deshecho ninguna otra inserción.";
     case UndoOutcome::Kind::RomChanged:
         return "La ROM cambió fuera de Tradumar: en " + scriptPlaceText(o.offset, o.scriptName) +

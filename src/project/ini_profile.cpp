@@ -242,8 +242,8 @@ std::string iniValueIn(std::string_view content, std::string_view section, std::
 DecodedText decodeIniFile(std::string_view fileBytes) {
     // The code page is named in the file itself, in ASCII, so it can be read
     // before the rest is decoded.
-    const LegacyCodePage legacy =
-        legacyCodePageNamed(iniValueIn(fileBytes, "Encoding", "Legacy")).value_or(LegacyCodePage::Windows1252);
+    const LegacyCodePage legacy = legacyCodePageNamed(iniValueIn(fileBytes, "Encoding", "Legacy"))
+                                      .value_or(LegacyCodePage::Windows1252);
     return decodeTextFile(fileBytes, legacy);
 }
 

@@ -8,7 +8,8 @@ namespace tradumar {
 namespace {
 
 std::string tableLines(const char* which, const std::string& path, const std::vector<UnusableLine>& lines) {
-    std::string text = std::string("Tabla ") + which + " " + path + " (" + std::to_string(lines.size()) + "):";
+    std::string text =
+        std::string("Tabla ") + which + " " + path + " (" + std::to_string(lines.size()) + "):";
     const std::size_t shown = std::min<std::size_t>(lines.size(), 10);
     for (std::size_t i = 0; i < shown; ++i)
         text += "\r\n  línea " + std::to_string(lines[i].number) + ": " + lines[i].text;

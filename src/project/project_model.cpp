@@ -71,13 +71,13 @@ std::vector<std::string> scriptFileNames(const std::string& folder) {
 TablesLoad loadProjectTables(Workspace& w) {
     TablesLoad load;
     const LegacyCodePage legacy = w.settings.legacyCodePage;
-    load.failure = loadTable(w.settings.originalTablePath, "original", w.originalTable, TableOverflow::Drop, legacy,
-                             load.unusableOriginal);
+    load.failure = loadTable(w.settings.originalTablePath, "original", w.originalTable, TableOverflow::Drop,
+                             legacy, load.unusableOriginal);
     if (load.failure)
         return load;
     w.originalLongest = w.originalTable.longestTextLength(true);
-    load.failure = loadTable(w.settings.translatedTablePath, "traducida", w.translatedTable, TableOverflow::Fail,
-                             legacy, load.unusableTranslated);
+    load.failure = loadTable(w.settings.translatedTablePath, "traducida", w.translatedTable,
+                             TableOverflow::Fail, legacy, load.unusableTranslated);
     if (!load.failure)
         w.translatedLongest = w.translatedTable.longestTextLength(false);
     return load;

@@ -7,8 +7,8 @@
 #include "encoding/script_codec.h"
 #include "encoding/thingy_table.h"
 #include "project/project_settings.h"
-#include "spellcheck/spelling.h"
 #include "project/translation_progress.h"
+#include "spellcheck/spelling.h"
 
 namespace tradumar {
 

@@ -16,9 +16,9 @@
 #include "platform/platform.h"
 #include "platform/qt_text.h"
 #include "project/project_settings.h"
+#include "project/script_files.h"
 #include "search/script_search.h"
 #include "workspace/file_list.h"
-#include "project/script_files.h"
 
 namespace tradumar {
 namespace {

@@ -12,10 +12,10 @@
 
 #include "platform/platform.h"
 #include "platform/qt_text.h"
+#include "project/workspace.h"
 #include "spellcheck/spell_highlighter.h"
 #include "spellcheck/suggestions_dialog.h"
 #include "workspace/status_refresh.h"
-#include "project/workspace.h"
 
 namespace tradumar {
 namespace {

@@ -5,8 +5,8 @@
 
 #include "encoding/unicode_text.h"
 #include "platform/qt_text.h"
-#include "spellcheck/word_splitter.h"
 #include "project/workspace.h"
+#include "spellcheck/word_splitter.h"
 
 namespace tradumar {
 
@@ -51,7 +51,8 @@ void SpellHighlighter::highlightBlock(const QString& text) {
 }
 
 void SpellHighlighter::underlineMisspellings(
-    std::string_view line, const std::function<void(std::size_t, std::size_t, const QTextCharFormat&)>& underline) {
+    std::string_view line,
+    const std::function<void(std::size_t, std::size_t, const QTextCharFormat&)>& underline) {
     Spelling& spelling = m_workspace.spelling;
     // The dictionary loads with the first line that has text; a missing one
     // is not looked for again on every line (the check command retries).

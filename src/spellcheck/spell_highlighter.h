@@ -12,9 +12,9 @@ struct Workspace;
 
 // Underlines the misspelled words of the translation with a red wave while
 // the translator types, and what the table cannot write (missing characters,
-// invalid raw blocks) with an orange line of its own, whatever the spelling. Only the look changes: the text, its undo history
-// and the change mark stay as they are. The document re-highlights only the
-// lines an edit touched.
+// invalid raw blocks) with an orange line of its own, whatever the spelling. Only the look changes: the text,
+// its undo history and the change mark stay as they are. The document re-highlights only the lines an edit
+// touched.
 class SpellHighlighter : public QSyntaxHighlighter {
     Q_OBJECT
 public:

@@ -9,11 +9,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "platform/qt_text.h"
 #include "platform/platform.h"
+#include "platform/qt_text.h"
 #include "platform/twips.h"
-#include "spellcheck/speller.h"
 #include "project/script_files.h"
+#include "spellcheck/speller.h"
 
 namespace tradumar {
 namespace {

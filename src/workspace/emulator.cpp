@@ -3,8 +3,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
-#include "platform/qt_text.h"
 #include "platform/platform.h"
+#include "platform/qt_text.h"
 #include "project/project_settings.h"
 
 namespace tradumar {

@@ -24,16 +24,16 @@
 #include "platform/twips.h"
 #include "project/ini_profile.h"
 #include "project/project_dialog.h"
+#include "project/script_files.h"
+#include "project/workspace.h"
 #include "spellcheck/spell_check.h"
 #include "workspace/emulator.h"
 #include "workspace/file_list.h"
 #include "workspace/frame_caption_style.h"
 #include "workspace/growing_layout.h"
 #include "workspace/progress_marks.h"
-#include "project/script_files.h"
 #include "workspace/status_refresh.h"
 #include "workspace/text_pane.h"
-#include "project/workspace.h"
 
 namespace tradumar {
 namespace {

@@ -161,7 +161,7 @@ private:
     std::unique_ptr<QStyle> m_frameStyle; // the frames' captions on their lines
     bool m_leavingWithoutIndex = false;
     bool m_openFailureCorrectable = false; // the opening failed on a path the project dialog can correct
-    bool m_loadingPane = false; // the program, not the user, is changing the translation pane
+    bool m_loadingPane = false;            // the program, not the user, is changing the translation pane
 
     QGroupBox* m_fraEdicion = nullptr;
     QLabel* m_lblLinea = nullptr;

@@ -6,16 +6,16 @@
 
 #include "common/file_io.h"
 #include "platform/qt_text.h"
+#include "project/ini_profile.h"
 #include "project/project_dialog.h"
 #include "project/project_messages.h"
 #include "project/project_model.h"
-#include "project/ini_profile.h"
+#include "project/script_files.h"
+#include "project/workspace.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
-#include "project/script_files.h"
 #include "workspace/status_refresh.h"
 #include "workspace/undecodable_file.h"
-#include "project/workspace.h"
 
 namespace tradumar {
 namespace {

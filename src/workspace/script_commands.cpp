@@ -9,12 +9,12 @@
 #include "encoding/conversions.h"
 #include "platform/qt_text.h"
 #include "project/ini_profile.h"
+#include "project/script_files.h"
+#include "project/workspace.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
-#include "project/script_files.h"
 #include "workspace/status_refresh.h"
 #include "workspace/undecodable_file.h"
-#include "project/workspace.h"
 
 namespace tradumar {
 namespace {
@@ -54,10 +54,11 @@ bool MainWindow::writeTranslation(const std::string& fileName, const std::string
     if (folder.status == FolderStatus::Created)
         m_platform.dialogs.inform(this, QStringLiteral("Se ha creado la carpeta 'Traducidos'\r\n"
                                                        "En ella se guardarán los scripts traducidos."));
-    if (const int error = writeTranslationFile(translationFolderOf(scriptsFolder) + fileName, text,
-                                               m_workspace.settings.legacyCodePage);
-        error != 0) {
-        m_platform.dialogs.inform(this, errorText(error));
+    const std::string path = translationFolderOf(scriptsFolder) + fileName;
+    if (const int error = writeTranslationFile(path, text, m_workspace.settings.legacyCodePage); error != 0) {
+        // The error first, as it always was; then the file it concerns.
+        m_platform.dialogs.inform(this, errorText(error) + QStringLiteral("\r\nNo se pudo guardar ") +
+                                            pathToQString(path));
         return false;
     }
     remeasureScript(fileName);
@@ -154,9 +155,9 @@ void MainWindow::openSelectedScript() {
     m_lblRealesO->setText(place ? QString::number(place->size) : QString());
     goToLine(m_rtxtOriginal, 1);
 
-    const std::optional<std::string> translation =
-        readShownText(this, m_platform.dialogs, translationFolderOf(settings.scriptsFolder) + m_workspace.openScriptFile,
-                      settings.legacyCodePage);
+    const std::optional<std::string> translation = readShownText(
+        this, m_platform.dialogs, translationFolderOf(settings.scriptsFolder) + m_workspace.openScriptFile,
+        settings.legacyCodePage);
     if (!translation)
         return;
     setPaneText(m_rtxtTraducido, *translation);

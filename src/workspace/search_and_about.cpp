@@ -1,8 +1,8 @@
 // The search window and the about window, opened from the main window.
+#include "project/workspace.h"
 #include "search/search_window.h"
 #include "windows/about_window.h"
 #include "workspace/main_window.h"
-#include "project/workspace.h"
 
 namespace tradumar {
 

@@ -8,8 +8,8 @@
 #include "encoding/script_codec.h"
 #include "encoding/unicode_text.h"
 #include "platform/qt_text.h"
-#include "workspace/line_status.h"
 #include "project/workspace.h"
+#include "workspace/line_status.h"
 
 namespace tradumar {
 
@@ -90,8 +90,8 @@ void StatusRefresh::recompute() {
     const QTextDocument* document = m_pane->document();
     const QTextBlock line = document->findBlock(m_pane->textCursor().selectionStart());
     const std::string lineText = fromQString(line.text());
-    m_labels.linea->setText(
-        QString::number(characterCount(stripRawBlocks(lineText, context.leftEnclosure, context.rightEnclosure))));
+    m_labels.linea->setText(QString::number(
+        characterCount(stripRawBlocks(lineText, context.leftEnclosure, context.rightEnclosure))));
     m_labels.lineas->setText(QString::number(document->blockCount()));
 }
 

@@ -12,11 +12,11 @@
 #include "platform/qt_text.h"
 #include "project/project_messages.h"
 #include "project/project_model.h"
+#include "project/workspace.h"
 #include "spellcheck/spell_check.h"
 #include "spellcheck/spell_highlighter.h"
 #include "workspace/main_window.h"
 #include "workspace/status_refresh.h"
-#include "project/workspace.h"
 
 namespace tradumar {
 namespace {

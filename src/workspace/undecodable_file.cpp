@@ -8,8 +8,9 @@ namespace tradumar {
 
 void reportUndecodableFile(QWidget* parent, Dialogs& dialogs, const std::string& path, LegacyCodePage legacy,
                            std::size_t offset, unsigned char byte) {
-    dialogs.inform(parent, QStringLiteral("El archivo \"%1\" %2; no se ha cargado.")
-                               .arg(pathToQString(path), QString::fromStdString(undecodableText(legacy, offset, byte))));
+    dialogs.inform(
+        parent, QStringLiteral("El archivo \"%1\" %2; no se ha cargado.")
+                    .arg(pathToQString(path), QString::fromStdString(undecodableText(legacy, offset, byte))));
 }
 
 } // namespace tradumar

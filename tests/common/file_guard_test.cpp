@@ -6,8 +6,8 @@
 
 #include "common/file_io.h"
 #include "project/project_settings.h"
-#include "support/temp_dir.h"
 #include "project/script_files.h"
+#include "support/temp_dir.h"
 
 namespace tradumar::testsupport {
 namespace {

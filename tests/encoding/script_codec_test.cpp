@@ -32,9 +32,9 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         return out;
     };
     const std::string hundredWide = repeat("あ", 100);
-    const std::vector<ThingyEntry> symbols = {{"E0", "♪"},    {"E1", "①"},   {"8140", "　"}, {"82A0", "あ"},
-                                              {"E4", "▶"},    {"E5", "♪♪"},  {"8140", "α♪"}, {"FE", "LINE"},
-                                              {"FF", "END"}};
+    const std::vector<ThingyEntry> symbols = {{"E0", "♪"},    {"E1", "①"},    {"8140", "　"},
+                                              {"82A0", "あ"}, {"E4", "▶"},    {"E5", "♪♪"},
+                                              {"8140", "α♪"}, {"FE", "LINE"}, {"FF", "END"}};
     struct Case {
         std::vector<ThingyEntry> table;
         std::string text;
@@ -55,9 +55,9 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         {letters, "A<0A", 4, 2, Bytes{}, FailureCode::Overflow},
         {letters, "A|0A|", 4, 2, Bytes{}, FailureCode::InvalidCall, '|', '|'},
         {letters, "AéB", 4, 2, Bytes{0x41, 0x42}}, // a missing character counts nothing
-        {letters, "A\r\n<0A>", 0, 0, Bytes{}},           // no length to try: nothing at all
-        {odd, "yyx", 1, 2, Bytes{0x12, 0x12}}, // an odd code never matches: x is missing
-        {pair, "AB", 1, 2, Bytes{0x41, 0x42}}, // only lengths up to the longest are tried
+        {letters, "A\r\n<0A>", 0, 0, Bytes{}},     // no length to try: nothing at all
+        {odd, "yyx", 1, 2, Bytes{0x12, 0x12}},     // an odd code never matches: x is missing
+        {pair, "AB", 1, 2, Bytes{0x41, 0x42}},     // only lengths up to the longest are tried
         {pair, "AB", 2, 1, Bytes{0x90}},
         {codes, "END", 3, 2, Bytes{0x45, 0x4E, 0x44}}, // the encoder skips END and LINE texts
         {{{"41", "A"}, {"20", " "}}, "A 0B>A", 1, 3, Bytes{0x41, 0x0B, 0x41}, 0, ' ', '>'},
@@ -73,8 +73,8 @@ TEST(Codec, CountsAndEncodesTheWorkedExamples) {
         {symbols, "あ　あ", 1, 6, Bytes{0x82, 0xA0, 0x81, 0x40, 0x82, 0xA0}},
         {symbols, "【0A】▶", 1, 2, Bytes{0x0A, 0xE4}, 0, U'【', U'】'},
         {symbols, "【END】", 1, 1, Bytes{0xFF}, 0, U'【', U'】'},
-        {symbols, "♪\r\n𝄞♪", 1, 3, Bytes{0xE0, 0xFE, 0xE0}}, // 𝄞 (four bytes) is missing
-        {close, "<" + hundredWide + ">A", 1, 2, {}},                           // the window counts characters
+        {symbols, "♪\r\n𝄞♪", 1, 3, Bytes{0xE0, 0xFE, 0xE0}},               // 𝄞 (four bytes) is missing
+        {close, "<" + hundredWide + ">A", 1, 2, {}},                       // the window counts characters
         {{{"E0", "♪"}}, repeat("♪", 32767), 1, 32767, Bytes(32767, 0xE0)}, // the limit too
         {{{"E0", "♪"}}, repeat("♪", 32768), 1, 32768, Bytes{}, FailureCode::Overflow},
     };
@@ -100,10 +100,10 @@ TEST(Codec, AgreesWithThePlainWalkOnManyTablesAndTexts) {
     auto pick = [&](std::size_t n) { return static_cast<std::size_t>(rng() % n); };
     // Texts are drawn a character at a time, some of them several bytes long.
     const std::vector<std::string_view> alphabet = {
-        "A", "B", "C", "a", "b", " ", "<", ">", "|", "\r", "\n", "é", "ñ", "E", "N", "D", "L", "I", "N", "E",
-        "0", "F", "x", "y", "z", "x", "y", "z", "♪", "あ", "①", "【", "】", "𝄞"};
-    const std::vector<std::string_view> digits = {"0", "1", "2", "3", "4", "5", "6", "7", "8",
-                                                  "9", "A", "B", "C", "D", "E", "F", "a", "g", " "};
+        "A", "B", "C", "a", "b", " ", "<", ">", "|", "\r", "\n", "é", "ñ",  "E", "N",  "D",  "L",
+        "I", "N", "E", "0", "F", "x", "y", "z", "x", "y",  "z",  "♪", "あ", "①", "【", "】", "𝄞"};
+    const std::vector<std::string_view> digits = {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9",
+                                                  "A", "B", "C", "D", "E", "F", "a", "g", " "};
     auto draw = [&](const std::vector<std::string_view>& from, std::size_t maxLength) {
         std::string s;
         for (std::size_t n = pick(maxLength + 1); n > 0; --n)

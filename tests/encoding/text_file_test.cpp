@@ -20,9 +20,9 @@ TEST(TextFile, EachEncodingIsReadAsTheRulesSay) {
         LegacyCodePage legacy;
         std::string_view text;
     } cases[] = {
-        {"\xEF\xBB\xBFHola \xE2\x99\xAA", k1252, "Hola ♪"},            // the mark says UTF-8
-        {"Se\xC3\xB1or \xE2\x91\xA0\xCE\xB1", kSjis, "Señor ①α"},      // valid UTF-8 wins over either page
-        {"caf\xE9 \x80\x81\x9C", k1252, "café €\u0081œ"},              // 1252, undefined 81 kept as U+0081
+        {"\xEF\xBB\xBFHola \xE2\x99\xAA", k1252, "Hola ♪"},               // the mark says UTF-8
+        {"Se\xC3\xB1or \xE2\x91\xA0\xCE\xB1", kSjis, "Señor ①α"},         // valid UTF-8 wins over either page
+        {"caf\xE9 \x80\x81\x9C", k1252, "café €\u0081œ"},                 // 1252, undefined 81 kept as U+0081
         {"\x82\xA0\x82\xA2\x81\x40\x83\x94\x81\xF4", kSjis, "あい　ヴ♪"}, // Shift-JIS, full-width blank
         {"\xC0\xA1", k1252, "À¡"},                                        // an overlong form is not UTF-8
         // Starts like UTF-8 ("é" as C3 A9), breaks later: the whole file is 1252.
@@ -43,10 +43,10 @@ TEST(TextFile, ABrokenFileNamesItsFirstBadByte) {
         std::size_t offset;
         unsigned char byte;
     } cases[] = {
-        {"\xEF\xBB\xBFok\xE1", k1252, 5, 0xE1},      // marked as UTF-8, yet broken
-        {"\x82\xA0 ab\xA0", kSjis, 5, 0xA0},          // a byte Shift-JIS does not use
-        {"\x82\xA0 ab\x82", kSjis, 5, 0x82},          // a lead byte without its trail, at the end
-        {"\x82\xA0\x82\x20", kSjis, 2, 0x82},         // a lead byte followed by a blank
+        {"\xEF\xBB\xBFok\xE1", k1252, 5, 0xE1}, // marked as UTF-8, yet broken
+        {"\x82\xA0 ab\xA0", kSjis, 5, 0xA0},    // a byte Shift-JIS does not use
+        {"\x82\xA0 ab\x82", kSjis, 5, 0x82},    // a lead byte without its trail, at the end
+        {"\x82\xA0\x82\x20", kSjis, 2, 0x82},   // a lead byte followed by a blank
     };
     for (const auto& c : cases) {
         const DecodedText read = decodeTextFile(c.file, c.legacy);
@@ -80,9 +80,9 @@ TEST(TextFile, WritesWindows1252WhenEveryCharacterFitsAndUtf8Otherwise) {
 TEST(TextFile, TablesWithSymbolsAndMultiByteCodesLoadInEveryEncoding) {
     TempDir dir;
     const std::string path = dir.file("símbolos.tbl");
-    const ThingyEntry expected[] = {{"41", "A"},    {"8140", "　"}, {"82A0", "あ"}, {"E0", "♪"},
-                                    {"E1", "①"},   {"E2", "α"},    {"E3", "└"},   {"E4", "▶"},
-                                    {"FE", "LINE"}, {"FF", "END"},  {}};
+    const ThingyEntry expected[] = {
+        {"41", "A"}, {"8140", "　"}, {"82A0", "あ"}, {"E0", "♪"},   {"E1", "①"}, {"E2", "α"},
+        {"E3", "└"}, {"E4", "▶"},    {"FE", "LINE"}, {"FF", "END"}, {}};
     const std::string utf8 =
         "# Hecha en Linux\n41=A\n8140=\xE3\x80\x80\n82A0=\xE3\x81\x82\nE0=\xE2\x99\xAA\nE1=\xE2\x91\xA0\n"
         "E2=\xCE\xB1\nE3=\xE2\x94\x94\nE4=\xE2\x96\xB6\n*FE\n/FF\n";

@@ -12,8 +12,8 @@ TEST(ThingyTableLoad, EachLineTakesThePlaceItsFirstRuleGivesIt) {
         "3D==\r\n; comment\r\n\r\n 8a3f = Hola \r20=A=B\r\n/FF\r\n*FE\r\n/\r\n/FF=x\r\n"
         "*FD=\xE9\r\nbare\r\n43=C\n44=D\n";
     const std::vector<ThingyEntry> expected = {
-        {"3D", "="}, {" 8a3f ", " Hola "}, {"20", "A=B"},   {"FF", "END"}, {"FE", "LINE"},
-        {"", "END"}, {"/FF", "x"},         {"*FD", "é"}, {"43", "C"},   {"44", "D"}};
+        {"3D", "="}, {" 8a3f ", " Hola "}, {"20", "A=B"}, {"FF", "END"}, {"FE", "LINE"},
+        {"", "END"}, {"/FF", "x"},         {"*FD", "é"},  {"43", "C"},   {"44", "D"}};
     ThingyTable table;
     table.set(11, {"99", "kept"});
     TempDir dir;
@@ -28,7 +28,8 @@ TEST(ThingyTableLoad, EachLineTakesThePlaceItsFirstRuleGivesIt) {
     EXPECT_EQ(table.find(" Hola "), 2);
     EXPECT_EQ(table.at(11).text, "kept"); // positions past the last entry stay as they were
 
-    EXPECT_EQ(loadThingyTable(dir.file("missing.tbl"), table, TableOverflow::Drop).status, LoadStatus::Unreadable);
+    EXPECT_EQ(loadThingyTable(dir.file("missing.tbl"), table, TableOverflow::Drop).status,
+              LoadStatus::Unreadable);
     EXPECT_EQ(table.at(1).text, "=");
 }
 

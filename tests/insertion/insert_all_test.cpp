@@ -56,8 +56,8 @@ TEST(InsertAllPlan, EveryTranslationIsWeighedAndTheBlockedOnesSayWhy) {
     EXPECT_EQ(plan.writes(true).size(), 2u);
     EXPECT_EQ(plan.writes(true)[1].offset, 0x1B);
 
-    const InsertAllPlan stopped =
-        planInsertAll(scripts, LegacyCodePage::Windows1252, {table, 1, '<', '>'}, [](std::size_t, std::size_t) { return false; });
+    const InsertAllPlan stopped = planInsertAll(scripts, LegacyCodePage::Windows1252, {table, 1, '<', '>'},
+                                                [](std::size_t, std::size_t) { return false; });
     EXPECT_TRUE(stopped.cancelled);
     EXPECT_TRUE(stopped.scripts.empty());
 }
@@ -73,7 +73,8 @@ TEST(InsertAllPlan, NamesDifferingInCaseAreWrittenInTheListsOrder) {
     ThingyTable table;
     parseThingyTable("41=A\r\n", table, TableOverflow::Drop);
     std::vector<std::string> order;
-    for (const RomWrite& w : planInsertAll(scripts, LegacyCodePage::Windows1252, {table, 1, '<', '>'}, {}).writes(false))
+    for (const RomWrite& w :
+         planInsertAll(scripts, LegacyCodePage::Windows1252, {table, 1, '<', '>'}, {}).writes(false))
         order.push_back(w.scriptName);
     EXPECT_EQ(order, (std::vector<std::string>{"0A[1].txt", "0a[1].txt", "0B[1].txt", "0b[1].txt"}));
 }

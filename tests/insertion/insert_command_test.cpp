@@ -92,10 +92,18 @@ TEST_F(InsertTest, ConfirmsEncodesAndWritesAtTheScriptsAddress) {
         {0, "a\u00E7b", {Yes, Yes}, "4", {kConfirm, missing("ç", 231), inserted(2, "0A")}, "ab"},
         {0, "#a#", {Yes, Yes, Yes}, "5", {kConfirm, hash, hash, inserted(1, "0A")}, "a"},
         // No "[": no budget, and nothing to ask before saying why.
-        {2, "#", {}, "", {info(QStringLiteral("5: No se pudo insertar el script\r\nEl nombre del script no indica "
-                                             "su dirección y su tamaño (DIRECCIÓN[TAMAÑO].txt)."))}},
-        {0, "ab<01", {Yes}, "3", {kConfirm, info(QStringLiteral("6: No se pudo insertar el script\r\nBloque sin "
-                                                                "cerrar en la posición 3."))}},
+        {2,
+         "#",
+         {},
+         "",
+         {info(QStringLiteral("5: No se pudo insertar el script\r\nEl nombre del script no indica "
+                              "su dirección y su tamaño (DIRECCIÓN[TAMAÑO].txt)."))}},
+        {0,
+         "ab<01",
+         {Yes},
+         "3",
+         {kConfirm, info(QStringLiteral("6: No se pudo insertar el script\r\nBloque sin "
+                                        "cerrar en la posición 3."))}},
         // "<0A0B>" counts one byte on the label and writes two: the warning weighs the two.
         {0, "abcde<0A0B>", {No}, "0", {overBudget(1)}},
         // The ROM is never created nor made longer.

@@ -130,8 +130,8 @@ TEST_F(InsertionToolsTest, InsertAllTakesTheRomsLastByteAndRefusesOnePast) {
     const std::string before = rom();
     h.desktop.dialogs.clearRecords();
     EXPECT_TRUE(insertAll([](InsertAllDialog& report) { report.accept(); }));
-    EXPECT_EQ(messages(),
-              QStringList({refused(63, "La ROM " + project.romPath + " mide 48 bytes: el script llega hasta 0x31")}));
+    EXPECT_EQ(messages(), QStringList({refused(63, "La ROM " + project.romPath +
+                                                       " mide 48 bytes: el script llega hasta 0x31")}));
     EXPECT_EQ(rom(), before);
 }
 

@@ -42,7 +42,7 @@ TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
         {"AB", "F[2].txt", "rom", K::Failed, FailureCode::RomTooSmall}, // never made longer
         {"A", "3[1].txt", "new", K::Failed, FailureCode::RomNotFound},  // never created
         {"ABéA", "0[4].txt", "rom", K::Stopped, 3},
-        {"A<0G>", "0[4].txt", "rom", K::Stopped, 2},                   // an invalid block stops the same way
+        {"A<0G>", "0[4].txt", "rom", K::Stopped, 2}, // an invalid block stops the same way
         {"AB", "zzzz[10].txt", "rom", K::Failed, FailureCode::InvalidCall}, // never at offset 0
         {"AB", "script.txt", "rom", K::Failed, FailureCode::InvalidCall},
         {"A<", "0[1].txt", "rom", K::Failed, FailureCode::InvalidCall},
@@ -60,8 +60,8 @@ TEST(RomWriter, InsertsAfterEncodingOnlyAndReportsEveryFailureCode) {
         writeBytes(dir.file("rom"), rom);
         const std::string path = c.romName.empty() ? "" : dir.file(c.romName);
         const InsertOutcome out = insertTranslation(
-            c.text, {table, 4, '<', '>'}, [](char32_t, int, int) { return MissingAnswer::Stop; }, {}, c.script,
-            ProjectFiles{path, {}, {}});
+            c.text, {table, 4, '<', '>'}, [](char32_t, int, int) { return MissingAnswer::Stop; }, {},
+            c.script, ProjectFiles{path, {}, {}});
         EXPECT_EQ(out.kind, c.kind);
         EXPECT_EQ(c.kind == K::Failed    ? out.error
                   : c.kind == K::Stopped ? out.stoppedAt

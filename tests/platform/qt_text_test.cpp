@@ -20,7 +20,7 @@ TEST(QtText, TheCoresTextAndTheTextAPaneShows) {
         {"a\r\r\nb", QStringLiteral("a\r\nb")},
         {"", QString()},
         {"uno\r\ndos", QStringLiteral("uno\u2029dos"), false}, // a document's paragraph separator
-        {"é Å", QStringLiteral("e\u0301 A\u030A"), false},    // typed or pasted decomposed: composed
+        {"é Å", QStringLiteral("e\u0301 A\u030A"), false},     // typed or pasted decomposed: composed
     };
     for (const auto& c : cases) {
         if (c.both) {

@@ -56,7 +56,8 @@ TEST_F(IniProfileTest, ReadsByTheProfileRules) {
         {"missing key", "[A]\r\nk=v\r\n", "A", "j", ""},
         {"Windows-1252 read as text", "[A\xF1o]\r\nk=C:\\Traducci\xF3n\\\xC1rbol\r\n", "añO", "K",
          "C:\\Traducción\\Árbol"},
-        {"UTF-8 behind a byte-order mark", "\xEF\xBB\xBF[Ruta]\r\nk=/home/ana/日本語\r\n", "Ruta", "K", "/home/ana/日本語"},
+        {"UTF-8 behind a byte-order mark", "\xEF\xBB\xBF[Ruta]\r\nk=/home/ana/日本語\r\n", "Ruta", "K",
+         "/home/ana/日本語"},
     };
     for (const ReadCase& c : cases) {
         put(c.content);

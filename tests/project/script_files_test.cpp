@@ -19,7 +19,7 @@ TEST(ScriptFiles, ReadingJoinsLinesWithCrLfSavingAddsOneAndAMissingFolderIsSaid)
         {"", "", "\r\n"},
         {"Hello\r\n", "Hello", "Hello\r\n"},
         {"one\rtwo\r", "one\r\ntwo", "one\r\ntwo\r\n"},
-        {"one\ntwo\n", "one\r\ntwo", "one\r\ntwo\r\n"}, // a lone LF ends a line too
+        {"one\ntwo\n", "one\r\ntwo", "one\r\ntwo\r\n"},                     // a lone LF ends a line too
         {"\r\n\r\none\r\n\r\ntwo", "one\r\n\r\ntwo", "one\r\n\r\ntwo\r\n"}, // leading empty lines are lost
         {"one\r\n\r\n", "one\r\n", "one\r\n\r\n"},
         // Windows-made text stays Windows-1252; what the page lacks is saved as UTF-8.

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "support/temp_dir.h"
 #include "project/translation_progress.h"
+#include "support/temp_dir.h"
 
 namespace tradumar::testsupport {
 namespace {

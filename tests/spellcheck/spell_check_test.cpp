@@ -32,8 +32,8 @@ protected:
         h->workspace.settings.projectFilePath = dir.file("Demo.tpr");
         // A table that writes every character the texts use, so that only
         // the spelling is underlined.
-        parseThingyTable(letterTable("E0=𝄞\nE1=♪\nE2=①\nE3=Ł\nE4=ó\nE5=ź\nE6=é\nE7=á\n"), h->workspace.translatedTable,
-                         TableOverflow::Drop);
+        parseThingyTable(letterTable("E0=𝄞\nE1=♪\nE2=①\nE3=Ł\nE4=ó\nE5=ź\nE6=é\nE7=á\n"),
+                         h->workspace.translatedTable, TableOverflow::Drop);
         h->desktop.dialogs.onMessage = [this](const RecordedMessage&) {
             const auto* progress = h->window.findChild<QDialog*>(QStringLiteral("frmSplashRevisor"));
             progressTitles.push_back(progress != nullptr && progress->isVisible() ? progress->windowTitle()
@@ -159,7 +159,8 @@ TEST_F(SpellCheck, ListsOnceInTextOrderAndReplacesWholeWords) {
     EXPECT_TRUE(h->desktop.dialogs.messages.empty());
     // Replacing every occurrence is one step for "Deshacer".
     h->translationPane()->undo();
-    EXPECT_EQ(h->paneText(), QStringLiteral("La cueba y el perr <perr>.\n𝄞♪ Un perro, cueba, Perr, perr<02>.\nZork."));
+    EXPECT_EQ(h->paneText(),
+              QStringLiteral("La cueba y el perr <perr>.\n𝄞♪ Un perro, cueba, Perr, perr<02>.\nZork."));
 
     // The project's word is never flagged again, by the check or the underlining.
     check(QStringLiteral("Zork"));
@@ -200,7 +201,8 @@ TEST_F(SpellCheck, UnderliningFollowsTheMenuAndIsRememberedWithoutTouchingTheTex
     // The underline follows the word list of the project opened last.
     parseThingyTable(letterTable(), h->workspace.translatedTable, TableOverflow::Drop);
     writeBytes(dir.file("Otro.palabras.txt"), "cueba\r\n");
-    for (const auto& [project, expected] : {std::pair{"Otro.tpr", QStringList()}, {"Demo.tpr", QStringList{"cueba"}}}) {
+    for (const auto& [project, expected] :
+         {std::pair{"Otro.tpr", QStringList()}, {"Demo.tpr", QStringList{"cueba"}}}) {
         h->workspace.settings.projectFilePath = dir.file(project);
         h->translationPane()->setPlainText(QStringLiteral("Una cueba"));
         EXPECT_EQ(underlined(), expected) << project;

@@ -11,12 +11,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/qt_text.h"
+#include "project/workspace.h"
 #include "support/fixture_project.h"
 #include "support/scripted_platform.h"
 #include "support/widgets.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
-#include "project/workspace.h"
 
 namespace tradumar::testsupport {
 

@@ -117,14 +117,16 @@ TEST(DesktopFiles, AProjectGivenAtStartOpensItsLinuxScriptAndABrokenTableIsNamed
     h.window.closeProject();
 
     // Marked as UTF-8, yet broken at its twelfth byte.
-    writeBytes(project.translatedTablePath, "\xEF\xBB\xBF" "41=A\n42=\xE9\n");
+    writeBytes(project.translatedTablePath, "\xEF\xBB\xBF"
+                                            "41=A\n42=\xE9\n");
     h.desktop.dialogs.answers = {MessageAnswer::No}; // no correcting the project
     h.window.openProjectFile(project.projectFile);
-    EXPECT_EQ(h.desktop.dialogs.texts(),
-              (QStringList{QStringLiteral("No se pudo abrir el proyecto Demo.tpr: la tabla traducida %1 no está en "
-                                         "UTF-8 ni en Windows-1252 (byte 0xE9 en la posición 11)")
-                              .arg(QString::fromStdString(project.translatedTablePath)),
-                           QStringLiteral("¿Desea corregir el proyecto?")}));
+    EXPECT_EQ(
+        h.desktop.dialogs.texts(),
+        (QStringList{QStringLiteral("No se pudo abrir el proyecto Demo.tpr: la tabla traducida %1 no está en "
+                                    "UTF-8 ni en Windows-1252 (byte 0xE9 en la posición 11)")
+                         .arg(QString::fromStdString(project.translatedTablePath)),
+                     QStringLiteral("¿Desea corregir el proyecto?")}));
     EXPECT_TRUE(h.action("mnuAbrir")->isEnabled()); // the opening stopped there
 }
 

@@ -21,8 +21,8 @@ TEST(Failures, AProjectThatFailsToOpenSaysWhyAndLeavesNothingOpen) {
         const char* why;
         bool correctable = true; // a path: the project dialog is offered (and declined here)
     } cases[] = {
-        {&FixtureProject::index, "abc", "el índice de script guardado \"abc\" no es un número entre -32768 y 32767",
-         false},
+        {&FixtureProject::index, "abc",
+         "el índice de script guardado \"abc\" no es un número entre -32768 y 32767", false},
         {&FixtureProject::scriptsFolder, "%1/nowhere", "no existe la carpeta de scripts %1/nowhere"},
         {&FixtureProject::originalTablePath, "%1/no/o.tbl", "no existe la tabla original %1/no/o.tbl"},
         {&FixtureProject::translatedTablePath, "%1/big.tbl",
@@ -66,7 +66,8 @@ TEST(Failures, AProjectWithAMissingRomIsCorrectedInTheProjectDialog) {
     h.desktop.dialogs.answers = {MessageAnswer::Yes};
     EXPECT_TRUE(withModal<QDialog>([&] { h.openProject(project); },
                                    [&](QDialog& dialog) {
-                                       EXPECT_EQ(child<QLineEdit>(dialog, "txtROM")->text(), q(project.romPath));
+                                       EXPECT_EQ(child<QLineEdit>(dialog, "txtROM")->text(),
+                                                 q(project.romPath));
                                        h.desktop.dialogs.fileAnswers = {q(rom)};
                                        child<QPushButton>(dialog, "cmdROM")->click();
                                        child<QPushButton>(dialog, "cmdAceptar")->click();

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QClipboard>
 
-#include "support/window_harness.h"
 #include "project/script_files.h"
+#include "support/window_harness.h"
 
 namespace tradumar::testsupport {
 namespace {
@@ -123,7 +123,9 @@ TEST_F(ScriptsTest, SavingWritesTheFileOrSaysWhyNot) {
     h.type(QStringLiteral("nuevo"));
     h.desktop.dialogs.clearRecords();
     h.click("cmdGuardar");
-    EXPECT_EQ(h.messages(), Messages{info(QString::fromLocal8Bit(describeError(EISDIR)))});
+    EXPECT_EQ(h.messages(), Messages{info(QString::fromStdString(describeError(EISDIR)) +
+                                          QStringLiteral("\r\nNo se pudo guardar ") +
+                                          pathToQString(project.translationFolder() + "1A2B3C[120].txt"))});
     answer(MessageAnswer::No);
     h.clickScript(0); // away and back: the same text
     EXPECT_EQ(h.paneText(), QStringLiteral("Primero\n¿sí?"));

@@ -81,10 +81,13 @@ TEST(WrongBytes, EstadoAndTheProgressWindowReportTheSameFigures) {
     auto* table = child<QTableWidget>(*child<ProgressWindow>(h.window, "frmProgreso"), "tblProgreso");
     QStringList window;
     for (int row = 0; row < table->rowCount(); ++row)
-        window << QStringLiteral("%1 %2 %3").arg(table->item(row, 0)->text(), table->item(row, 1)->text(),
-                                                  table->item(row, 2)->text());
+        window << QStringLiteral("%1 %2 %3")
+                      .arg(table->item(row, 0)->text(), table->item(row, 1)->text(),
+                           table->item(row, 2)->text());
     const std::string out = project.dir.file("estado.tsv");
-    ASSERT_EQ(std::system(("'" TRADUMAR_CLI "' estado '" + project.projectFile + "' --tsv >'" + out + "'").c_str()), 0);
+    ASSERT_EQ(
+        std::system(("'" TRADUMAR_CLI "' estado '" + project.projectFile + "' --tsv >'" + out + "'").c_str()),
+        0);
     QStringList cli = QString::fromStdString(readBytes(out)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     cli.removeFirst(); // the heading
     for (QString& row : cli) {
@@ -103,9 +106,10 @@ TEST(WrongBytes, TablesFollowTheirFilesAndUnusableLinesAreNamedOnce) {
     WindowHarness h;
     h.openProject(project);
     EXPECT_EQ(h.desktop.dialogs.texts(),
-              QStringList{QStringLiteral("Estas líneas de las tablas no se pueden usar: su código no son pares de "
-                                         "dígitos hexadecimales.\r\nTabla traducida %1 (2):\r\n  línea 71: ZZ=hola\r\n"
-                                         "  línea 72: 12345=xx")
+              QStringList{QStringLiteral(
+                              "Estas líneas de las tablas no se pueden usar: su código no son pares de "
+                              "dígitos hexadecimales.\r\nTabla traducida %1 (2):\r\n  línea 71: ZZ=hola\r\n"
+                              "  línea 72: 12345=xx")
                               .arg(pathToQString(project.translatedTablePath))});
     h.translationPane()->setFocus();
     h.type(QStringLiteral("hola"));

@@ -5,13 +5,13 @@
 #include <QTimer>
 #include <QTranslator>
 
-#include "platform/qt_text.h"
 #include "platform/qt_platform.h"
+#include "platform/qt_text.h"
 #include "platform/spanish_texts.h"
+#include "project/workspace.h"
 #include "shot.h"
 #include "shot_desktop.h"
 #include "workspace/main_window.h"
-#include "project/workspace.h"
 
 namespace tradumar::shots {
 

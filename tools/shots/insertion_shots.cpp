@@ -10,10 +10,10 @@
 #include "common/file_io.h"
 #include "insertion/insert_all_dialog.h"
 #include "platform/qt_text.h"
+#include "project/workspace.h"
 #include "shot.h"
 #include "shot_desktop.h"
 #include "workspace/main_window.h"
-#include "project/workspace.h"
 
 namespace tradumar::shots {
 

@@ -9,10 +9,10 @@
 #include <QPlainTextEdit>
 
 #include "platform/qt_text.h"
+#include "project/workspace.h"
 #include "shot.h"
 #include "shot_desktop.h"
 #include "workspace/main_window.h"
-#include "project/workspace.h"
 
 namespace tradumar::shots {
 

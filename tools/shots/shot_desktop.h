@@ -5,10 +5,10 @@
 
 #include <QApplication>
 
-#include "platform/qt_text.h"
 #include "platform/platform.h"
-#include "workspace/main_window.h"
+#include "platform/qt_text.h"
 #include "project/workspace.h"
+#include "workspace/main_window.h"
 
 namespace tradumar::shots {
 

@@ -7,11 +7,11 @@
 #include <QTimer>
 
 #include "platform/qt_text.h"
+#include "project/workspace.h"
 #include "shot.h"
 #include "shot_desktop.h"
 #include "spellcheck/suggestions_dialog.h"
 #include "workspace/main_window.h"
-#include "project/workspace.h"
 
 namespace tradumar::shots {
 

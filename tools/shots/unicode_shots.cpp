@@ -15,7 +15,8 @@ namespace tradumar::shots {
 namespace {
 
 void write(const std::filesystem::path& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 // A made-up game: its table in Shift-JIS, each kana or kanji one code of two bytes.
@@ -23,19 +24,24 @@ std::string japaneseProject(const std::filesystem::path& root) {
     std::filesystem::remove_all(root);
     std::filesystem::create_directories(root / "scripts" / "Traducidos");
     // あ い う え お か こ そ の は へ ま ら を ん 村 風 強 今 日 、 。 ♪ ① ！ よ が な
-    write(root / "original.tbl",
-          "82A0=\x82\xA0\r\n82A2=\x82\xA2\r\n82A4=\x82\xA4\r\n82A6=\x82\xA6\r\n82A8=\x82\xA8\r\n82A9=\x82\xA9\r\n"
-          "82B1=\x82\xB1\r\n82BB=\x82\xBB\r\n82CC=\x82\xCC\r\n82CD=\x82\xCD\r\n82D6=\x82\xD6\r\n82DC=\x82\xDC\r\n"
-          "82E7=\x82\xE7\r\n82F0=\x82\xF0\r\n82F1=\x82\xF1\r\n91BA=\x91\xBA\r\n9597=\x95\x97\r\n8BAD=\x8B\xAD\r\n"
-          "8DA1=\x8D\xA1\r\n93FA=\x93\xFA\r\n8141=\x81\x41\r\n8142=\x81\x42\r\n81F4=\x81\xF4\r\n8740=\x87\x40\r\n"
-          "8149=\x81\x49\r\n8140=\x81\x40\r\n82E6=\x82\xE6\r\n82AA=\x82\xAA\r\n82C8=\x82\xC8\r\n*FE\r\n/FF\r\n");
+    write(root / "original.tbl", "82A0=\x82\xA0\r\n82A2=\x82\xA2\r\n82A4=\x82\xA4\r\n82A6=\x82\xA6\r\n82A8="
+                                 "\x82\xA8\r\n82A9=\x82\xA9\r\n"
+                                 "82B1=\x82\xB1\r\n82BB=\x82\xBB\r\n82CC=\x82\xCC\r\n82CD=\x82\xCD\r\n82D6="
+                                 "\x82\xD6\r\n82DC=\x82\xDC\r\n"
+                                 "82E7=\x82\xE7\r\n82F0=\x82\xF0\r\n82F1=\x82\xF1\r\n91BA=\x91\xBA\r\n9597="
+                                 "\x95\x97\r\n8BAD=\x8B\xAD\r\n"
+                                 "8DA1=\x8D\xA1\r\n93FA=\x93\xFA\r\n8141=\x81\x41\r\n8142=\x81\x42\r\n81F4="
+                                 "\x81\xF4\r\n8740=\x87\x40\r\n"
+                                 "8149=\x81\x49\r\n8140=\x81\x40\r\n82E6=\x82\xE6\r\n82AA=\x82\xAA\r\n82C8="
+                                 "\x82\xC8\r\n*FE\r\n/FF\r\n");
     std::string translated;
     for (const char c : std::string_view("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) {
         char line[8];
         std::snprintf(line, sizeof line, "%02X=%c\n", static_cast<unsigned>(c), c);
         translated += line;
     }
-    translated += "20= \n2C=,\n2E=.\n21=!\nA1=¡\nBF=¿\nE1=á\nE9=é\nED=í\nF3=ó\nFA=ú\nF1=ñ\nE0=♪\nE2=①\n*FE\n/FF\n";
+    translated +=
+        "20= \n2C=,\n2E=.\n21=!\nA1=¡\nBF=¿\nE1=á\nE9=é\nED=í\nF3=ó\nFA=ú\nF1=ñ\nE0=♪\nE2=①\n*FE\n/FF\n";
     write(root / "traducida.tbl", translated);
     // ようこそ... made up: "Welcome to the village! ♪ Today the wind is strong."
     write(root / "scripts" / "1C200[37].txt",

@@ -5,10 +5,10 @@
 #include <QTimer>
 
 #include "platform/qt_text.h"
+#include "project/workspace.h"
 #include "shot.h"
 #include "shot_desktop.h"
 #include "workspace/main_window.h"
-#include "project/workspace.h"
 
 namespace tradumar::shots {
 namespace {
