@@ -1,10 +1,10 @@
 #include "project/project_dialog.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFont>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,8 +17,8 @@
 
 #include "controls/property_bag.h"
 #include "controls/xp_button.h"
-#include "platform/qt_text.h"
 #include "platform/platform.h"
+#include "platform/qt_text.h"
 #include "project/project_dialog_host.h"
 #include "project/project_settings.h"
 
@@ -179,9 +179,12 @@ ProjectDialog::ProjectDialog(ProjectSettings& settings, Dialogs& dialogs, Projec
 }
 
 QString ProjectDialog::romFilter() {
-    // Kept as the pieces it was always built from; the odd spacing of the
-    // descriptions and the blank after "*.gg" are part of it.
-    return QStringLiteral("SNES SMC ") +
+    // First the usual ROMs of today, then the entries kept as the pieces
+    // they were always built from; the odd spacing of their descriptions
+    // and the blank after "*.gg" are part of them.
+    return QStringLiteral("ROM de consola (*.sfc;*.smc;*.nes;*.gb;*.gbc;*.gba;*.md;*.gen;*.gg;*.sms)|"
+                          "*.sfc;*.smc;*.nes;*.gb;*.gbc;*.gba;*.md;*.gen;*.gg;*.sms|") +
+           QStringLiteral("SNES SMC ") +
            QStringLiteral(
                "(*.smc)|*.smc|SNES SWC (*.swc)|*.swc|SNES FIG (*.fig)|*.fig|SNES GD7 (*.078)|*.078|") +
            QStringLiteral("NES (*.nes)|*.nes|") +
@@ -470,19 +473,24 @@ bool ProjectDialog::storable() {
         QLineEdit* field;
         const char* what;
     } values[] = {
-        {m_txtNombre, "El nombre del proyecto"},    {m_txtDirPrj, "La carpeta del proyecto"},
-        {m_txtROM, "La ruta de la ROM"},            {m_txtDirScripts, "La carpeta de scripts"},
-        {m_txtOTBL, "La ruta de la tabla original"}, {m_txtTTBL, "La ruta de la tabla traducida"},
-        {m_txtEmu, "La ruta del emulador"},          {m_txtCierreI, "El cierre izquierdo"},
+        {m_txtNombre, "El nombre del proyecto"},
+        {m_txtDirPrj, "La carpeta del proyecto"},
+        {m_txtROM, "La ruta de la ROM"},
+        {m_txtDirScripts, "La carpeta de scripts"},
+        {m_txtOTBL, "La ruta de la tabla original"},
+        {m_txtTTBL, "La ruta de la tabla traducida"},
+        {m_txtEmu, "La ruta del emulador"},
+        {m_txtCierreI, "El cierre izquierdo"},
         {m_txtCierreD, "El cierre derecho"},
     };
     for (const auto& value : values) {
         const QString text = value.field->text();
         if (text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r')) ||
             text.contains(QChar(0x2028)) || text.contains(QChar(0x2029))) {
-            m_dialogs.inform(this, QString::fromUtf8(value.what) +
-                                       QStringLiteral(" contiene un salto de línea, que el archivo de proyecto no "
-                                                      "puede guardar."));
+            m_dialogs.inform(this,
+                             QString::fromUtf8(value.what) +
+                                 QStringLiteral(" contiene un salto de línea, que el archivo de proyecto no "
+                                                "puede guardar."));
             value.field->setFocus();
             return false;
         }

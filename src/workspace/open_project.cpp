@@ -6,16 +6,16 @@
 
 #include "common/file_io.h"
 #include "platform/qt_text.h"
+#include "project/ini_profile.h"
 #include "project/project_dialog.h"
 #include "project/project_messages.h"
 #include "project/project_model.h"
-#include "project/ini_profile.h"
+#include "project/script_files.h"
+#include "project/workspace.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
-#include "project/script_files.h"
 #include "workspace/status_refresh.h"
 #include "workspace/undecodable_file.h"
-#include "project/workspace.h"
 
 namespace tradumar {
 namespace {
@@ -42,6 +42,7 @@ void MainWindow::openProject() {
 bool MainWindow::openProjectFile(const std::string& path) {
     m_openFailureCorrectable = false;
     const QString failure = openProjectSteps(path);
+    rememberProject(path, failure.isEmpty());
     if (failure.isEmpty())
         return true;
     const ProjectSettings attempted = m_workspace.settings;
@@ -93,7 +94,8 @@ QString MainWindow::openProjectSteps(const std::string& path) {
     if (!m_scripts->selectIndex(settings.scriptIndex))
         m_scripts->selectIndex(-1);
 
-    setWindowTitle(toQString(settings.projectName) + QStringLiteral(" - ") + windowTitle());
+    m_projectCaption = toQString(settings.projectName);
+    showChangeMark();
 
     if (QString failure = loadTables(); !failure.isEmpty())
         return failure;

@@ -8,11 +8,11 @@
 
 #include "patching/patch_command.h"
 #include "platform/qt_text.h"
+#include "project/workspace.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
 #include "workspace/progress_marks.h"
 #include "workspace/progress_window.h"
-#include "project/workspace.h"
 
 namespace tradumar {
 
@@ -39,15 +39,17 @@ void MainWindow::refreshProgress() {
     names.reserve(static_cast<std::size_t>(m_scripts->count()));
     for (int row = 0; row < m_scripts->count(); ++row)
         names.push_back(pathFromQString(m_scripts->item(row)->text()));
-    m_workspace.progress.reset(names, pathFromQString(m_scripts->folder()), m_workspace.settings.legacyCodePage,
-                               m_workspace.encoderContext());
+    m_workspace.progress.reset(names, pathFromQString(m_scripts->folder()),
+                               m_workspace.settings.legacyCodePage, m_workspace.encoderContext());
     m_marks->markAll(m_scripts, m_workspace.progress);
     showProgressSummary();
+    applyScriptFilter();
 }
 
 void MainWindow::forgetProgress() {
     m_workspace.progress.clear();
     m_lblProgreso->clear();
+    applyScriptFilter();
 }
 
 void MainWindow::remeasureScript(const std::string& fileName) {
@@ -55,6 +57,7 @@ void MainWindow::remeasureScript(const std::string& fileName) {
         return;
     m_marks->markOne(m_scripts, *m_workspace.progress.find(fileName));
     showProgressSummary();
+    applyScriptFilter();
 }
 
 void MainWindow::showProgressSummary() {

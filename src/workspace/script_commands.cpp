@@ -9,12 +9,12 @@
 #include "encoding/conversions.h"
 #include "platform/qt_text.h"
 #include "project/ini_profile.h"
+#include "project/script_files.h"
+#include "project/workspace.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
-#include "project/script_files.h"
 #include "workspace/status_refresh.h"
 #include "workspace/undecodable_file.h"
-#include "project/workspace.h"
 
 namespace tradumar {
 namespace {
@@ -79,6 +79,7 @@ bool MainWindow::offerToSaveBeforeLeaving() {
             return false;
         m_workspace.savedTranslation = m_workspace.pendingTranslation;
         m_workspace.translationChanged = false;
+        showChangeMark();
         return true;
     case MessageAnswer::No:
         return true;
@@ -136,6 +137,9 @@ void MainWindow::openSelectedScript() {
         m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
         m_workspace.savedTranslation = m_workspace.pendingTranslation;
         m_workspace.translationChanged = false;
+        showChangeMark();
+        // Typing goes into the translation, not through the list.
+        m_rtxtTraducido->setFocus();
     });
     m_rtxtTraducido->clear();
     m_rtxtOriginal->clear();
@@ -154,9 +158,9 @@ void MainWindow::openSelectedScript() {
     m_lblRealesO->setText(place ? QString::number(place->size) : QString());
     goToLine(m_rtxtOriginal, 1);
 
-    const std::optional<std::string> translation =
-        readShownText(this, m_platform.dialogs, translationFolderOf(settings.scriptsFolder) + m_workspace.openScriptFile,
-                      settings.legacyCodePage);
+    const std::optional<std::string> translation = readShownText(
+        this, m_platform.dialogs, translationFolderOf(settings.scriptsFolder) + m_workspace.openScriptFile,
+        settings.legacyCodePage);
     if (!translation)
         return;
     setPaneText(m_rtxtTraducido, *translation);
@@ -177,30 +181,13 @@ void MainWindow::saveTranslation() {
         return;
     m_workspace.savedTranslation = text;
     m_workspace.translationChanged = false;
+    showChangeMark();
     m_rtxtTraducido->setFocus();
 }
 
 bool MainWindow::scriptIsOpen() const {
     return !m_workspace.settings.projectFilePath.empty() && m_workspace.openScriptIndex &&
            *m_workspace.openScriptIndex == m_scripts->selectedIndex();
-}
-
-// Moving through the list needs an open project: with none the list is
-// hidden, and what it still holds belongs to a closed one.
-void MainWindow::nextScript() {
-    if (m_workspace.settings.projectFilePath.empty())
-        return;
-    const int selected = m_scripts->selectedIndex();
-    if (selected < m_scripts->count() - 1)
-        m_scripts->selectIndex(selected + 1);
-}
-
-void MainWindow::previousScript() {
-    if (m_workspace.settings.projectFilePath.empty())
-        return;
-    const int selected = m_scripts->selectedIndex();
-    if (selected > 0)
-        m_scripts->selectIndex(selected - 1);
 }
 
 void MainWindow::goToLine(QPlainTextEdit* pane, int line) {

@@ -51,7 +51,8 @@ TEST(QtDialogs, MessageBoxesShowWhatWasAskedAndAnswerTheButtonClicked) {
         {MessageButtons::Ok, MessageIcon::None, B::Ok, B::NoIcon, B::NoButton, MessageAnswer::Ok},
         {MessageButtons::YesNo, MessageIcon::Question, yesNo, B::Question, B::Yes, MessageAnswer::Yes},
         {MessageButtons::YesNo, MessageIcon::Critical, yesNo, B::Critical, B::NoButton, MessageAnswer::No},
-        {MessageButtons::YesNoDefaultNo, MessageIcon::Critical, yesNo, B::Critical, B::NoButton, MessageAnswer::No},
+        {MessageButtons::YesNoDefaultNo, MessageIcon::Critical, yesNo, B::Critical, B::NoButton,
+         MessageAnswer::No},
         {MessageButtons::YesNoCancel, MessageIcon::Exclamation, yesNoCancel, B::Warning, B::NoButton,
          MessageAnswer::Cancel},
         {MessageButtons::YesNoCancel, MessageIcon::Information, yesNoCancel, B::Information, B::No,
@@ -91,8 +92,11 @@ TEST(QtDialogs, TheFilePickerOpensWithTheRequestedTitleFiltersAndFolder) {
     const QString demo = dir.filePath(QStringLiteral("Demo.tpr"));
     QFile(demo).open(QIODevice::WriteOnly);
     const FileRequest request{QStringLiteral("Abrir Proyecto Tradumar"),
-                              QStringLiteral("Tablas thingy (*.tbl)|*.tbl|Proyecto (*.tpr)|*.tpr"), 2,
-                              dir.path()};
+                              QStringLiteral("Tablas thingy (*.tbl)|*.tbl|Proyecto (*.tpr)|*.tpr"),
+                              2,
+                              dir.path(),
+                              true,
+                              {}};
     QString chosen = QStringLiteral("not asked");
     const auto pick = [&] { chosen = QtDialogs().openFile(nullptr, request); };
     EXPECT_TRUE(withModal<QFileDialog>(pick, [&](QFileDialog& picker) {
