@@ -53,11 +53,27 @@ void createPatch(QWidget* parent, Dialogs& dialogs, const ProjectSettings& setti
         sourcePath = pathFromQString(chosen);
     }
 
+    // A patch that changes nothing helps no one: the translator is asked first.
+    const std::optional<std::string> source = readWholeFile(sourcePath);
+    if (source && source == readWholeFile(romPath) &&
+        dialogs.message(parent,
+                        QStringLiteral("La ROM es igual a la original: el parche no cambiaría nada.\r\n"
+                                       "¿Desea crearlo de todos modos?"),
+                        QStringLiteral("Crear parche"), MessageButtons::YesNo,
+                        MessageIcon::Question) != MessageAnswer::Yes)
+        return;
+
     FileRequest request;
     request.title = QStringLiteral("Crear parche");
     request.filter = QStringLiteral("Parche BPS (*.bps)|*.bps|Parche IPS (*.ips)|*.ips");
     request.initialFolder = romFolder;
     request.mustExist = false;
+    // "<project name>.bps" beside the project file.
+    if (!settings.projectFilePath.empty() && !settings.projectName.empty()) {
+        request.initialFolder = QFileInfo(pathToQString(settings.projectFilePath)).absolutePath();
+        request.proposedFile =
+            request.initialFolder + QLatin1Char('/') + utf8(settings.projectName) + QStringLiteral(".bps");
+    }
     const QString chosen = dialogs.saveFile(parent, request);
     if (chosen.isEmpty())
         return;

@@ -22,6 +22,7 @@ struct FileRequest {
     int filterIndex = 1; // 1-based entry preselected
     QString initialFolder;
     bool mustExist = true;
+    QString proposedFile; // a save dialog's proposed file (a full path); none when empty
 };
 
 class Dialogs {

@@ -113,6 +113,8 @@ QString QtDialogs::saveFile(QWidget* parent, const FileRequest& request) {
     QFileDialog dialog(parent, request.title, request.initialFolder);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    if (!request.proposedFile.isEmpty())
+        dialog.selectFile(request.proposedFile);
     const QStringList filters = nameFiltersOf(request.filter);
     dialog.setNameFilters(filters);
     // The default suffix follows the filter: "*.ips" chosen, "parche" is saved as "parche.ips".

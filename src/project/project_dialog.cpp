@@ -179,9 +179,12 @@ ProjectDialog::ProjectDialog(ProjectSettings& settings, Dialogs& dialogs, Projec
 }
 
 QString ProjectDialog::romFilter() {
-    // Kept as the pieces it was always built from; the odd spacing of the
-    // descriptions and the blank after "*.gg" are part of it.
-    return QStringLiteral("SNES SMC ") +
+    // First the usual ROMs of today, then the entries kept as the pieces
+    // they were always built from; the odd spacing of their descriptions
+    // and the blank after "*.gg" are part of them.
+    return QStringLiteral("ROM de consola (*.sfc;*.smc;*.nes;*.gb;*.gbc;*.gba;*.md;*.gen;*.gg;*.sms)|"
+                          "*.sfc;*.smc;*.nes;*.gb;*.gbc;*.gba;*.md;*.gen;*.gg;*.sms|") +
+           QStringLiteral("SNES SMC ") +
            QStringLiteral(
                "(*.smc)|*.smc|SNES SWC (*.swc)|*.swc|SNES FIG (*.fig)|*.fig|SNES GD7 (*.078)|*.078|") +
            QStringLiteral("NES (*.nes)|*.nes|") +

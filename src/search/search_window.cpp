@@ -27,6 +27,13 @@ const QString kTraducido = QStringLiteral("Traducido");
 const QString kOriginal = QStringLiteral("Original");
 const QString kFinished = QStringLiteral("La búsqueda ha finalizado");
 
+// The word last written in the window, offered again the next time it opens
+// while the program runs.
+QString& lastWord() {
+    static QString word;
+    return word;
+}
+
 // A slice of the search reads files for about this long before the window
 // handles its input again; a click waits at most one slice and one file.
 constexpr int kSliceMilliseconds = 15;
@@ -66,6 +73,9 @@ SearchWindow::SearchWindow(const ProjectSettings& settings, Dialogs& dialogs, Se
     m_cmbData->addItem(kTraducido);
     m_cmbData->addItem(kOriginal);
     m_cmbData->setCurrentIndex(0);
+    m_txtBuscar->setText(lastWord());
+    m_txtBuscar->selectAll();
+    connect(m_txtBuscar, &QLineEdit::textEdited, this, [](const QString& word) { lastWord() = word; });
 }
 
 SearchWindow::~SearchWindow() = default;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFont>
 #include <QFrame>
 #include <QGroupBox>
@@ -83,6 +84,7 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     connect(m_cmdOrtog, &QPushButton::clicked, this, &MainWindow::checkSpelling);
     connect(m_mnuCorrector, &QAction::triggered, this, &MainWindow::checkSpelling);
     buildProgressControls();
+    buildNavigationControls();
     // The window opens at the designed size, the client area plus the menu
     // bar, and never gets smaller; a size the user gave it before wins.
     resize(minimumSizeHint());
@@ -95,6 +97,7 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     // The window loads with the project's menus unusable and no script list.
     deshabilitarMenus();
     m_scripts->hide();
+    m_cboFiltro->hide();
 
     m_timer2 = new QTimer(this);
     m_timer2->setObjectName(QStringLiteral("Timer2"));
@@ -161,11 +164,15 @@ void MainWindow::buildControls() {
     m_fraInfo = place(new QGroupBox(QStringLiteral("Scripts e información"), client), "fraInfo",
                       twips(9360, 120, 2295, 6495));
     m_fraInfo->setStyle(m_frameStyle.get());
-    m_shape1 = place(new QFrame(m_fraInfo), "Shape1", twips(120, 240, 2055, 4320));
+    // The filter stands above the list, which keeps its bottom edge.
+    m_cboFiltro = place(new QComboBox(m_fraInfo), "cboFiltro", twips(120, 240, 2055, 315));
+    m_shape1 = place(new QFrame(m_fraInfo), "Shape1", twips(120, 600, 2055, 3960));
     m_shape1->setFrameShape(QFrame::Box);
     m_shape1->setFrameShadow(QFrame::Plain);
     m_scripts =
-        place(new FileList(QStringLiteral("*.txt"), m_fraInfo), "Scripts", twips(120, 240, 2055, 4320));
+        place(new FileList(QStringLiteral("*.txt"), m_fraInfo), "Scripts", twips(120, 600, 2055, 3960));
+    // The filter is there while the list is.
+    m_scripts->installEventFilter(this);
     connect(m_scripts, &FileList::chosen, this, &MainWindow::openSelectedScript);
 
     place(new QLabel(QStringLiteral("Bytes Reales Traducido:"), m_fraInfo), "lblBytesT",
@@ -416,7 +423,7 @@ void MainWindow::resetToClosed() {
     m_rtxtTraducido->clear();
     m_rtxtOriginal->clear();
     m_scripts->hide();
-    setWindowTitle(QString::fromUtf8(kCaption));
+    m_projectCaption.clear();
     for (QLabel* label : {m_lblRealesT, m_lblRealesO, m_lblRealesD})
         label->setText(QStringLiteral("0"));
     m_mnuNuevo->setEnabled(true);
@@ -430,6 +437,7 @@ void MainWindow::resetToClosed() {
     m_workspace.translationChanged = false;
     m_workspace.pendingTranslation.clear();
     m_workspace.savedTranslation.clear();
+    showChangeMark();
 }
 
 void MainWindow::leave() {
@@ -481,6 +489,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // Shift+Enter would put a line separator into the pane, which looks like
     // a line break but is saved as a lone LF the game's table does not know;
     // in a script every new line is a real line break.
+    if (watched == m_scripts &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        m_cboFiltro->setVisible(event->type() == QEvent::ShowToParent);
     if (watched == m_rtxtTraducido && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
@@ -495,6 +506,18 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::noteTranslationEdited() {
     m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
     m_workspace.translationChanged = m_workspace.pendingTranslation != m_workspace.savedTranslation;
+    showChangeMark();
+}
+
+void MainWindow::showChangeMark() {
+    const QString caption = QString::fromUtf8(kCaption);
+    if (m_projectCaption.isEmpty()) {
+        setWindowTitle(caption);
+        return;
+    }
+    // "Demo* - Tradumar 1.0 Beta" while the translation has unsaved changes.
+    setWindowTitle(m_projectCaption + (m_workspace.translationChanged ? QStringLiteral("*") : QString()) +
+                   QStringLiteral(" - ") + caption);
 }
 
 } // namespace tradumar

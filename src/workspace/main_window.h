@@ -3,17 +3,20 @@
 #include <filesystem>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include <memory>
 #include <string>
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include "platform/platform.h"
 #include "project/project_dialog_host.h"
 
 class QAction;
+class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -82,9 +85,21 @@ public:
 
     // Scripts.
     void openSelectedScript();
-    void saveTranslation(); // cmdGuardar, mnuGuardar
-    void nextScript();      // cmdSiguiente
-    void previousScript();  // cmdAnterior
+    void saveTranslation();        // cmdGuardar, mnuGuardar
+    void nextScript();             // cmdSiguiente
+    void previousScript();         // cmdAnterior
+    void nextUntranslatedScript(); // mnuSinTraducir: "Siguiente sin traducir"
+
+    // cboFiltro: which scripts the list shows. Hidden rows keep their names
+    // and positions; "<< Anterior" and "Siguiente >>" move among the shown.
+    void applyScriptFilter();
+
+    // "Proyecto > Recientes": the projects last opened, kept in the
+    // program's settings.
+    QStringList recentProjects() const;
+    void fillRecentMenu();
+
+    void showManual(); // mnuManual: the user's manual, in a window of its own
 
     void insertScript(); // cmdInsertar, mnuInsertar
 
@@ -155,6 +170,17 @@ private:
     // changed while it differs from the text last loaded or saved.
     void noteTranslationEdited();
 
+    // The caption: the project's name, with "*" while the translation has
+    // unsaved changes, before the program's.
+    void showChangeMark();
+
+    void buildNavigationControls();
+    // The list after opening the project of that file (or failing to).
+    void rememberProject(const std::string& path, bool opened);
+    // The shown rows, in list order.
+    std::vector<std::size_t> shownScripts() const;
+    void moveInView(int step);
+
     Workspace& m_workspace;
     Platform m_platform;
     QString m_startFolder;
@@ -162,6 +188,7 @@ private:
     bool m_leavingWithoutIndex = false;
     bool m_openFailureCorrectable = false; // the opening failed on a path the project dialog can correct
     bool m_loadingPane = false;            // the program, not the user, is changing the translation pane
+    QString m_projectCaption;              // the open project's name; empty with none
 
     QGroupBox* m_fraEdicion = nullptr;
     QLabel* m_lblLinea = nullptr;
@@ -200,6 +227,9 @@ private:
     QAction* m_mnuEmulador = nullptr;
     QAction* m_mnuManual = nullptr;
     QAction* m_mnuAcerca = nullptr;
+    QAction* m_mnuSinTraducir = nullptr;
+    QMenu* m_mnuRecientes = nullptr;
+    QComboBox* m_cboFiltro = nullptr;
 
     QAction* m_mnuParche = nullptr;
     QAction* m_mnuProgreso = nullptr;

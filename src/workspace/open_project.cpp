@@ -42,6 +42,7 @@ void MainWindow::openProject() {
 bool MainWindow::openProjectFile(const std::string& path) {
     m_openFailureCorrectable = false;
     const QString failure = openProjectSteps(path);
+    rememberProject(path, failure.isEmpty());
     if (failure.isEmpty())
         return true;
     const ProjectSettings attempted = m_workspace.settings;
@@ -93,7 +94,8 @@ QString MainWindow::openProjectSteps(const std::string& path) {
     if (!m_scripts->selectIndex(settings.scriptIndex))
         m_scripts->selectIndex(-1);
 
-    setWindowTitle(toQString(settings.projectName) + QStringLiteral(" - ") + windowTitle());
+    m_projectCaption = toQString(settings.projectName);
+    showChangeMark();
 
     if (QString failure = loadTables(); !failure.isEmpty())
         return failure;

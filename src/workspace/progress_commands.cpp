@@ -43,11 +43,13 @@ void MainWindow::refreshProgress() {
                                m_workspace.settings.legacyCodePage, m_workspace.encoderContext());
     m_marks->markAll(m_scripts, m_workspace.progress);
     showProgressSummary();
+    applyScriptFilter();
 }
 
 void MainWindow::forgetProgress() {
     m_workspace.progress.clear();
     m_lblProgreso->clear();
+    applyScriptFilter();
 }
 
 void MainWindow::remeasureScript(const std::string& fileName) {
@@ -55,6 +57,7 @@ void MainWindow::remeasureScript(const std::string& fileName) {
         return;
     m_marks->markOne(m_scripts, *m_workspace.progress.find(fileName));
     showProgressSummary();
+    applyScriptFilter();
 }
 
 void MainWindow::showProgressSummary() {

@@ -80,6 +80,7 @@ bool MainWindow::offerToSaveBeforeLeaving() {
             return false;
         m_workspace.savedTranslation = m_workspace.pendingTranslation;
         m_workspace.translationChanged = false;
+        showChangeMark();
         return true;
     case MessageAnswer::No:
         return true;
@@ -137,6 +138,9 @@ void MainWindow::openSelectedScript() {
         m_workspace.pendingTranslation = paneText(m_rtxtTraducido);
         m_workspace.savedTranslation = m_workspace.pendingTranslation;
         m_workspace.translationChanged = false;
+        showChangeMark();
+        // Typing goes into the translation, not through the list.
+        m_rtxtTraducido->setFocus();
     });
     m_rtxtTraducido->clear();
     m_rtxtOriginal->clear();
@@ -178,30 +182,13 @@ void MainWindow::saveTranslation() {
         return;
     m_workspace.savedTranslation = text;
     m_workspace.translationChanged = false;
+    showChangeMark();
     m_rtxtTraducido->setFocus();
 }
 
 bool MainWindow::scriptIsOpen() const {
     return !m_workspace.settings.projectFilePath.empty() && m_workspace.openScriptIndex &&
            *m_workspace.openScriptIndex == m_scripts->selectedIndex();
-}
-
-// Moving through the list needs an open project: with none the list is
-// hidden, and what it still holds belongs to a closed one.
-void MainWindow::nextScript() {
-    if (m_workspace.settings.projectFilePath.empty())
-        return;
-    const int selected = m_scripts->selectedIndex();
-    if (selected < m_scripts->count() - 1)
-        m_scripts->selectIndex(selected + 1);
-}
-
-void MainWindow::previousScript() {
-    if (m_workspace.settings.projectFilePath.empty())
-        return;
-    const int selected = m_scripts->selectedIndex();
-    if (selected > 0)
-        m_scripts->selectIndex(selected - 1);
 }
 
 void MainWindow::goToLine(QPlainTextEdit* pane, int line) {

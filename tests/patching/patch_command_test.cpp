@@ -49,8 +49,11 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
         if (c.keptOriginal || !c.pickedOriginal.isEmpty())
             h.desktop.dialogs.saveAnswers = {patchPath};
         h.action("mnuParche")->trigger();
-        for (const FileRequest& request : h.desktop.dialogs.saveRequests)
+        for (const FileRequest& request : h.desktop.dialogs.saveRequests) {
             EXPECT_EQ(request.filter, QStringLiteral("Parche BPS (*.bps)|*.bps|Parche IPS (*.ips)|*.ips"));
+            // "<project name>.bps" beside the project.
+            EXPECT_EQ(request.proposedFile, root + QStringLiteral("Demo.bps"));
+        }
         const std::string patch = patchPath.isEmpty() ? std::string() : readBytes(pathFromQString(patchPath));
         const QString source =
             c.keptOriginal ? QString::fromStdString(project.romPath + ".original") : root + c.pickedOriginal;
@@ -70,6 +73,22 @@ TEST(CreatePatch, WritesThePatchFromTheOriginalToTheRomNow) {
             EXPECT_TRUE(patch.empty());
         }
     }
+}
+
+TEST(CreatePatch, AsksBeforeWritingAPatchThatChangesNothing) {
+    FixtureProject project;
+    writeBytes(project.romPath + ".original", readBytes(project.romPath));
+    WindowHarness h;
+    h.openProject(project);
+    h.desktop.dialogs.clearRecords();
+    h.desktop.dialogs.answers = {MessageAnswer::No}; // no save dialog follows
+    h.action("mnuParche")->trigger();
+    EXPECT_EQ(h.messages(),
+              std::vector<RecordedMessage>(
+                  {{QStringLiteral("La ROM es igual a la original: el "
+                                   "parche no cambiaría nada.\r\n¿Desea "
+                                   "crearlo de todos modos?"),
+                    QStringLiteral("Crear parche"), MessageButtons::YesNo, MessageIcon::Question}}));
 }
 
 } // namespace

@@ -92,8 +92,11 @@ TEST(QtDialogs, TheFilePickerOpensWithTheRequestedTitleFiltersAndFolder) {
     const QString demo = dir.filePath(QStringLiteral("Demo.tpr"));
     QFile(demo).open(QIODevice::WriteOnly);
     const FileRequest request{QStringLiteral("Abrir Proyecto Tradumar"),
-                              QStringLiteral("Tablas thingy (*.tbl)|*.tbl|Proyecto (*.tpr)|*.tpr"), 2,
-                              dir.path()};
+                              QStringLiteral("Tablas thingy (*.tbl)|*.tbl|Proyecto (*.tpr)|*.tpr"),
+                              2,
+                              dir.path(),
+                              true,
+                              {}};
     QString chosen = QStringLiteral("not asked");
     const auto pick = [&] { chosen = QtDialogs().openFile(nullptr, request); };
     EXPECT_TRUE(withModal<QFileDialog>(pick, [&](QFileDialog& picker) {

@@ -243,7 +243,9 @@ TEST_F(ProjectDialogTest, FilePickersAskWithTheirTitlesAndFiltersAndStoreAtOnce)
     const QString tables = QStringLiteral("Tablas thingy (*.tbl)|*.tbl");
     const Case cases[] = {
         {"cmdROM", "txtROM", "Abrir ROM",
-         "SNES SMC (*.smc)|*.smc|SNES SWC (*.swc)|*.swc|SNES FIG (*.fig)|*.fig|SNES GD7 (*.078)|*.078|NES "
+         "ROM de consola (*.sfc;*.smc;*.nes;*.gb;*.gbc;*.gba;*.md;*.gen;*.gg;*.sms)|"
+         "*.sfc;*.smc;*.nes;*.gb;*.gbc;*.gba;*.md;*.gen;*.gg;*.sms|SNES SMC (*.smc)|*.smc|SNES SWC "
+         "(*.swc)|*.swc|SNES FIG (*.fig)|*.fig|SNES GD7 (*.078)|*.078|NES "
          "(*.nes)|*.nes|Genesis BIN (*.bin)|*.bin|Genesis SMD (*.smd)|*.smd|Gameboy GB(*.gb)|*.gb|Gameboy "
          "GBC "
          "(*.gbc*)|*.gbc|Game Gear GG  (*.gg)|*.gg |Todos los archivos (*.*)|*.*",
