@@ -1,9 +1,14 @@
 #include "workspace/status_refresh.h"
 
+#include <functional>
+
+#include <QEvent>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QToolTip>
 
 #include "encoding/script_codec.h"
 #include "encoding/unicode_text.h"
@@ -36,10 +41,52 @@ std::string paneText(const QPlainTextEdit* pane) {
     return fromQString(pane->document()->toRawText());
 }
 
+namespace {
+
+// Shows the label's tooltip from a function, at the moment it is asked for.
+class LazyTip : public QObject {
+public:
+    LazyTip(QLabel* label, std::function<QString()> text) : QObject(label), m_text(std::move(text)) {
+        label->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip)
+            return false;
+        const QString text = m_text();
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text,
+                               static_cast<QWidget*>(watched));
+        return true;
+    }
+
+private:
+    std::function<QString()> m_text;
+};
+
+} // namespace
+
 StatusRefresh::StatusRefresh(const Workspace& workspace, QPlainTextEdit* pane, StatusLabels labels)
     : m_workspace(workspace), m_pane(pane), m_labels(labels) {
     QObject::connect(pane->document(), &QTextDocument::contentsChanged, pane,
                      [this] { m_textChanged = true; });
+    new LazyTip(labels.realesT, [this] { return realBytesTip(); });
+}
+
+QString StatusRefresh::realBytesTip() const {
+    // The live count takes a raw block for one byte; the encoder writes what
+    // the block holds. When the two differ the tooltip gives the real figure.
+    const std::string text = paneText(m_pane);
+    const auto goOn = [](auto&&...) { return MissingAnswer::GoOn; };
+    const EncodeResult encoded = encodeScript(text, m_workspace.encoderContext(), goOn, goOn);
+    const auto real = static_cast<std::int64_t>(encoded.bytes.size());
+    if (encoded.error != FailureCode::None ||
+        real == countTranslatedBytes(text, m_workspace.counterContext()))
+        return {};
+    return QStringLiteral("Bytes reales al insertar: %1").arg(real);
 }
 
 void StatusRefresh::tick() {
@@ -71,14 +118,6 @@ void StatusRefresh::recompute() {
     m_labels.realesD->setText(m_labels.realesO->text().isEmpty()
                                   ? QString()
                                   : QString::number(labelNumber(m_labels.realesO->text()) - translated));
-    // The live count takes a raw block for one byte; the encoder writes what
-    // the block holds. When the two differ the tooltip gives the real figure.
-    const auto goOn = [](auto&&...) { return MissingAnswer::GoOn; };
-    const EncodeResult encoded = encodeScript(text, m_workspace.encoderContext(), goOn, goOn);
-    const auto real = static_cast<std::int64_t>(encoded.bytes.size());
-    m_labels.realesT->setToolTip(encoded.error == FailureCode::None && real != translated
-                                     ? QStringLiteral("Bytes reales al insertar: %1").arg(real)
-                                     : QString());
 
     if (text.empty()) {
         m_labels.linea->setText(QStringLiteral("0"));

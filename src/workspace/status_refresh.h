@@ -38,6 +38,11 @@ public:
     // The tables changed: the next tick recomputes whatever else holds.
     void invalidate() { m_valid = false; }
 
+    // "Bytes reales al insertar: N" when the encoder's bytes differ from the
+    // live count on lblRealesT, empty otherwise. Worked out only when asked
+    // (the label's tooltip), so a key press never pays for a second encoding.
+    QString realBytesTip() const;
+
 private:
     void recompute();
 

@@ -3,10 +3,12 @@
 #include <cstdlib>
 
 #include <QEvent>
+#include <QHelpEvent>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QToolTip>
 
 #include "support/widgets.h"
 #include "support/window_harness.h"
@@ -52,7 +54,10 @@ TEST(WrongBytes, MarksWeighRealBytesAndNameWhatCannotBeInserted) {
     h.clickScript(2);
     h.tick();
     EXPECT_EQ(h.label("lblRealesT"), QStringLiteral("1"));
-    EXPECT_EQ(h.find<QLabel>("lblRealesT")->toolTip(), QStringLiteral("Bytes reales al insertar: 2"));
+    auto* realesT = h.find<QLabel>("lblRealesT");
+    QHelpEvent ask(QEvent::ToolTip, QPoint(2, 2), realesT->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(realesT, &ask);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("Bytes reales al insertar: 2"));
     EXPECT_EQ(h.find<QLabel>("lblRealesD")->palette().color(QPalette::WindowText), QColor(Qt::red));
     // What the table cannot write is underlined, apart from the spelling.
     h.clickScript(3);
