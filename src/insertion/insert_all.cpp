@@ -1,20 +1,11 @@
 #include "insertion/insert_all.h"
 
-#include <algorithm>
-#include <cctype>
-#include <filesystem>
-
+#include "project/project_model.h"
 #include "project/script_files.h"
 
 namespace tradumar {
 
 namespace {
-
-std::string lowered(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
 
 PlannedScript planScript(const std::string& folder, const std::string& name, LegacyCodePage legacy,
                          const CodecContext& context) {
@@ -68,18 +59,7 @@ std::vector<RomWrite> InsertAllPlan::writes(bool includeOverBudget) const {
 }
 
 std::vector<std::string> translatedScriptNames(const std::string& scriptsFolder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (const auto& file : std::filesystem::directory_iterator(translationFolderOf(scriptsFolder), error)) {
-        const std::string name = file.path().filename().string();
-        if (file.is_regular_file(error) && name.size() > 4 && lowered(name.substr(name.size() - 4)) == ".txt")
-            names.push_back(name);
-    }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        const std::string la = lowered(a), lb = lowered(b);
-        return la != lb ? la < lb : a < b;
-    });
-    return names;
+    return scriptFileNames(translationFolderOf(scriptsFolder));
 }
 
 InsertAllPlan planInsertAll(const std::string& scriptsFolder, LegacyCodePage legacy,
