@@ -18,6 +18,7 @@
 
 #include <unistd.h>
 
+#include "encoding/unicode_text.h"
 #include "project/ini_profile.h"
 
 namespace {
@@ -103,12 +104,18 @@ bool saneKey(std::string_view key) {
     return !t.empty() && t.front() != '[' && t.find('=') == std::string_view::npos && !hasLineBreak(key);
 }
 
+// The file is read as text in NFC, and the limit counts characters.
 std::string expectedReadBack(std::string_view value) {
-    std::string_view t = trim(value);
+    const std::string text = tradumar::toNfc(value);
+    std::string_view t = trim(text);
     if (t.size() >= 2 && (t.front() == '"' || t.front() == '\'') && t.back() == t.front()) {
         t = t.substr(1, t.size() - 2);
     }
-    return std::string(t.substr(0, kMaxValueLength));
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < t.size(); ++i)
+        if ((static_cast<unsigned char>(t[i]) & 0xC0) != 0x80 && ++characters > kMaxValueLength)
+            return std::string(t.substr(0, i));
+    return std::string(t);
 }
 
 std::string fileContent(const std::string& path) {
@@ -155,17 +162,22 @@ int fuzzIniProfile(const std::uint8_t* data, std::size_t size) {
     }
 
     const std::string otherBefore = tradumar::readIniValue(otherSection, otherKey, path);
-    check(otherBefore.size() <= kMaxValueLength, "a value longer than 749 characters was read");
-    check(tradumar::readIniValue(section, key, path).size() <= kMaxValueLength,
+    // The limit counts characters: bytes that do not continue a UTF-8 sequence.
+    const auto characters = [](const std::string& text) {
+        return static_cast<std::size_t>(std::count_if(
+            text.begin(), text.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+    };
+    check(characters(otherBefore) <= kMaxValueLength, "a value longer than 749 characters was read");
+    check(characters(tradumar::readIniValue(section, key, path)) <= kMaxValueLength,
           "a value longer than 749 characters was read");
 
-    tradumar::writeIniValue(section, key, value, path);
+    const bool written = tradumar::writeIniValue(section, key, value, path);
     checkOnlyOneFile(folder);
 
     // With names that contain a line break, "=" or a leading "[", or a value
     // with a line break, the entry written is not the entry asked for (that
     // is how the profile functions behave too); only the general checks apply.
-    if (saneSection(section) && saneKey(key) && !hasLineBreak(value)) {
+    if (written && saneSection(section) && saneKey(key) && !hasLineBreak(value)) {
         check(tradumar::readIniValue(section, key, path) == expectedReadBack(value),
               "the written value does not read back");
         if (!(sameName(section, otherSection) && sameName(key, otherKey))) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "encoding/conversions.h"
 #include "encoding/text_file.h"
 #include "encoding/thingy_table.h"
 
@@ -21,11 +22,13 @@ void check(bool condition, const char* what) {
     }
 }
 
+// The first entry before the table's end with that text and a code that
+// writes bytes (hexadecimal digit pairs), or 0.
 int walkFind(const tradumar::ThingyTable& table, std::string_view text) {
     for (int p = 1; p <= tradumar::ThingyTable::kCapacity; ++p) {
         if (table.at(p).text.empty())
             return 0;
-        if (table.at(p).text == text)
+        if (table.at(p).text == text && tradumar::strictHexBytes(table.at(p).hexCode))
             return p;
     }
     return 0;

@@ -262,6 +262,9 @@ std::string withIniValue(const std::string& content, std::string_view section, s
 
 bool writeIniValue(std::string_view section, std::string_view key, std::string_view value,
                    const std::string& filePath) {
+    // The file is text: a name or value that is not UTF-8 could not be read back.
+    if (firstInvalidUtf8(section) || firstInvalidUtf8(key) || firstInvalidUtf8(value))
+        return false;
     std::string content;
     if (std::optional<std::string> existing = readWholeFile(filePath)) {
         DecodedText text = decodeIniFile(*existing);

@@ -33,6 +33,8 @@ DecodedText decodeIniFile(std::string_view fileBytes);
 std::string withIniValue(const std::string& content, std::string_view section, std::string_view key,
                          std::string_view value);
 
+// Names and value are UTF-8; anything else is refused (false), since it
+// could not be read back.
 bool writeIniValue(std::string_view section, std::string_view key, std::string_view value,
                    const std::string& filePath);
 
