@@ -38,10 +38,7 @@ std::optional<PointerFile> loadPointersOrSay(const std::string& path, Streams io
     PointerFileLoad load = loadPointerFile(path);
     if (load.ok())
         return std::move(load.file);
-    io.err << "No se pudo leer el archivo de punteros " << path;
-    if (load.status == PointerFileLoad::Status::Invalid)
-        io.err << ": línea " << load.line << ": " << load.reason;
-    io.err << ".\n";
+    io.err << pointerFileFailureText(path, load) << '\n';
     return std::nullopt;
 }
 

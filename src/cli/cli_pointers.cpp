@@ -124,16 +124,14 @@ std::optional<ExtractionRequest> extractionRequest(const ExtractOptions& options
 }
 
 // The ROM's state of every saved translation, or nothing when the pointer
-// file cannot be read (said on err).
+// file or the ROM cannot be read (said on err).
 std::optional<std::vector<TranslationCheck>> checkTranslations(const Workspace& workspace, Streams io) {
-    const ProjectSettings& settings = workspace.settings;
-    const std::optional<PointerFile> file =
-        loadPointersOrSay(pointerFilePathFor(settings.projectFilePath), io);
-    if (!file)
+    RomCheck check = checkProjectRom(workspace.settings, workspace.encoderContext());
+    if (!check.failure.empty()) {
+        io.err << check.failure << '\n';
         return std::nullopt;
-    const InsertAllPlan plan =
-        planInsertAll(settings.scriptsFolder, settings.legacyCodePage, workspace.encoderContext(), {});
-    return verifyTranslations(plan, *file, romBytesOf(settings.romPath));
+    }
+    return std::move(check.checks);
 }
 
 } // namespace
@@ -168,14 +166,7 @@ int extract(const std::string& projectFile, const ExtractOptions& options, Strea
                                             settings.rightCharacter());
     const ExtractionWrite written =
         writeExtractedScripts(settings.scriptsFolder, pointerPath, found, *request, settings.legacyCodePage);
-    int pointerFileError = written.pointerFileError;
-    // The first table a project gains gives it its pointer format, the one
-    // the pointer search uses.
-    if (pointerFileError == 0 && before->tables.empty() && !request->tables.empty()) {
-        PointerFileLoad after = loadPointerFile(pointerPath);
-        after.file.format = request->tables.front().format;
-        pointerFileError = after.ok() ? savePointerFile(pointerPath, after.file) : EINVAL;
-    }
+    const int pointerFileError = written.pointerFileError;
 
     bool all = true;
     for (const ExtractedScript& script : found.scripts) {

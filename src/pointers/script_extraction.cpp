@@ -139,6 +139,10 @@ ExtractionWrite writeExtractedScripts(const std::string& scriptsFolder, const st
         report.pointerFileError = EINVAL;
         return report;
     }
+    // The first table a project gains gives it its pointer format, the one
+    // the pointer search uses.
+    if (load.file.tables.empty() && !request.tables.empty())
+        load.file.format = request.tables.front().format;
     for (const PointerTable& t : request.tables)
         if (std::find(load.file.tables.begin(), load.file.tables.end(), t) == load.file.tables.end())
             load.file.tables.push_back(t);

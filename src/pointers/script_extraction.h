@@ -58,7 +58,8 @@ struct ExtractionWrite {
 // UTF-8 with a byte-order mark). An existing file is never replaced: the
 // file appears whole or not at all (a temporary file linked to its name).
 // Then the pointer file gains the request's tables and the pointers of every
-// script found, whether its file was written or already there.
+// script found, whether its file was written or already there; the first
+// table a project gains also gives it its pointer format.
 ExtractionWrite writeExtractedScripts(const std::string& scriptsFolder, const std::string& pointerFilePath,
                                       const Extraction& extraction, const ExtractionRequest& request,
                                       LegacyCodePage legacy);

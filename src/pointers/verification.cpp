@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/file_io.h"
+
 namespace tradumar {
 
 std::string_view translationStateText(TranslationCheck::State state) {
@@ -34,6 +36,42 @@ std::vector<TranslationCheck> verifyTranslations(const InsertAllPlan& plan, cons
         out.push_back(std::move(check));
     }
     return out;
+}
+
+std::string pointerFileFailureText(const std::string& path, const PointerFileLoad& load) {
+    std::string text = "No se pudo leer el archivo de punteros " + path;
+    if (load.status == PointerFileLoad::Status::Invalid)
+        text += ": línea " + std::to_string(load.line) + ": " + load.reason;
+    return text + ".";
+}
+
+RomCheck checkProjectRom(const ProjectSettings& settings, const CodecContext& encoder) {
+    RomCheck out;
+    const std::string pointerPath = pointerFilePathFor(settings.projectFilePath);
+    const PointerFileLoad pointers = loadPointerFile(pointerPath);
+    if (!pointers.ok()) {
+        out.failure = pointerFileFailureText(pointerPath, pointers);
+        return out;
+    }
+    const std::optional<std::string> rom = readWholeFile(settings.romPath);
+    if (!rom) {
+        out.failure = "No se pudo leer la ROM " + settings.romPath + ".";
+        return out;
+    }
+    const InsertAllPlan plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, encoder, {});
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(rom->data());
+    out.checks = verifyTranslations(plan, pointers.file, {bytes, rom->size()});
+    return out;
+}
+
+std::string romCheckSummary(const std::vector<TranslationCheck>& checks) {
+    std::size_t counts[3] = {0, 0, 0};
+    for (const TranslationCheck& c : checks)
+        ++counts[static_cast<int>(c.state)];
+    return "En la ROM: " + std::to_string(counts[0]) + (counts[0] == 1 ? " insertada, " : " insertadas, ") +
+           std::to_string(counts[1]) + (counts[1] == 1 ? " pendiente, " : " pendientes, ") +
+           std::to_string(counts[2]) +
+           (counts[2] == 1 ? " no se puede insertar." : " no se pueden insertar.");
 }
 
 } // namespace tradumar

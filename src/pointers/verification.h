@@ -6,6 +6,7 @@
 
 #include "insertion/insert_all.h"
 #include "pointers/script_places.h"
+#include "project/project_settings.h"
 
 namespace tradumar {
 
@@ -30,5 +31,20 @@ std::string_view translationStateText(TranslationCheck::State state);
 // current place (locateScript).
 std::vector<TranslationCheck> verifyTranslations(const InsertAllPlan& plan, const PointerFile& file,
                                                  std::span<const std::uint8_t> rom);
+
+// "No se pudo leer el archivo de punteros PATH: línea N: REASON." for a
+// pointer file that cannot be used.
+std::string pointerFileFailureText(const std::string& path, const PointerFileLoad& load);
+
+// What the ROM holds of every saved translation of a project, or why that
+// cannot be told (the pointer file or the ROM cannot be read).
+struct RomCheck {
+    std::vector<TranslationCheck> checks;
+    std::string failure; // in Spanish; empty when the checks are complete
+};
+RomCheck checkProjectRom(const ProjectSettings& settings, const CodecContext& encoder);
+
+// "En la ROM: 3 insertadas, 2 pendientes, 1 no se puede insertar."
+std::string romCheckSummary(const std::vector<TranslationCheck>& checks);
 
 } // namespace tradumar
