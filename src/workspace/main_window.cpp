@@ -85,6 +85,7 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     connect(m_mnuCorrector, &QAction::triggered, this, &MainWindow::checkSpelling);
     buildProgressControls();
     buildNavigationControls();
+    buildRomControls();
     // The window opens at the designed size, the client area plus the menu
     // bar, and never gets smaller; a size the user gave it before wins.
     resize(minimumSizeHint());
@@ -371,8 +372,9 @@ int MainWindow::scriptListCount() const {
 
 void MainWindow::newProject() {
     // The project file just written opens as "Abrir" opens it.
-    if (runNewProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder))
-        openProjectFile(m_workspace.settings.projectFilePath);
+    if (runNewProjectDialog(m_workspace.settings, m_platform.dialogs, *this, m_startFolder) &&
+        openProjectFile(m_workspace.settings.projectFilePath) && m_scripts->count() == 0)
+        offerExtraction();
 }
 
 void MainWindow::configureProject() {

@@ -33,6 +33,7 @@ class ProgressMarks;
 class SearchWindow;
 class SpellingTools;
 class StatusRefresh;
+struct RomCheck;
 struct Workspace;
 
 // frmMain: the translator's workspace. The script list, the translation pane
@@ -119,6 +120,12 @@ public:
     void showProgress(); // mnuProgreso: the progress window
     void createPatch();  // mnuParche: "Crear parche..."
 
+    // Starting from the ROM: the extraction dialog (mnuExtraer), after which
+    // the script list and the progress are read again; the progress window
+    // with each translation's state in the ROM (mnuComprobar).
+    void extractFromRom();
+    void checkRom();
+
     // Both tables from the project's files, with every check; a failure in
     // words for the user, or empty text. Lines whose codes cannot be used are
     // reported once.
@@ -175,6 +182,15 @@ private:
     void showChangeMark();
 
     void buildNavigationControls();
+    void buildRomControls();
+    // A new project's empty scripts folder: the offer to extract at once.
+    void offerExtraction();
+    void reloadScriptList();
+    bool currentFilterIsPending() const;
+    // One flag per script of the progress: its translation can be inserted
+    // and the ROM does not hold its bytes. Worked out from the files each time.
+    std::vector<bool> pendingScripts();
+    void showProgressWith(const RomCheck& check);
     // The list after opening the project of that file (or failing to).
     void rememberProject(const std::string& path, bool opened);
     // The shown rows, in list order.
@@ -232,6 +248,8 @@ private:
     QComboBox* m_cboFiltro = nullptr;
 
     QAction* m_mnuParche = nullptr;
+    QAction* m_mnuExtraer = nullptr;
+    QAction* m_mnuComprobar = nullptr;
     QAction* m_mnuProgreso = nullptr;
     QAction* m_mnuRecargar = nullptr;
     // The tables' files as last loaded, to notice an outside edit.

@@ -76,9 +76,9 @@ std::vector<std::size_t> MainWindow::shownScripts() const {
 void MainWindow::applyScriptFilter() {
     const auto& scripts = m_workspace.progress.scripts();
     const auto filter = kScriptFilters[std::max(0, m_cboFiltro->currentIndex())];
-    // Without a cheap way to tell which bytes the ROM holds already, every
-    // translated script that can be inserted counts as pending.
-    const std::vector<bool> pending(scripts.size(), true);
+    // What the ROM holds is read only for the filter that needs it.
+    const std::vector<bool> pending =
+        filter == ScriptFilter::PendingInsertion && !scripts.empty() ? pendingScripts() : std::vector<bool>();
     std::vector<bool> show(static_cast<std::size_t>(m_scripts->count()), true);
     if (scripts.size() == show.size()) {
         std::fill(show.begin(), show.end(), false);

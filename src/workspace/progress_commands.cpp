@@ -8,6 +8,7 @@
 
 #include "patching/patch_command.h"
 #include "platform/qt_text.h"
+#include "pointers/verification.h"
 #include "project/workspace.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
@@ -65,6 +66,10 @@ void MainWindow::showProgressSummary() {
 }
 
 void MainWindow::showProgress() {
+    showProgressWith(checkProjectRom(m_workspace.settings, m_workspace.encoderContext()));
+}
+
+void MainWindow::showProgressWith(const RomCheck& check) {
     // Window-modal but not blocking: the main window stays behind it, and a
     // double click opens the script there.
     auto* window = new ProgressWindow(
@@ -75,6 +80,7 @@ void MainWindow::showProgress() {
                 m_scripts->selectIndex(m_scripts->row(found.front()));
         },
         this);
+    window->showRomStates(check);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->open();
 }

@@ -1,6 +1,7 @@
 #include "workspace/progress_window.h"
 
 #include <limits>
+#include <map>
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -45,7 +46,7 @@ ProgressWindow::ProgressWindow(std::vector<ScriptProgress> scripts, const Progre
     setObjectName(QStringLiteral("frmProgreso"));
     setWindowTitle(QStringLiteral("Progreso de la traducción"));
 
-    auto* heading = new QLabel(toQString(summaryText(summary)), this);
+    auto* heading = m_heading = new QLabel(toQString(summaryText(summary)), this);
     heading->setObjectName(QStringLiteral("lblResumen"));
 
     m_table = new QTableWidget(static_cast<int>(m_scripts.size()), Columns, this);
@@ -103,6 +104,31 @@ ProgressWindow::ProgressWindow(std::vector<ScriptProgress> scripts, const Progre
     layout->addWidget(m_table);
     layout->addLayout(buttons);
     resize(sizeHint().width(), 420);
+}
+
+void ProgressWindow::showRomStates(const RomCheck& check) {
+    m_heading->setText(m_heading->text() + QLatin1Char('\n') +
+                       toQString(check.failure.empty() ? romCheckSummary(check.checks) : check.failure));
+    std::map<std::string, TranslationCheck::State> states;
+    for (const TranslationCheck& c : check.checks)
+        states[c.script] = c.state;
+    const bool sorting = m_table->isSortingEnabled();
+    m_table->setSortingEnabled(false);
+    m_table->setColumnCount(Columns + 1);
+    m_table->setHorizontalHeaderItem(Columns, new QTableWidgetItem(QStringLiteral("En la ROM")));
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const auto found = states.find(pathFromQString(m_table->item(row, FileName)->text()));
+        auto* cell = found == states.end() ? new NumberItem(QString(), -1)
+                                           : new NumberItem(toQString(translationStateText(found->second)),
+                                                            static_cast<int>(found->second));
+        cell->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        m_table->setItem(row, Columns, cell);
+    }
+    m_table->setSortingEnabled(sorting);
+    m_table->resizeColumnsToContents();
+    m_table->setMinimumWidth(m_table->horizontalHeader()->length() +
+                             m_table->verticalScrollBar()->sizeHint().width() + 2 * m_table->frameWidth());
+    resize(sizeHint().width(), height());
 }
 
 void ProgressWindow::copyTable() {

@@ -6,8 +6,10 @@
 #include <QDialog>
 #include <QString>
 
+#include "pointers/verification.h"
 #include "project/translation_progress.h"
 
+class QLabel;
 class QTableWidget;
 
 namespace tradumar {
@@ -26,11 +28,18 @@ public:
 
     void copyTable();
 
+    // Adds the column "En la ROM" with each translation's state in the ROM
+    // ("insertada", "pendiente", "no se puede insertar"; empty for a script
+    // without one) and its count under the summary, or the reason the ROM
+    // could not be checked.
+    void showRomStates(const RomCheck& check);
+
 private:
     std::vector<ScriptProgress> m_scripts;
     Clipboard& m_clipboard;
     std::function<void(const QString&)> m_open;
     QTableWidget* m_table = nullptr;
+    QLabel* m_heading = nullptr;
 };
 
 } // namespace tradumar

@@ -46,7 +46,7 @@ TEST(Navigation, FindingTheNextJobInTheScriptList) {
         {"Sin traducir", {"10[4].txt", "50[4].txt"}, "50[4].txt", "10[4].txt"},
         {"Exceden su tamaño", {"30[2].txt"}, "30[2].txt", "30[2].txt"},
         {"No se pueden insertar", {"40[4].txt"}, "40[4].txt", "40[4].txt"},
-        // Every translated script that can be inserted counts as pending.
+        // The ROM (zeros) holds neither translation yet.
         {"Pendientes de insertar", {"20[4].txt", "30[2].txt"}, "30[2].txt", "20[4].txt"},
     };
     auto* filter = h.find<QComboBox>("cboFiltro");
