@@ -42,7 +42,7 @@ QLineEdit* field(QWidget* parent, const char* name, const QString& text, const Q
 // A script's text on one line of the preview: its line breaks as "↵".
 QString oneLine(const std::string& text) {
     QString line = toQString(text);
-    line.replace(QStringLiteral("\r\n"), QStringLiteral(" \u21B5 "));
+    line.replace(QLatin1Char('\n'), QStringLiteral(" \u21B5 "));
     return line;
 }
 

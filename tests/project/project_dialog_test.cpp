@@ -298,7 +298,7 @@ TEST_F(ProjectDialogTest, CancellingKeepsEveryPickButTheProjectFolderAndNameReac
     EXPECT_EQ(find("txtDirPrj")->text(), "");
 }
 
-TEST_F(ProjectDialogTest, TheScriptsFolderPickerChecksForScripts) {
+TEST_F(ProjectDialogTest, TheScriptsFolderPickerChecksForScriptsAndKeepsAnEmptyOne) {
     std::filesystem::create_directory(t + "/scripts ");
     writeBytes(t + "/scripts /000010[5].txt", "x\r\n");
     struct Case {
@@ -309,8 +309,10 @@ TEST_F(ProjectDialogTest, TheScriptsFolderPickerChecksForScripts) {
     };
     const Case cases[] = {
         {t + "/scripts", nullptr, t + "/scripts", t + "/scripts"},
-        {t + "/empty", "Al parecer ese directorio no contiene scripts, verifique por favor.", "",
-         t + "/empty"},
+        {t + "/empty",
+         "Al parecer ese directorio no contiene scripts. Al aceptar el proyecto se le ofrecerá extraerlos de "
+         "la ROM.",
+         t + "/empty", t + "/empty"},
         {t + "/missing", "Directorio no válido", "", t + "/missing"},
         {"", nullptr, "", ""},
         // Blanks around the name are dropped from the field only.

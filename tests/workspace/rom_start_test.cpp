@@ -72,8 +72,8 @@ TEST(StartFromRom, ANewProjectWithNoScriptsExtractsThemThroughItsPointerTable) {
                                      });
         },
         [&](ExtractionDialog& dialog) {
-            EXPECT_EQ(d.texts(), QStringList{"La carpeta de scripts está vacía. ¿Desea extraer ahora los "
-                                             "scripts de la ROM?"});
+            EXPECT_EQ(d.texts().last(), "La carpeta de scripts está vacía. ¿Desea extraer ahora los "
+                                        "scripts de la ROM?");
             d.clearRecords();
             // Wrong fields are said, and nothing is written.
             const struct {
@@ -109,9 +109,9 @@ TEST(StartFromRom, ANewProjectWithNoScriptsExtractsThemThroughItsPointerTable) {
             child<QPushButton>(dialog, "cmdExtraer")->click();
             EXPECT_FALSE(dialog.isVisible());
         });
-    ASSERT_TRUE(shown);
+    ASSERT_TRUE(shown) << d.texts().join("|").toStdString();
     EXPECT_EQ(d.texts(),
-              QStringList{"Se encontraron 3 scripts; se escribieron 3.\r\n"
+              QStringList{"Se encontraron 3 scripts; se escribieron 3.\n"
                           "Su texto no vuelve a dar los mismos bytes al insertarlo (1): 207[5].txt. "
                           "La tabla tiene dos códigos para un mismo texto."});
     EXPECT_EQ(readBytes(project.scriptsFolder + "/200[7].txt"), "Ni\r\n\xF1o<END>\r\n"); // Windows-1252
@@ -128,17 +128,19 @@ TEST(StartFromRom, ANewProjectWithNoScriptsExtractsThemThroughItsPointerTable) {
         EXPECT_EQ(load.file.pointersOf(kExtracted[k].toStdString()),
                   (std::vector<ScriptPointer>{{0x100 + 2 * k, format}}));
 
-    // Extracting again by ranges keeps the files there, edited or not, and says so.
+    // Extracting again keeps the files there, edited or not, says so, and
+    // records their pointers: here the pointer file was lost meanwhile.
     project.script("207[5].txt", "Hola, editado");
+    std::filesystem::remove(project.pointerFile());
     d.clearRecords();
     withModal<ExtractionDialog>([&] { h.action("mnuExtraer")->trigger(); },
                                 [&](ExtractionDialog& dialog) {
-                                    child<QRadioButton>(dialog, "optRangos")->setChecked(true);
-                                    child<QPlainTextEdit>(dialog, "txtRangos")->setPlainText("200-20F\n");
+                                    setText(dialog, "txtDireccion", "100");
+                                    setText(dialog, "txtCuenta", "3");
                                     child<QPushButton>(dialog, "cmdExtraer")->click();
                                 });
-    EXPECT_EQ(d.texts().value(0).section("\r\n", 0, 1),
-              "Se encontraron 3 scripts; se escribieron 0.\r\n"
+    EXPECT_EQ(d.texts().value(0).section('\n', 0, 1),
+              "Se encontraron 3 scripts; se escribieron 0.\n"
               "Ya existían y se conservan sin cambios (3): 200[7].txt, 207[5].txt, 20C[4].txt.");
     EXPECT_EQ(readBytes(project.scriptsFolder + "/207[5].txt"), "Hola, editado");
     EXPECT_EQ(loadPointerFile(project.pointerFile()).file, load.file);
@@ -193,7 +195,7 @@ TEST(StartFromRom, TheProgressWindowAndTheListFilterSayWhatTheRomHolds) {
               QStringList({"no se puede insertar", "insertada", "insertada", ""}));
 
     // Undoing it makes it pending again.
-    h.desktop.dialogs.answers.push_back(MessageAnswer::Yes);
+    emit h.find<QMenu>("mnuHerramientas")->aboutToShow();
     h.action("mnuDeshacer")->trigger();
     EXPECT_EQ(shownNow(), QStringList{"207[5].txt"});
 
