@@ -39,7 +39,7 @@ TEST(MainWindow, ShowsTheTextsAUserReads) {
                        "Siguiente >>|Buscar Texto|Revisar Ortografía|Insertar Script|Guardar|"
                        "Proyecto:|Nuevo|Abrir|Recientes|Cerrar|Configurar|Salir|Edición:|Guardar script|"
                        "Insertar script|Buscar|Siguiente sin traducir|Herramientas:|Revisar "
-                       "Ortografía|Ejecutar ROM Emulada|"
+                       "Ortografía|Ejecutar ROM Emulada|Extraer scripts...|Comprobar la ROM|"
                        "Insertar todos los scripts traducidos|Deshacer última inserción|Recargar "
                        "tablas|Subrayar errores "
                        "ortográficos||Crear parche...|Progreso de la traducción|"
