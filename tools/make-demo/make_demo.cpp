@@ -4,7 +4,8 @@
 // (ASCII codes plus a few DTE pairs), a Spanish translated table that adds
 // the accented letters and its own DTE pairs, a dozen scripts with raw blocks
 // for the game's control codes, a ROM image holding each script's original
-// bytes at its offset, three translations already saved and Demo.tpr with
+// bytes at its offset and a table of pointers to them at 0x17F00 (2 bytes,
+// little-endian, LoROM, displacement 30000), three translations already saved and Demo.tpr with
 // absolute paths. Text files are Windows-1252 with CR LF lines.
 
 #include <cstdio>
@@ -131,6 +132,7 @@ int main(int argc, char** argv) {
     const CodecContext context{original, original.longestTextLength(true), '<', '>'};
     const MissingHandler keepGoing = [](char32_t, int, int) { return MissingAnswer::GoOn; };
 
+    constexpr std::size_t kPointerTable = 0x17F00;
     std::string rom(0x20000, '\0');
     for (std::size_t i = 0; i < rom.size(); ++i) // something that looks like code and graphics
         rom[i] = static_cast<char>((i * 7 + (i >> 8) * 13) & 0xFF);
@@ -146,6 +148,11 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::copy(encoded.bytes.begin(), encoded.bytes.end(), rom.begin() + script.offset);
+        // The game finds its scripts through a table of 2-byte LoROM pointers
+        // into bank 03 (file offsets 0x18000 to 0x1FFFF).
+        const auto pointer = static_cast<unsigned>(0x8000 + script.offset - 0x18000);
+        rom[kPointerTable + 2 * i] = static_cast<char>(pointer & 0xFF);
+        rom[kPointerTable + 2 * i + 1] = static_cast<char>(pointer >> 8);
         const std::string name =
             hexOffset(script.offset) + "[" + std::to_string(encoded.bytes.size()) + "].txt";
         if (!writeFile(root / "scripts" / name, script.text + "\r\n"))
