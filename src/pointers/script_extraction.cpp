@@ -6,6 +6,7 @@
 #include <map>
 #include <unistd.h>
 
+#include "common/file_io.h"
 #include "encoding/script_codec.h"
 #include "encoding/script_decoder.h"
 #include "encoding/text_file.h"
@@ -26,8 +27,8 @@ std::string asReadBack(std::string_view text) {
     return out;
 }
 
-int writeExclusively(const std::string& path, const std::string& content) {
-    const std::string temporary = path + ".extrayendo";
+// Writes a file's bytes under a temporary name; 0 or an errno.
+int writeTemporary(const std::string& temporary, const std::string& content) {
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return errno;
@@ -40,12 +41,19 @@ int writeExclusively(const std::string& path, const std::string& content) {
         else if (n > 0)
             done += static_cast<std::size_t>(n);
     }
-    if (error == 0 && ::fsync(fd) != 0)
+    if (::close(fd) != 0 && error == 0)
         error = errno;
+    return error;
+}
+
+// Flushes every file of the file system holding the folder to the disk at
+// once: one wait instead of one per script.
+int syncFileSystemOf(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    const int error = ::syncfs(fd) == 0 ? 0 : errno;
     ::close(fd);
-    if (error == 0 && ::link(temporary.c_str(), path.c_str()) != 0)
-        error = errno;
-    ::unlink(temporary.c_str());
     return error;
 }
 
@@ -120,10 +128,26 @@ ExtractionWrite writeExtractedScripts(const std::string& scriptsFolder, const st
                                       const Extraction& extraction, const ExtractionRequest& request,
                                       LegacyCodePage legacy) {
     ExtractionWrite report;
+    // Every file is written under a temporary name and flushed (all at
+    // once), then linked to its own name, which fails on an existing file:
+    // a script file appears whole or not at all, and none is ever replaced.
+    std::vector<std::pair<std::string, int>> staged; // name, errno of writing it
     for (const ExtractedScript& script : extraction.scripts) {
         const std::string name = script.fileName();
         const std::string path = scriptsFolder + "/" + name;
-        const int error = writeExclusively(path, textFileBytes(script.text, legacy) + "\r\n");
+        staged.emplace_back(
+            name, pathExists(path)
+                      ? EEXIST
+                      : writeTemporary(path + ".extrayendo", textFileBytes(script.text, legacy) + "\r\n"));
+    }
+    const int synced = syncFileSystemOf(scriptsFolder);
+    for (auto& [name, error] : staged) {
+        const std::string path = scriptsFolder + "/" + name;
+        const std::string temporary = path + ".extrayendo";
+        if (error == 0) {
+            error = synced != 0 ? synced : ::link(temporary.c_str(), path.c_str()) == 0 ? 0 : errno;
+            ::unlink(temporary.c_str());
+        }
         if (error == 0)
             report.written.push_back(name);
         else if (error == EEXIST)
