@@ -143,10 +143,14 @@ std::vector<Placement> planPlacements(const InsertAllPlan& plan, const PointerFi
 
 PlacementOutcome writePlacements(const ProjectFiles& files, const std::string& pointerFilePath,
                                  PointerFile& file, const std::vector<Placement>& placements,
-                                 const KeepGoing& keepGoing, FileOps& ops, std::int64_t now) {
+                                 const KeepGoing& keepGoing, FileOps& ops, std::int64_t now,
+                                 JournalLock* heldLock) {
     PlacementOutcome outcome;
     int error = 0;
-    JournalLock lock = JournalLock::acquire(ops, files.journal, &error);
+    JournalLock own;
+    if (heldLock == nullptr)
+        own = JournalLock::acquire(ops, files.journal, &error);
+    JournalLock& lock = heldLock != nullptr ? *heldLock : own;
     if (!lock.held()) {
         outcome.error = error;
         outcome.file = files.journal;

@@ -21,6 +21,7 @@
 #include "insertion/insert_command.h"
 #include "insertion/insertion_journal.h"
 #include "insertion/insertion_tools.h"
+#include "workspace/pointer_tools.h"
 #include "platform/qt_text.h"
 #include "platform/twips.h"
 #include "project/ini_profile.h"
@@ -287,6 +288,7 @@ void MainWindow::buildMenus() {
     m_mnuEmulador = item(m_mnuHerramientas, "mnuEmulador", QStringLiteral("&Ejecutar ROM Emulada"),
                          QKeySequence(Qt::Key_F5));
     new InsertionTools(this, m_mnuHerramientas, m_workspace, m_platform.dialogs);
+    installPointerTools(this, m_mnuHerramientas, m_scripts, m_workspace, m_platform.dialogs);
     buildTableControls();
 
     m_mnuAyuda = menu("mnuAyuda", QStringLiteral("A&yuda"));
