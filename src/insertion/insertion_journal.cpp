@@ -797,9 +797,13 @@ UndoOutcome undoLastStep(const ProjectFiles& files, FileOps& ops) {
     if (noJournal(files))
         return outcome;
     const auto describe = [&outcome](const JournalContents& c, std::size_t first) {
-        outcome.scripts = c.records.size() - first;
-        for (std::size_t i = first; i < c.records.size(); ++i)
+        // A relocated script's records (its bytes, its pointers, the filler
+        // of its old place) follow one another and count as one script.
+        outcome.scripts = 0;
+        for (std::size_t i = first; i < c.records.size(); ++i) {
             outcome.bytes += c.records[i].oldBytes.size();
+            outcome.scripts += i == first || c.records[i].scriptName != c.records[i - 1].scriptName;
+        }
         if (first < c.records.size()) {
             outcome.offset = c.records[first].offset;
             outcome.scriptName = c.records[first].scriptName;
