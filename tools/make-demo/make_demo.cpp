@@ -5,8 +5,12 @@
 // the accented letters and its own DTE pairs, a dozen scripts with raw blocks
 // for the game's control codes, a ROM image holding each script's original
 // bytes at its offset, three translations already saved and Demo.tpr with
-// absolute paths. Text files are Windows-1252 with CR LF lines.
+// absolute paths. Text files are Windows-1252 with CR LF lines. The game
+// reaches each script through a table of 3-byte LoROM pointers at 0x17F00;
+// Demo.tpr.punteros names them and declares the ROM's last 4 KB (filled
+// with FF) free, so a translation too long for its place can move there.
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +19,7 @@
 
 #include "encoding/script_codec.h"
 #include "encoding/thingy_table.h"
+#include "pointers/pointer_file.h"
 #include "project/project_settings.h"
 
 namespace fs = std::filesystem;
@@ -134,6 +139,14 @@ int main(int argc, char** argv) {
     std::string rom(0x20000, '\0');
     for (std::size_t i = 0; i < rom.size(); ++i) // something that looks like code and graphics
         rom[i] = static_cast<char>((i * 7 + (i >> 8) * 13) & 0xFF);
+    // The free space at the end of the ROM, and the pointer table in front of the scripts.
+    const ByteRange freeRange{0x1F000, 0x1FFFF};
+    std::fill(rom.begin() + freeRange.first, rom.end(), '\xFF');
+    PointerFile pointers;
+    pointers.format = PointerFormat{3, ByteOrder::Little, AddressMap::LoRom, 0, 0};
+    pointers.freeRanges = {freeRange};
+    const std::int64_t tableStart = 0x17F00;
+    pointers.tables = {{tableStart, static_cast<int>(kScripts.size()), 3, pointers.format}};
     for (std::size_t i = 0; i < kScripts.size(); ++i) {
         const Script& script = kScripts[i];
         const EncodeResult encoded = encodeScript(script.text, context, keepGoing);
@@ -150,6 +163,10 @@ int main(int argc, char** argv) {
             hexOffset(script.offset) + "[" + std::to_string(encoded.bytes.size()) + "].txt";
         if (!writeFile(root / "scripts" / name, script.text + "\r\n"))
             return 1;
+        const std::int64_t at = tableStart + 3 * static_cast<std::int64_t>(i);
+        const Bytes value = pointers.format.write(*pointers.format.valueOf(script.offset));
+        std::copy(value.begin(), value.end(), rom.begin() + at);
+        pointers.addPointers(name, {{at, pointers.format}});
         if (!script.translation.empty() &&
             !writeFile(root / "scripts" / "Traducidos" / name, script.translation + "\r\n"))
             return 1;
@@ -183,6 +200,10 @@ int main(int argc, char** argv) {
     settings.writeTo(projectFile);
     if (!fs::exists(projectFile)) {
         std::fprintf(stderr, "make_demo: cannot write %s\n", projectFile.c_str());
+        return 1;
+    }
+    if (savePointerFile(pointerFilePathFor(projectFile), pointers) != 0) {
+        std::fprintf(stderr, "make_demo: cannot write %s\n", pointerFilePathFor(projectFile).c_str());
         return 1;
     }
     std::printf("Demo project written to %s\n", root.c_str());
