@@ -14,6 +14,7 @@
 
 #include "common/file_io.h"
 #include "insertion/rom_writer.h"
+#include "pointers/pointer_file.h"
 #include "project/project_settings.h"
 #include "spellcheck/project_words.h"
 
@@ -575,6 +576,7 @@ int moveProjectCompanions(const std::string& oldProjectFile, const std::string& 
     const std::pair<std::string, std::string> moves[] = {
         {journalPathFor(oldProjectFile), journalPathFor(newProjectFile)},
         {wordListPathFor(oldProjectFile), wordListPathFor(newProjectFile)},
+        {pointerFilePathFor(oldProjectFile), pointerFilePathFor(newProjectFile)},
     };
     for (const auto& [from, to] : moves) {
         if (!pathExists(from) || pathExists(to))
