@@ -150,7 +150,7 @@ struct Relocating {
             plan.scripts[i].bytes.resize(3100, 0x20);
             const std::int64_t at = 32000000 + static_cast<std::int64_t>(i / 5) * 4;
             const Bytes value = format.write(static_cast<std::uint64_t>(plan.scripts[i].offset));
-            image.replace(static_cast<std::size_t>(at), 4, value.begin(), value.end());
+            std::copy(value.begin(), value.end(), image.begin() + at);
             pointers.addPointers(plan.scripts[i].fileName, {{at, format}});
         }
         pointers.freeRanges = {{0x1F00000, (40 << 20) - 1}};

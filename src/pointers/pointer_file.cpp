@@ -159,7 +159,7 @@ void PointerFile::recordPlace(const RecordedPlace& place) {
 std::int32_t PointerFile::recordedRoom(std::string_view script, std::int64_t offset) const {
     std::int32_t room = 0;
     for (const RecordedPlace& p : places)
-        if (p.script == script && p.offset == offset)
+        if (p.offset == offset && p.script == script)
             room = std::max(room, p.room);
     return room;
 }
