@@ -1,12 +1,16 @@
 #include <QCheckBox>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QToolTip>
 
 #include "insertion/insert_all_dialog.h"
 #include "support/widgets.h"
 #include "support/window_harness.h"
+#include "workspace/free_space_dialog.h"
 #include "workspace/pointer_search_dialog.h"
 
 namespace tradumar::testsupport {
@@ -147,6 +151,30 @@ TEST_F(RelocationWindow, PointerSearchConfirmsTheTickedCandidates) {
         EXPECT_EQ(confirmed->checkState(), Qt::Checked);
         EXPECT_FALSE(confirmed->flags() & Qt::ItemIsEnabled);
     }));
+}
+
+TEST_F(RelocationWindow, FreeSpaceIsDeclaredLineByLineAndWhatIsLeftIsShown) {
+    h.desktop.dialogs.clearRecords();
+    ASSERT_TRUE(withModal<FreeSpaceDialog>([&] { h.action("mnuEspacioLibre")->trigger(); },
+                                           [&](FreeSpaceDialog& dialog) {
+        auto* ranges = child<QPlainTextEdit>(dialog, "txtRangos");
+        EXPECT_EQ(ranges->toPlainText(), "80-BF");
+        EXPECT_EQ(child<QLabel>(dialog, "lblQueda")->text(), "80-BF (64 bytes)");
+        ranges->setPlainText(QStringLiteral("0xC0-0xCF\nzz"));
+        EXPECT_FALSE(dialog.save());
+        ranges->setPlainText(QStringLiteral(" c0-cf \n\n80-BF"));
+        child<QLineEdit>(dialog, "txtRelleno")->setText(QStringLiteral("AA"));
+        child<QSpinBox>(dialog, "spnAlineacion")->setValue(4);
+        EXPECT_TRUE(dialog.save());
+        EXPECT_EQ(ranges->toPlainText(), "80-CF");
+        EXPECT_EQ(child<QLabel>(dialog, "lblQueda")->text(), "80-CF (80 bytes)");
+    }));
+    EXPECT_EQ(h.desktop.dialogs.texts(),
+              QStringList({"La línea 2 («zz») no es un rango INICIO-FIN en hexadecimal."}));
+    const PointerFileLoad saved = loadPointerFile(pointerPath);
+    EXPECT_EQ(std::tuple(saved.file.freeRanges, saved.file.filler, saved.file.alignment),
+              std::tuple(std::vector<ByteRange>{{0x80, 0xCF}}, std::uint8_t{0xAA}, 4));
+    EXPECT_EQ(saved.file.pointersOf("40[6].txt").size(), 1u) << "the pointers stay";
 }
 
 } // namespace
