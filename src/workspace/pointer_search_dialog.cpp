@@ -39,7 +39,7 @@ PointerSearchDialog::PointerSearchDialog(Dialogs& dialogs, std::string pointerPa
       m_script(std::move(script)), m_candidates(std::move(candidates)), m_pointerBytes(std::move(pointerBytes)) {
     setObjectName(QStringLiteral("frmPunteros"));
     setWindowTitle(QStringLiteral("Buscar punteros"));
-    resize(620, 360);
+    resize(780, 360);
 
     auto* where = new QLabel(
         QStringLiteral("Valores que apuntan a %1 (%2) con el formato %3. Marque los que sean punteros "
