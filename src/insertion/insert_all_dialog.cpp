@@ -10,8 +10,8 @@
 #include <QVBoxLayout>
 
 #include "insertion/insert_all.h"
-#include "pointers/placement_report.h"
 #include "platform/qt_text.h"
+#include "pointers/placement_report.h"
 
 namespace tradumar {
 

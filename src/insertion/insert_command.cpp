@@ -193,7 +193,8 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
     if (relocate) {
         // The questions about missing characters come before anything is
         // written, as for an insertion in place.
-        const EncodeResult encoded = encodeScript(text, workspace.encoderContext(), onMissing, onInvalidBlock);
+        const EncodeResult encoded =
+            encodeScript(text, workspace.encoderContext(), onMissing, onInvalidBlock);
         if (encoded.stopped())
             return selectStop(encoded.stoppedAt, encoded.stoppedLength);
         if (!encoded.ok()) {
@@ -206,8 +207,8 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
             return;
         }
         FileOps ops;
-        const PlacementOutcome step = writePlacements(files, pointerPath, pointers.file, {*current.move}, {},
-                                                      ops, std::time(nullptr));
+        const PlacementOutcome step =
+            writePlacements(files, pointerPath, pointers.file, {*current.move}, {}, ops, std::time(nullptr));
         if (step.pointerFileError != 0) {
             dialogs.inform(parent, QStringLiteral("No se pudo guardar el archivo de punteros ") +
                                        pathToQString(pointerPath) + QStringLiteral(" (") +
@@ -221,9 +222,9 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
             showJournalFailure(parent, dialogs, files, QStringLiteral("No se pudo insertar el script"), step);
             return;
         }
-        dialogs.inform(parent, utf8Text(relocationDoneText(*current.move)) +
-                                   (step.journalUnflushed ? QStringLiteral("\r\n") + unflushedNotice()
-                                                          : QString()));
+        dialogs.inform(parent,
+                       utf8Text(relocationDoneText(*current.move)) +
+                           (step.journalUnflushed ? QStringLiteral("\r\n") + unflushedNotice() : QString()));
         return;
     }
 

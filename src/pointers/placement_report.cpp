@@ -28,9 +28,9 @@ std::string stayReasonText(Placement::Kind kind) {
 PlacementLine placementLine(const Placement& p) {
     const auto bytes = static_cast<std::int64_t>(p.bytes);
     if (p.kind == Placement::Kind::Move)
-        return {true, (p.to.offset == p.from.offset ? "vuelve a " : "se reubica en ") + hexAddress(p.to.offset) +
-                          " (" + std::to_string(bytes) + " bytes, " + std::to_string(p.pointers) +
-                          " puntero(s))"};
+        return {true, (p.to.offset == p.from.offset ? "vuelve a " : "se reubica en ") +
+                          hexAddress(p.to.offset) + " (" + std::to_string(bytes) + " bytes, " +
+                          std::to_string(p.pointers) + " puntero(s))"};
     if (p.kind == Placement::Kind::InPlace && bytes <= p.to.size)
         return {true, "se insertan " + std::to_string(bytes) + " bytes en " + hexAddress(p.to.offset)};
     std::string text = "excede en " + std::to_string(bytes - p.from.size) + " byte(s)";
@@ -70,7 +70,8 @@ std::string locationText(const ScriptLocation& l) {
 std::string relocationDoneText(const Placement& p) {
     const std::optional<ScriptPlace> home = scriptPlace(p.script);
     const bool back = home && home->offset == p.to.offset;
-    return "Se han insertado " + std::to_string(p.bytes) + " bytes en la dirección " + hexAddress(p.to.offset) +
+    return "Se han insertado " + std::to_string(p.bytes) + " bytes en la dirección " +
+           hexAddress(p.to.offset) +
            (back ? ", el lugar original del script" : ", adonde se ha reubicado el script") +
            "; se han reescrito " + std::to_string(p.pointers) + " puntero(s).";
 }

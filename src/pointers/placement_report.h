@@ -15,9 +15,9 @@ std::string stayReasonText(Placement::Kind kind);
 // What an insertion does with one script, as the command line prints it and
 // the insert-all report shows it.
 struct PlacementLine {
-    bool fits = true;  // written where it goes without going over its room
-    std::string text;  // "se reubica en 0x300000 (120 bytes, 2 puntero(s))"; for one that
-                       // does not fit: "excede en 8 byte(s) y no se puede reubicar: ..."
+    bool fits = true; // written where it goes without going over its room
+    std::string text; // "se reubica en 0x300000 (120 bytes, 2 puntero(s))"; for one that
+                      // does not fit: "excede en 8 byte(s) y no se puede reubicar: ..."
 };
 PlacementLine placementLine(const Placement& placement);
 

@@ -92,7 +92,8 @@ Placement planPlacement(const ScriptLocation& location, const Bytes& bytes, cons
             continue;
         // A place the script held before keeps at least its recorded room.
         const std::int64_t room = std::max<std::int64_t>(size, file.recordedRoom(location.script, start));
-        if (start + room - 1 > r.last || start + room > static_cast<std::int64_t>(rom.size()) || room > 0x7FFFFFFF)
+        if (start + room - 1 > r.last || start + room > static_cast<std::int64_t>(rom.size()) ||
+            room > 0x7FFFFFFF)
             continue;
         if (auto pointerWrites = repoint(location, start, rom))
             return move({start, static_cast<std::int32_t>(room)}, std::move(*pointerWrites));

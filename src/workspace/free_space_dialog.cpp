@@ -100,9 +100,10 @@ bool FreeSpaceDialog::save() {
             continue;
         const std::optional<ByteRange> range = typedRange(lines[i]);
         if (!range) {
-            m_dialogs.inform(this, QStringLiteral("La línea %1 («%2») no es un rango INICIO-FIN en hexadecimal.")
-                                       .arg(i + 1)
-                                       .arg(lines[i].trimmed()));
+            m_dialogs.inform(this,
+                             QStringLiteral("La línea %1 («%2») no es un rango INICIO-FIN en hexadecimal.")
+                                 .arg(i + 1)
+                                 .arg(lines[i].trimmed()));
             return false;
         }
         ranges.push_back(*range);
@@ -117,8 +118,9 @@ bool FreeSpaceDialog::save() {
     updated.filler = static_cast<std::uint8_t>(*filler);
     updated.alignment = m_spnAlineacion->value();
     if (const int error = savePointerFile(m_pointerPath, updated); error != 0) {
-        m_dialogs.inform(this, QStringLiteral("No se pudo guardar el archivo de punteros ") + utf8(m_pointerPath) +
-                                   QStringLiteral(" (") + utf8(describeError(error)) + QStringLiteral(")."));
+        m_dialogs.inform(this, QStringLiteral("No se pudo guardar el archivo de punteros ") +
+                                   utf8(m_pointerPath) + QStringLiteral(" (") + utf8(describeError(error)) +
+                                   QStringLiteral(")."));
         return false;
     }
     m_file = std::move(updated);

@@ -25,8 +25,8 @@ class FreeSpaceDialog : public QDialog {
 public:
     // `scripts`: the project's script names; `rom`: its bytes, to work out
     // where the moved scripts live.
-    FreeSpaceDialog(Dialogs& dialogs, std::string pointerPath, PointerFile file, std::vector<std::string> scripts,
-                    Bytes rom, QWidget* parent = nullptr);
+    FreeSpaceDialog(Dialogs& dialogs, std::string pointerPath, PointerFile file,
+                    std::vector<std::string> scripts, Bytes rom, QWidget* parent = nullptr);
 
     // "Guardar": checks every line, saves the pointer file whole and shows
     // what is free now. False when something was refused.

@@ -36,7 +36,8 @@ PointerSearchDialog::PointerSearchDialog(Dialogs& dialogs, std::string pointerPa
                                          std::vector<PointerCandidate> candidates, Bytes pointerBytes,
                                          QWidget* parent)
     : QDialog(parent), m_dialogs(dialogs), m_pointerPath(std::move(pointerPath)), m_file(std::move(file)),
-      m_script(std::move(script)), m_candidates(std::move(candidates)), m_pointerBytes(std::move(pointerBytes)) {
+      m_script(std::move(script)), m_candidates(std::move(candidates)),
+      m_pointerBytes(std::move(pointerBytes)) {
     setObjectName(QStringLiteral("frmPunteros"));
     setWindowTitle(QStringLiteral("Buscar punteros"));
     resize(780, 360);
@@ -93,10 +94,11 @@ void PointerSearchDialog::fill() {
         address->setCheckState(confirmed ? Qt::Checked : Qt::Unchecked);
         m_grdCandidatos->setItem(row, 0, address);
         const auto own = m_pointerBytes.begin() + static_cast<std::ptrdiff_t>(row * size);
-        m_grdCandidatos->setItem(row, 1,
-                                 new QTableWidgetItem(utf8(hexBytesText(c.before) + " [" +
-                                                           hexBytesText(Bytes(own, own + static_cast<std::ptrdiff_t>(size))) +
-                                                           "] " + hexBytesText(c.after))));
+        m_grdCandidatos->setItem(
+            row, 1,
+            new QTableWidgetItem(utf8(hexBytesText(c.before) + " [" +
+                                      hexBytesText(Bytes(own, own + static_cast<std::ptrdiff_t>(size))) +
+                                      "] " + hexBytesText(c.after))));
         QString state = confirmed ? QStringLiteral("Confirmado") : QString();
         if (c.inTable)
             state += (state.isEmpty() ? QString() : QStringLiteral(", ")) + QStringLiteral("en una tabla");
@@ -112,7 +114,8 @@ void PointerSearchDialog::confirmTicked() {
         const QTableWidgetItem* item = m_grdCandidatos->item(row, 0);
         const std::int64_t offset = m_candidates[static_cast<std::size_t>(row)].offset;
         if (item->checkState() == Qt::Checked &&
-            std::none_of(known.begin(), known.end(), [&](const ScriptPointer& p) { return p.offset == offset; }))
+            std::none_of(known.begin(), known.end(),
+                         [&](const ScriptPointer& p) { return p.offset == offset; }))
             ticked.push_back({offset, m_file.format});
     }
     if (ticked.empty()) {
@@ -122,18 +125,20 @@ void PointerSearchDialog::confirmTicked() {
     PointerFile updated = m_file;
     updated.addPointers(m_script, ticked);
     if (const int error = savePointerFile(m_pointerPath, updated); error != 0) {
-        m_dialogs.inform(this, QStringLiteral("No se pudo guardar el archivo de punteros ") + utf8(m_pointerPath) +
-                                   QStringLiteral(" (") + utf8(describeError(error)) + QStringLiteral(")."));
+        m_dialogs.inform(this, QStringLiteral("No se pudo guardar el archivo de punteros ") +
+                                   utf8(m_pointerPath) + QStringLiteral(" (") + utf8(describeError(error)) +
+                                   QStringLiteral(")."));
         return;
     }
     m_file = std::move(updated);
     fill();
-    m_dialogs.inform(this, QStringLiteral("Se han confirmado %1 puntero(s) de %2.")
-                               .arg(ticked.size())
-                               .arg(utf8(m_script)));
+    m_dialogs.inform(
+        this,
+        QStringLiteral("Se han confirmado %1 puntero(s) de %2.").arg(ticked.size()).arg(utf8(m_script)));
 }
 
-void searchPointers(QWidget* parent, Dialogs& dialogs, const Workspace& workspace, const std::string& script) {
+void searchPointers(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
+                    const std::string& script) {
     const std::string pointerPath = pointerFilePathFor(workspace.settings.projectFilePath);
     PointerFileLoad load = loadPointerFile(pointerPath);
     if (!load.ok()) {

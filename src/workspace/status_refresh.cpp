@@ -12,10 +12,10 @@
 
 #include "common/file_io.h"
 #include "encoding/script_codec.h"
-#include "pointers/placement_report.h"
-#include "pointers/script_places.h"
 #include "encoding/unicode_text.h"
 #include "platform/qt_text.h"
+#include "pointers/placement_report.h"
+#include "pointers/script_places.h"
 #include "project/workspace.h"
 #include "workspace/line_status.h"
 

@@ -32,18 +32,18 @@ TEST(MainWindow, ShowsTheTextsAUserReads) {
         for (QAction* item : menu->menu()->actions())
             texts << item->text().remove(QLatin1Char('&'));
     }
-    EXPECT_EQ(
-        texts.join(QLatin1Char('|')),
-        QStringLiteral("Editor|Largo de línea:|0|Total de líneas:|0|Scripts e información|Bytes Reales "
-                       "Traducido:|0|Bytes Reales Original:|0|Bytes Reales Disponibles:|0|<< Anterior|"
-                       "Siguiente >>|Buscar Texto|Revisar Ortografía|Insertar Script|Guardar|"
-                       "Proyecto:|Nuevo|Abrir|Recientes|Cerrar|Configurar|Salir|Edición:|Guardar script|"
-                       "Insertar script|Buscar|Siguiente sin traducir|Herramientas:|Revisar "
-                       "Ortografía|Ejecutar ROM Emulada|"
-                       "Insertar todos los scripts traducidos|Deshacer última inserción|Espacio libre...|Recargar "
-                       "tablas|Subrayar errores "
-                       "ortográficos||Crear parche...|Progreso de la traducción|"
-                       "Ayuda:|Manual de usuario|Acerca de..."));
+    EXPECT_EQ(texts.join(QLatin1Char('|')),
+              QStringLiteral(
+                  "Editor|Largo de línea:|0|Total de líneas:|0|Scripts e información|Bytes Reales "
+                  "Traducido:|0|Bytes Reales Original:|0|Bytes Reales Disponibles:|0|<< Anterior|"
+                  "Siguiente >>|Buscar Texto|Revisar Ortografía|Insertar Script|Guardar|"
+                  "Proyecto:|Nuevo|Abrir|Recientes|Cerrar|Configurar|Salir|Edición:|Guardar script|"
+                  "Insertar script|Buscar|Siguiente sin traducir|Herramientas:|Revisar "
+                  "Ortografía|Ejecutar ROM Emulada|"
+                  "Insertar todos los scripts traducidos|Deshacer última inserción|Espacio libre...|Recargar "
+                  "tablas|Subrayar errores "
+                  "ortográficos||Crear parche...|Progreso de la traducción|"
+                  "Ayuda:|Manual de usuario|Acerca de..."));
 }
 
 } // namespace

@@ -38,8 +38,9 @@ protected:
         h.openProject(project);
     }
     void writePointers(bool confirmed) const {
-        writeBytes(pointerPath, "tradumar-punteros 1\nformato 2:le:lineal:0:0\nrelleno 00\nlibre 80-BF\n" +
-                                    std::string(confirmed ? "punteros 2:le:lineal:0:0 10 = 40[6].txt\n" : ""));
+        writeBytes(pointerPath,
+                   "tradumar-punteros 1\nformato 2:le:lineal:0:0\nrelleno 00\nlibre 80-BF\n" +
+                       std::string(confirmed ? "punteros 2:le:lineal:0:0 10 = 40[6].txt\n" : ""));
     }
     std::string rom() const { return readBytes(project.romPath); }
     std::string moved(std::string_view text) const {
@@ -67,27 +68,31 @@ protected:
     }
 };
 
-const RecordedMessage kOffer{QStringLiteral("El script excede su tamaño en 7 byte(s), pero tiene 1 puntero(s) y "
-                                            "cabe en el espacio libre de la dirección 0x80.\r\n¿Desea "
-                                            "reubicarlo allí?"),
-                             QStringLiteral("Reubicar"), MessageButtons::YesNo, MessageIcon::Question};
+const RecordedMessage kOffer{
+    QStringLiteral("El script excede su tamaño en 7 byte(s), pero tiene 1 puntero(s) y "
+                   "cabe en el espacio libre de la dirección 0x80.\r\n¿Desea "
+                   "reubicarlo allí?"),
+    QStringLiteral("Reubicar"), MessageButtons::YesNo, MessageIcon::Question};
 
 TEST_F(RelocationWindow, InsertOffersToMoveAndOneUndoPutsEverythingBack) {
     // No: the over-budget warning follows, and its No writes nothing.
     insert(QStringLiteral("Año más largo"), {MessageAnswer::No, MessageAnswer::No});
     ASSERT_EQ(h.messages().size(), 2u);
     EXPECT_EQ(h.messages()[0], kOffer);
-    EXPECT_EQ(h.messages()[1].text,
-              QStringLiteral("Tienes que disminuir  7 byte(s).\r\n¿Desea insertar el script de todos modos?"));
+    EXPECT_EQ(
+        h.messages()[1].text,
+        QStringLiteral("Tienes que disminuir  7 byte(s).\r\n¿Desea insertar el script de todos modos?"));
     EXPECT_EQ(rom(), base);
 
     insert(QStringLiteral("Año más largo"), {MessageAnswer::Yes});
-    EXPECT_EQ(h.messages(), (std::vector<RecordedMessage>{
-                                kOffer, info(QStringLiteral("Se han insertado 13 bytes en la dirección 0x80, adonde "
-                                                            "se ha reubicado el script; se han reescrito 1 "
-                                                            "puntero(s)."))}));
+    EXPECT_EQ(h.messages(),
+              (std::vector<RecordedMessage>{
+                  kOffer, info(QStringLiteral("Se han insertado 13 bytes en la dirección 0x80, adonde "
+                                              "se ha reubicado el script; se han reescrito 1 "
+                                              "puntero(s)."))}));
     EXPECT_EQ(rom(), moved(longText));
-    EXPECT_EQ(placeTip(), QStringLiteral("Reubicado en 0x80 (su lugar original es 0x40), con sitio para 13 bytes."));
+    EXPECT_EQ(placeTip(),
+              QStringLiteral("Reubicado en 0x80 (su lugar original es 0x40), con sitio para 13 bytes."));
 
     // Written again, it goes where it lives now.
     insert(QStringLiteral("Año"), {MessageAnswer::Yes});
@@ -107,23 +112,28 @@ TEST_F(RelocationWindow, InsertOffersToMoveAndOneUndoPutsEverythingBack) {
 
 TEST_F(RelocationWindow, InsertAllRelocatesWhenTickedAndSaysWhyOthersStay) {
     project.translation("40[6].txt", longText);
-    project.translation("60[4].txt", "Se\xF1" "ales");
+    project.translation("60[4].txt", "Se\xF1"
+                                     "ales");
     h.desktop.dialogs.clearRecords();
-    const bool shown = withModal<InsertAllDialog>([&] { h.action("mnuInsertarTodos")->trigger(); },
-                                                  [](InsertAllDialog& report) {
-        auto* grid = child<QTableWidget>(report, "grdScripts");
-        EXPECT_EQ(grid->item(0, 3)->text(), "Excede en 7 byte(s): no se insertará");
-        child<QCheckBox>(report, "chkReubicar")->setChecked(true);
-        EXPECT_EQ(grid->item(0, 3)->text(), "Se reubica en 0x80 (13 bytes, 1 puntero(s))");
-        EXPECT_EQ(grid->item(1, 3)->text(),
-                  "Excede en 3 byte(s) y no se puede reubicar: no tiene punteros confirmados: no se insertará");
-        EXPECT_EQ(child<QLabel>(report, "lblResumen")->text(),
-                  "Se insertarán 1 de 2 scripts traducidos (13 bytes). Se reubicarán 1.");
-        report.accept();
-    });
+    const bool shown = withModal<InsertAllDialog>(
+        [&] { h.action("mnuInsertarTodos")->trigger(); },
+        [](InsertAllDialog& report) {
+            auto* grid = child<QTableWidget>(report, "grdScripts");
+            EXPECT_EQ(grid->item(0, 3)->text(), "Excede en 7 byte(s): no se insertará");
+            child<QCheckBox>(report, "chkReubicar")->setChecked(true);
+            EXPECT_EQ(grid->item(0, 3)->text(), "Se reubica en 0x80 (13 bytes, 1 puntero(s))");
+            EXPECT_EQ(
+                grid->item(1, 3)->text(),
+                "Excede en 3 byte(s) y no se puede reubicar: no tiene punteros confirmados: no se insertará");
+            EXPECT_EQ(child<QLabel>(report, "lblResumen")->text(),
+                      "Se insertarán 1 de 2 scripts traducidos (13 bytes). Se reubicarán 1.");
+            report.accept();
+        });
     ASSERT_TRUE(shown);
-    EXPECT_EQ(h.desktop.dialogs.texts(),
-              QStringList({"Scripts insertados: 1 (13 bytes).\r\nSe han reubicado 1 scripts y reescrito 1 punteros."}));
+    EXPECT_EQ(
+        h.desktop.dialogs.texts(),
+        QStringList(
+            {"Scripts insertados: 1 (13 bytes).\r\nSe han reubicado 1 scripts y reescrito 1 punteros."}));
     EXPECT_EQ(rom(), moved(longText));
 }
 
@@ -155,20 +165,21 @@ TEST_F(RelocationWindow, PointerSearchConfirmsTheTickedCandidates) {
 
 TEST_F(RelocationWindow, FreeSpaceIsDeclaredLineByLineAndWhatIsLeftIsShown) {
     h.desktop.dialogs.clearRecords();
-    ASSERT_TRUE(withModal<FreeSpaceDialog>([&] { h.action("mnuEspacioLibre")->trigger(); },
-                                           [&](FreeSpaceDialog& dialog) {
-        auto* ranges = child<QPlainTextEdit>(dialog, "txtRangos");
-        EXPECT_EQ(ranges->toPlainText(), "80-BF");
-        EXPECT_EQ(child<QLabel>(dialog, "lblQueda")->text(), "80-BF (64 bytes)");
-        ranges->setPlainText(QStringLiteral("0xC0-0xCF\nzz"));
-        EXPECT_FALSE(dialog.save());
-        ranges->setPlainText(QStringLiteral(" c0-cf \n\n80-BF"));
-        child<QLineEdit>(dialog, "txtRelleno")->setText(QStringLiteral("AA"));
-        child<QSpinBox>(dialog, "spnAlineacion")->setValue(4);
-        EXPECT_TRUE(dialog.save());
-        EXPECT_EQ(ranges->toPlainText(), "80-CF");
-        EXPECT_EQ(child<QLabel>(dialog, "lblQueda")->text(), "80-CF (80 bytes)");
-    }));
+    ASSERT_TRUE(withModal<FreeSpaceDialog>(
+        [&] { h.action("mnuEspacioLibre")->trigger(); },
+        [&](FreeSpaceDialog& dialog) {
+            auto* ranges = child<QPlainTextEdit>(dialog, "txtRangos");
+            EXPECT_EQ(ranges->toPlainText(), "80-BF");
+            EXPECT_EQ(child<QLabel>(dialog, "lblQueda")->text(), "80-BF (64 bytes)");
+            ranges->setPlainText(QStringLiteral("0xC0-0xCF\nzz"));
+            EXPECT_FALSE(dialog.save());
+            ranges->setPlainText(QStringLiteral(" c0-cf \n\n80-BF"));
+            child<QLineEdit>(dialog, "txtRelleno")->setText(QStringLiteral("AA"));
+            child<QSpinBox>(dialog, "spnAlineacion")->setValue(4);
+            EXPECT_TRUE(dialog.save());
+            EXPECT_EQ(ranges->toPlainText(), "80-CF");
+            EXPECT_EQ(child<QLabel>(dialog, "lblQueda")->text(), "80-CF (80 bytes)");
+        }));
     EXPECT_EQ(h.desktop.dialogs.texts(),
               QStringList({"La línea 2 («zz») no es un rango INICIO-FIN en hexadecimal."}));
     const PointerFileLoad saved = loadPointerFile(pointerPath);
