@@ -60,12 +60,13 @@ protected:
         h.click("cmdInsertar");
         EXPECT_TRUE(h.desktop.dialogs.answers.empty()) << "questions left unasked";
     }
-    QString placeTip() {
-        QLabel* label = h.find<QLabel>("lblRealesD");
+    QString tip(const char* name) {
+        QLabel* label = h.find<QLabel>(name);
         QHelpEvent event(QEvent::ToolTip, QPoint(1, 1), label->mapToGlobal(QPoint(1, 1)));
         QApplication::sendEvent(label, &event);
         return QToolTip::text();
     }
+    QString placeTip() { return tip("lblRealesD"); }
 };
 
 const RecordedMessage kOffer{
@@ -186,6 +187,24 @@ TEST_F(RelocationWindow, FreeSpaceIsDeclaredLineByLineAndWhatIsLeftIsShown) {
     EXPECT_EQ(std::tuple(saved.file.freeRanges, saved.file.filler, saved.file.alignment),
               std::tuple(std::vector<ByteRange>{{0x80, 0xCF}}, std::uint8_t{0xAA}, 4));
     EXPECT_EQ(saved.file.pointersOf("40[6].txt").size(), 1u) << "the pointers stay";
+}
+
+// "ñand": longest first "ña" "n" "d", shortest "ñ" "and".
+TEST_F(RelocationWindow, WithTheOptimalEncodingTheCountAndTooltipFollowIt) {
+    ASSERT_EQ(parseThingyTable(letterTable("F1=ñ\nA0=ña\nB0=and\n"), h.workspace.translatedTable,
+                               TableOverflow::Fail),
+              LoadStatus::Loaded);
+    h.workspace.translatedLongest = h.workspace.originalLongest = 3;
+    for (const auto& [on, count, saved] : {std::tuple{false, "3", ""}, std::tuple{true, "2", "1"}}) {
+        h.workspace.settings.optimalEncoding = on;
+        h.translationPane()->setPlainText(QStringLiteral("ñand"));
+        h.tick();
+        EXPECT_EQ(h.label("lblRealesT"), QLatin1String(count));
+        EXPECT_EQ(tip("lblRealesT"),
+                  on ? QStringLiteral("La codificación óptima ahorra %1 byte(s) en este script.")
+                           .arg(QLatin1String(saved))
+                     : QString());
+    }
 }
 
 } // namespace
