@@ -14,6 +14,7 @@
 #include "common/file_io.h"
 #include "insertion/insert_all.h"
 #include "insertion/insertion_journal.h"
+#include "pointers/relocation.h"
 
 namespace {
 
@@ -125,8 +126,76 @@ void undo(benchmark::State& state) {
     }
 }
 
+// The same 10,000 translations in a 40 MB ROM whose every fifth script has
+// outgrown its 3,000 bytes (3,100) and has a 4-byte pointer; free space from
+// 0x1F00000 to the end. InsertAll/relocate places and writes them all, the
+// 2,000 long ones moved (bytes, pointer, filler); InsertAll/inPlace is the
+// same insertion with the long ones written where they are.
+struct Relocating {
+    Fixture& base = fixture();
+    std::string rom = base.folder + "/reloc.smc";
+    std::string pointerPath = base.folder + "/Demo.tpr.punteros";
+    ProjectFiles files{rom, base.folder + "/Reloc.tpr.inserciones", {}};
+    InsertAllPlan plan = base.plan();
+    PointerFile pointers;
+    std::vector<std::string> names;
+
+    Relocating() {
+        std::string image(40u << 20, '\x55');
+        const PointerFormat format{4, ByteOrder::Little, AddressMap::Linear, 0, 0};
+        for (std::size_t i = 0; i < plan.scripts.size(); ++i) {
+            names.push_back(plan.scripts[i].fileName);
+            if (i % 5 != 0)
+                continue;
+            plan.scripts[i].bytes.resize(3100, 0x20);
+            const std::int64_t at = 32000000 + static_cast<std::int64_t>(i / 5) * 4;
+            const Bytes value = format.write(static_cast<std::uint64_t>(plan.scripts[i].offset));
+            std::copy(value.begin(), value.end(), image.begin() + at);
+            pointers.addPointers(plan.scripts[i].fileName, {{at, format}});
+        }
+        pointers.freeRanges = {{0x1F00000, (40 << 20) - 1}};
+        writeFileAtomically(rom, image);
+    }
+    void run(benchmark::State& state, bool relocate) {
+        for (auto _ : state) {
+            PointerFile file = pointers;
+            const std::vector<Placement> placements = planPlacements(plan, file, romBytes(), names, relocate);
+            std::size_t moved = 0;
+            for (const Placement& p : placements)
+                moved += p.kind == Placement::Kind::Move;
+            if (moved != (relocate ? 2000u : 0u))
+                state.SkipWithError("the long scripts were not placed as expected");
+            if (writePlacements(files, pointerPath, file, placements, {}, base.ops, 0).error != 0)
+                state.SkipWithError("the step was not written");
+            state.PauseTiming();
+            undoLastStep(files, base.ops);
+            state.ResumeTiming();
+            state.counters["reubicados"] = static_cast<double>(moved);
+        }
+    }
+    Bytes romBytes() const {
+        const std::optional<std::string> bytes = readWholeFile(rom);
+        return bytes ? Bytes(bytes->begin(), bytes->end()) : Bytes();
+    }
+};
+
+Relocating& relocating() {
+    static Relocating r;
+    return r;
+}
+
+void relocate(benchmark::State& state) {
+    relocating().run(state, true);
+}
+
+void inPlace(benchmark::State& state) {
+    relocating().run(state, false);
+}
+
 } // namespace
 
+BENCHMARK(relocate)->Name("InsertAll/relocate")->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(inPlace)->Name("InsertAll/inPlace")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(plan)->Name("InsertAll/plan")->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(write)->Name("InsertAll/write")->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(undo)->Name("InsertAll/undo")->Unit(benchmark::kMillisecond)->Iterations(5);

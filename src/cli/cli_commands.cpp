@@ -15,6 +15,7 @@
 #include "insertion/insertion_journal.h"
 #include "insertion/journal_messages.h"
 #include "patching/patch_export.h"
+#include "pointers/placement_report.h"
 #include "pointers/relocation.h"
 #include "pointers/verification.h"
 #include "project/project_messages.h"
@@ -187,22 +188,6 @@ int check(const std::string& projectFile, Streams io) {
 
 namespace {
 
-// Why an over-budget script cannot move, for the insertion report.
-const char* stayReason(Placement::Kind kind) {
-    switch (kind) {
-    case Placement::Kind::NoPointers:
-        return "no tiene punteros confirmados";
-    case Placement::Kind::NoRoom:
-        return "no hay espacio libre donde quepa";
-    case Placement::Kind::Astray:
-        return "sus punteros no llevan a él";
-    case Placement::Kind::InPlace:
-    case Placement::Kind::Move:
-        break;
-    }
-    return "";
-}
-
 // The report line of a script that cannot be inserted at all.
 std::string notInsertableText(const PlannedScript& s) {
     std::string reasons;
@@ -278,20 +263,12 @@ int insert(const std::string& projectFile, const InsertOptions& options,
             continue;
         }
         Placement& p = *next++;
-        const auto excess = static_cast<std::int64_t>(s.bytes.size()) - p.from.size;
+        const PlacementLine line = placementLine(p);
+        io.out << line.text;
         if (p.kind == Placement::Kind::Move) {
-            io.out << (p.to.offset == p.from.offset ? "vuelve a " : "se reubica en ")
-                   << hexOffset(p.to.offset) << " (" << s.bytes.size() << " bytes, " << p.pointers
-                   << " puntero(s))";
             ++moved;
             rewritten += p.pointers;
-        } else if (p.kind == Placement::Kind::InPlace &&
-                   static_cast<std::int64_t>(s.bytes.size()) <= p.to.size) {
-            io.out << "se insertan " << s.bytes.size() << " bytes en " << hexOffset(p.to.offset);
-        } else {
-            io.out << "excede en " << excess << " byte(s)";
-            if (p.kind != Placement::Kind::InPlace)
-                io.out << " y no se puede reubicar: " << stayReason(p.kind);
+        } else if (!line.fits) {
             io.out << ": " << (options.overBudget ? "se inserta" : "no se inserta (use --excedidos)");
             all = all && options.overBudget;
             if (!options.overBudget) {
@@ -299,10 +276,7 @@ int insert(const std::string& projectFile, const InsertOptions& options,
                 continue;
             }
             // Accepted over its room: written where it lives, as without pointers.
-            p.kind = Placement::Kind::InPlace;
-            p.to = p.from;
-            p.pointers = 0;
-            p.writes = {{s.fileName, p.from.offset, s.bytes}};
+            acceptInPlace(p, s.bytes);
         }
         io.out << '\n';
         bytes += s.bytes.size();

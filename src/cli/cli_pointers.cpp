@@ -60,16 +60,6 @@ std::optional<ByteRange> parseHexRange(std::string_view text) {
     return parseByteRange(bare);
 }
 
-std::string hexBytes(const Bytes& bytes) {
-    std::string out;
-    for (const std::uint8_t b : bytes) {
-        char two[4];
-        std::snprintf(two, sizeof two, "%02X", b);
-        out += (out.empty() ? "" : " ") + std::string(two);
-    }
-    return out;
-}
-
 std::string rangeText(const ByteRange& range) {
     return byteRangeText(range) + " (" + std::to_string(range.size()) + " bytes)";
 }
@@ -260,7 +250,7 @@ int freeSpaceCommand(const std::string& projectFile, const std::vector<std::stri
         }
     }
     const Bytes rom = romBytesOf(workspace.settings.romPath);
-    io.out << "relleno " << hexBytes({file->filler}) << '\n';
+    io.out << "relleno " << hexBytesText({file->filler}) << '\n';
     for (const ByteRange& range : file->freeRanges)
         io.out << "libre " << rangeText(range) << '\n';
     for (const ByteRange& range : freeSpace(*file, locateScripts(opened.scripts, *file, rom)))
@@ -333,8 +323,8 @@ int pointers(const std::string& projectFile, const std::string& script,
     for (const PointerCandidate& c : candidates) {
         const auto at = rom.begin() + c.offset;
         io.out << hexOffset(c.offset) << "  valor " << hexOffset(static_cast<std::int64_t>(c.value)) << "  "
-               << hexBytes(c.before) << " [" << hexBytes(Bytes(at, at + file->format.size)) << "] "
-               << hexBytes(c.after) << (c.inTable ? "  en tabla" : "")
+               << hexBytesText(c.before) << " [" << hexBytesText(Bytes(at, at + file->format.size)) << "] "
+               << hexBytesText(c.after) << (c.inTable ? "  en tabla" : "")
                << (isConfirmed(c.offset) ? "  confirmado" : "") << '\n';
     }
     for (const ScriptPointer& p : known)

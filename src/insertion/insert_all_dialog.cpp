@@ -11,10 +11,15 @@
 
 #include "insertion/insert_all.h"
 #include "platform/qt_text.h"
+#include "pointers/placement_report.h"
 
 namespace tradumar {
 
 namespace {
+
+QString utf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QString missingText(const std::vector<MissingCharacter>& missing) {
     QStringList parts;
@@ -96,6 +101,11 @@ InsertAllDialog::InsertAllDialog(const InsertAllPlan& plan, QWidget* parent) : Q
 
     m_chkExcedidos = new QCheckBox(QStringLiteral("Insertar también los que exceden su tamaño"), this);
     m_chkExcedidos->setObjectName(QStringLiteral("chkExcedidos"));
+    m_chkReubicar = new QCheckBox(QStringLiteral("Reubicar los que exceden su tamaño"), this);
+    m_chkReubicar->setObjectName(QStringLiteral("chkReubicar"));
+    m_chkReubicar->setToolTip(
+        QStringLiteral("Mueve al espacio libre los scripts con punteros que no caben en su lugar"));
+    m_chkReubicar->hide();
     m_cmdInsertarTodos = new QPushButton(QStringLiteral("Insertar"), this);
     m_cmdInsertarTodos->setObjectName(QStringLiteral("cmdInsertarTodos"));
     m_cmdInsertarTodos->setDefault(true);
@@ -104,6 +114,7 @@ InsertAllDialog::InsertAllDialog(const InsertAllPlan& plan, QWidget* parent) : Q
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_chkExcedidos);
+    buttons->addWidget(m_chkReubicar);
     buttons->addStretch();
     buttons->addWidget(m_cmdInsertarTodos);
     buttons->addWidget(cancel);
@@ -113,6 +124,7 @@ InsertAllDialog::InsertAllDialog(const InsertAllPlan& plan, QWidget* parent) : Q
     layout->addLayout(buttons);
 
     connect(m_chkExcedidos, &QCheckBox::toggled, this, &InsertAllDialog::update);
+    connect(m_chkReubicar, &QCheckBox::toggled, this, &InsertAllDialog::update);
     connect(m_cmdInsertarTodos, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     update();
@@ -122,17 +134,70 @@ bool InsertAllDialog::includeOverBudget() const {
     return m_chkExcedidos->isChecked();
 }
 
+void InsertAllDialog::setPlacements(std::vector<Placement> inPlace, std::vector<Placement> relocated) {
+    m_inPlace = std::move(inPlace);
+    m_relocated = std::move(relocated);
+    // Both lists hold the insertable scripts of the plan in its order.
+    m_rowPlacement.assign(m_plan.scripts.size(), std::nullopt);
+    std::size_t next = 0;
+    for (std::size_t row = 0; row < m_plan.scripts.size() && next < m_inPlace.size(); ++row)
+        if (m_plan.scripts[row].fileName == m_inPlace[next].script)
+            m_rowPlacement[row] = next++;
+    m_chkReubicar->show();
+    update();
+}
+
+bool InsertAllDialog::relocate() const {
+    return m_chkReubicar->isChecked();
+}
+
+const Placement* InsertAllDialog::placementOf(int row) const {
+    const auto index = static_cast<std::size_t>(row);
+    if (index >= m_rowPlacement.size() || !m_rowPlacement[index])
+        return nullptr;
+    const std::vector<Placement>& chosen = relocate() ? m_relocated : m_inPlace;
+    return *m_rowPlacement[index] < chosen.size() ? &chosen[*m_rowPlacement[index]] : nullptr;
+}
+
+std::vector<Placement> InsertAllDialog::chosenPlacements() const {
+    std::vector<Placement> out;
+    for (int row = 0; row < static_cast<int>(m_plan.scripts.size()); ++row) {
+        const Placement* p = placementOf(row);
+        if (p == nullptr)
+            continue;
+        if (placementLine(*p).fits) {
+            out.push_back(*p);
+        } else if (includeOverBudget()) {
+            out.push_back(*p);
+            acceptInPlace(out.back(), m_plan.scripts[static_cast<std::size_t>(row)].bytes);
+        }
+    }
+    return out;
+}
+
 void InsertAllDialog::update() {
     const bool over = includeOverBudget();
-    std::size_t scripts = 0, bytes = 0, blocked = 0;
+    std::size_t scripts = 0, bytes = 0, blocked = 0, moved = 0;
     for (int row = 0; row < m_grdScripts->rowCount(); ++row) {
         const PlannedScript& s = m_plan.scripts[static_cast<std::size_t>(row)];
-        const bool insertable = s.insertable(over);
+        bool insertable = s.insertable(over);
+        QString text = statusText(s, over);
+        if (const Placement* p = placementOf(row)) {
+            // With the script's place known, the report says where it goes,
+            // in the words of the command line's insertion.
+            const PlacementLine line = placementLine(*p);
+            insertable = line.fits || over;
+            moved += p->kind == Placement::Kind::Move;
+            text = utf8(line.text);
+            if (!line.fits)
+                text += over ? QStringLiteral(": se insertará") : QStringLiteral(": no se insertará");
+            text[0] = text[0].toUpper();
+        }
         scripts += insertable;
         bytes += insertable ? s.bytes.size() : 0;
         blocked += s.status != PlannedScript::Status::Fits && s.status != PlannedScript::Status::OverBudget;
         QTableWidgetItem* status = m_grdScripts->item(row, 3);
-        status->setText(statusText(s, over));
+        status->setText(text);
         status->setToolTip(status->text());
         const QBrush colour = insertable ? palette().text() : QBrush(Qt::darkRed);
         for (int column = 0; column < 4; ++column)
@@ -142,6 +207,8 @@ void InsertAllDialog::update() {
                           .arg(scripts)
                           .arg(m_plan.scripts.size())
                           .arg(bytes);
+    if (moved > 0)
+        summary += QStringLiteral(" Se reubicarán %1.").arg(moved);
     if (blocked > 0)
         summary += QStringLiteral(" %1 no se pueden insertar.").arg(blocked);
     m_lblResumen->setText(summary);

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include <QDialog>
+
+#include "pointers/relocation.h"
 
 class QCheckBox;
 class QLabel;
@@ -22,13 +27,29 @@ public:
 
     bool includeOverBudget() const;
 
+    // Where each insertable script goes, where it lives now and with the
+    // over-budget ones moved to free space; shows the tick
+    // "Reubicar los que exceden su tamaño" (chkReubicar) to choose between them.
+    void setPlacements(std::vector<Placement> inPlace, std::vector<Placement> relocated);
+    bool relocate() const;
+    // The placements to write, in the list's order, the over-budget ones
+    // accepted in place only when "Insertar también..." is ticked.
+    std::vector<Placement> chosenPlacements() const;
+
 private:
     void update();
+    // The placement of a row under the current choice; none for a script
+    // that cannot be inserted.
+    const Placement* placementOf(int row) const;
 
     const InsertAllPlan& m_plan;
     QLabel* m_lblResumen = nullptr;
     QTableWidget* m_grdScripts = nullptr;
     QCheckBox* m_chkExcedidos = nullptr;
+    QCheckBox* m_chkReubicar = nullptr;
+    std::vector<Placement> m_inPlace;
+    std::vector<Placement> m_relocated;
+    std::vector<std::optional<std::size_t>> m_rowPlacement;
     QPushButton* m_cmdInsertarTodos = nullptr;
 };
 

@@ -3,6 +3,9 @@
 #include <QPlainTextEdit>
 #include <QTextCursor>
 
+#include <ctime>
+
+#include "common/file_io.h"
 #include "encoding/conversions.h"
 #include "insertion/insertion_journal.h"
 #include "insertion/insertion_tools.h"
@@ -10,6 +13,10 @@
 #include "insertion/rom_writer.h"
 #include "platform/platform.h"
 #include "platform/qt_text.h"
+#include "pointers/placement_report.h"
+#include "pointers/relocation.h"
+#include "project/project_model.h"
+#include "project/script_files.h"
 #include "project/workspace.h"
 #include "workspace/status_refresh.h"
 
@@ -68,6 +75,56 @@ int panePositionOf(const std::string& text, int characterPosition) {
 
 } // namespace
 
+namespace {
+
+// Where a script lives now and, for one too long there, the move the
+// translator may choose. A script without confirmed pointers lives at the
+// offset of its name, and reading the ROM is not needed for it.
+struct CurrentPlace {
+    ScriptPlace place;
+    bool moved = false;
+    std::optional<Placement> move;
+};
+
+QString utf8Text(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+CurrentPlace currentPlace(const Workspace& workspace, const PointerFile& file, const std::string& script,
+                          const ScriptPlace& home, const std::optional<Bytes>& bytes) {
+    CurrentPlace current{home, false, std::nullopt};
+    if (file.pointersOf(script).empty())
+        return current;
+    const std::optional<std::string> romText = readWholeFile(workspace.settings.romPath);
+    const Bytes rom = romText ? Bytes(romText->begin(), romText->end()) : Bytes();
+    const std::optional<ScriptLocation> location = locateScript(script, file, rom);
+    if (!location)
+        return current;
+    current.place = location->current;
+    current.moved = location->status == ScriptLocation::Status::Moved;
+    if (!bytes || static_cast<std::int64_t>(bytes->size()) <= current.place.size)
+        return current;
+    const std::vector<ScriptLocation> locations =
+        locateScripts(scriptFileNames(workspace.settings.scriptsFolder), file, rom);
+    Placement p = planPlacement(*location, *bytes, file, rom, freeSpace(file, locations), locations);
+    if (p.kind == Placement::Kind::Move)
+        current.move = std::move(p);
+    return current;
+}
+
+bool offerRelocation(QWidget* parent, Dialogs& dialogs, const Placement& p) {
+    const QString question =
+        QStringLiteral("El script excede su tamaño en %1 byte(s), pero tiene %2 puntero(s) y cabe en el "
+                       "espacio libre de la dirección 0x%3.\r\n¿Desea reubicarlo allí?")
+            .arg(static_cast<std::int64_t>(p.bytes) - p.from.size)
+            .arg(p.pointers)
+            .arg(utf8Text(hexNumber(p.to.offset)));
+    return dialogs.message(parent, question, QStringLiteral("Reubicar"), MessageButtons::YesNo,
+                           MessageIcon::Question) == MessageAnswer::Yes;
+}
+
+} // namespace
+
 void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace, const InsertSource& source) {
     QPlainTextEdit* pane = source.translationPane;
     const std::string text = paneText(pane);
@@ -84,12 +141,26 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
                                    encodingFailureText(InsertOutcome{}));
         return;
     }
+    const std::string pointerPath = pointerFilePathFor(workspace.settings.projectFilePath);
+    PointerFileLoad pointers = pointerPath.empty() ? PointerFileLoad{} : loadPointerFile(pointerPath);
+    if (!pointers.ok()) {
+        dialogs.inform(parent, utf8Text(pointerFileFailureText(pointerPath, pointers)));
+        return;
+    }
     std::int64_t available = labelNumber(source.availableBytes);
     const auto goOn = [](auto&&...) { return MissingAnswer::GoOn; };
-    if (const EncodeResult real = encodeScript(text, workspace.encoderContext(), goOn, goOn);
+    std::optional<Bytes> realBytes;
+    if (EncodeResult real = encodeScript(text, workspace.encoderContext(), goOn, goOn);
         real.error == FailureCode::None)
-        available = place->size - static_cast<std::int64_t>(real.bytes.size());
-    if (!confirm(parent, dialogs, available))
+        realBytes = std::move(real.bytes);
+    const CurrentPlace current =
+        currentPlace(workspace, pointers.file, source.scriptFileName, *place, realBytes);
+    if (realBytes)
+        available = current.place.size - static_cast<std::int64_t>(realBytes->size());
+    // Moving a script that has outgrown its place is offered before the
+    // warning that it is too long; a No leads to that warning.
+    const bool relocate = current.move && offerRelocation(parent, dialogs, *current.move);
+    if (!relocate && !confirm(parent, dialogs, available))
         return;
 
     const QString caution = QStringLiteral("Precaución");
@@ -112,20 +183,59 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
                                         MessageIcon::Critical));
     };
     const ProjectFiles files = projectFilesFor(workspace.settings);
-    const InsertOutcome outcome = insertTranslation(text, workspace.encoderContext(), onMissing,
-                                                    onInvalidBlock, source.scriptFileName, files);
-    if (const std::string notice = journalNoticeText(outcome.report); !notice.empty())
-        dialogs.inform(parent, QString::fromUtf8(notice.data(), static_cast<qsizetype>(notice.size())));
-    switch (outcome.kind) {
-    case InsertOutcome::Kind::Stopped: {
+    const auto selectStop = [&](int stoppedAt, int stoppedLength) {
         QTextCursor cursor(pane->document());
-        cursor.setPosition(panePositionOf(text, outcome.stoppedAt));
-        cursor.setPosition(panePositionOf(text, outcome.stoppedAt + outcome.stoppedLength),
-                           QTextCursor::KeepAnchor);
+        cursor.setPosition(panePositionOf(text, stoppedAt));
+        cursor.setPosition(panePositionOf(text, stoppedAt + stoppedLength), QTextCursor::KeepAnchor);
         pane->setTextCursor(cursor);
         pane->setFocus();
+    };
+    if (relocate) {
+        // The questions about missing characters come before anything is
+        // written, as for an insertion in place.
+        const EncodeResult encoded =
+            encodeScript(text, workspace.encoderContext(), onMissing, onInvalidBlock);
+        if (encoded.stopped())
+            return selectStop(encoded.stoppedAt, encoded.stoppedLength);
+        if (!encoded.ok()) {
+            InsertOutcome failed;
+            failed.error = encoded.error;
+            failed.errorAt = encoded.errorAt;
+            dialogs.inform(parent, QString::number(encoded.error) +
+                                       QStringLiteral(": No se pudo insertar el script\r\n") +
+                                       encodingFailureText(failed));
+            return;
+        }
+        FileOps ops;
+        const PlacementOutcome step =
+            writePlacements(files, pointerPath, pointers.file, {*current.move}, {}, ops, std::time(nullptr));
+        if (step.pointerFileError != 0) {
+            dialogs.inform(parent, QStringLiteral("No se pudo guardar el archivo de punteros ") +
+                                       pathToQString(pointerPath) + QStringLiteral(" (") +
+                                       utf8Text(describeError(step.pointerFileError)) +
+                                       QStringLiteral("). No se ha insertado nada."));
+            return;
+        }
+        if (const std::string notice = journalNoticeText(step); !notice.empty())
+            dialogs.inform(parent, utf8Text(notice));
+        if (step.error != FailureCode::None) {
+            showJournalFailure(parent, dialogs, files, QStringLiteral("No se pudo insertar el script"), step);
+            return;
+        }
+        dialogs.inform(parent,
+                       utf8Text(relocationDoneText(*current.move)) +
+                           (step.journalUnflushed ? QStringLiteral("\r\n") + unflushedNotice() : QString()));
         return;
     }
+
+    const InsertOutcome outcome =
+        insertTranslation(text, workspace.encoderContext(), onMissing, onInvalidBlock, source.scriptFileName,
+                          files, current.moved ? std::optional(current.place.offset) : std::nullopt);
+    if (const std::string notice = journalNoticeText(outcome.report); !notice.empty())
+        dialogs.inform(parent, utf8Text(notice));
+    switch (outcome.kind) {
+    case InsertOutcome::Kind::Stopped:
+        return selectStop(outcome.stoppedAt, outcome.stoppedLength);
     case InsertOutcome::Kind::Failed: {
         JournalReport report = outcome.report;
         report.error = outcome.error;
@@ -146,7 +256,9 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
         dialogs.inform(
             parent, QStringLiteral("Se han insertado ") + QString::number(outcome.bytesWritten) +
                         QStringLiteral(" bytes en la dirección 0x") +
-                        pathToQString(scriptAddressText(source.scriptFileName)) + QLatin1Char('.') +
+                        (current.moved ? utf8Text(hexNumber(current.place.offset))
+                                       : pathToQString(scriptAddressText(source.scriptFileName))) +
+                        QLatin1Char('.') +
                         (outcome.journalUnflushed ? QStringLiteral("\r\n") + unflushedNotice() : QString()));
         return;
     }

@@ -14,6 +14,7 @@
 
 #include "common/file_io.h"
 #include "insertion/rom_writer.h"
+#include "pointers/pointer_file.h"
 #include "project/project_settings.h"
 #include "spellcheck/project_words.h"
 
@@ -575,6 +576,7 @@ int moveProjectCompanions(const std::string& oldProjectFile, const std::string& 
     const std::pair<std::string, std::string> moves[] = {
         {journalPathFor(oldProjectFile), journalPathFor(newProjectFile)},
         {wordListPathFor(oldProjectFile), wordListPathFor(newProjectFile)},
+        {pointerFilePathFor(oldProjectFile), pointerFilePathFor(newProjectFile)},
     };
     for (const auto& [from, to] : moves) {
         if (!pathExists(from) || pathExists(to))
@@ -797,9 +799,13 @@ UndoOutcome undoLastStep(const ProjectFiles& files, FileOps& ops) {
     if (noJournal(files))
         return outcome;
     const auto describe = [&outcome](const JournalContents& c, std::size_t first) {
-        outcome.scripts = c.records.size() - first;
-        for (std::size_t i = first; i < c.records.size(); ++i)
+        // A relocated script's records (its bytes, its pointers, the filler
+        // of its old place) follow one another and count as one script.
+        outcome.scripts = 0;
+        for (std::size_t i = first; i < c.records.size(); ++i) {
             outcome.bytes += c.records[i].oldBytes.size();
+            outcome.scripts += i == first || c.records[i].scriptName != c.records[i - 1].scriptName;
+        }
         if (first < c.records.size()) {
             outcome.offset = c.records[first].offset;
             outcome.scriptName = c.records[first].scriptName;

@@ -238,9 +238,9 @@ SettleOutcome settleJournal(const ProjectFiles& files, FileOps& ops);
 // nothing (error set) when it could not be renamed.
 std::optional<std::string> setJournalAside(const ProjectFiles& files, FileOps& ops, int* error);
 
-// After the project file was written under a new name, its journal and word
-// list follow it (unless one already exists under the new name). Returns 0
-// or the errno of a failed rename.
+// After the project file was written under a new name, its journal, word
+// list and pointer file follow it (unless one already exists under the new
+// name). Returns 0 or the errno of a failed rename.
 int moveProjectCompanions(const std::string& oldProjectFile, const std::string& newProjectFile);
 
 // True when the journal (or the one under the project's old name) holds an

@@ -13,6 +13,10 @@
 #include "insertion/journal_messages.h"
 #include "platform/platform.h"
 #include "platform/qt_text.h"
+#include "pointers/placement_report.h"
+#include "pointers/relocation.h"
+#include "project/project_model.h"
+#include "project/script_files.h"
 #include "project/workspace.h"
 
 namespace tradumar {
@@ -159,15 +163,37 @@ void InsertionTools::insertAllTranslated() {
         m_dialogs.inform(m_window, QStringLiteral("Inserción cancelada. No se ha escrito nada."));
         return;
     }
+    // Every script is written where it lives now; with the tick, the long
+    // ones with pointers move to free space.
+    const std::string pointerPath = pointerFilePathFor(settings.projectFilePath);
+    PointerFileLoad pointers = loadPointerFile(pointerPath);
+    if (!pointers.ok()) {
+        m_dialogs.inform(m_window, utf8(pointerFileFailureText(pointerPath, pointers)));
+        return;
+    }
+    const std::optional<std::string> romText = readWholeFile(settings.romPath);
+    const Bytes rom = romText ? Bytes(romText->begin(), romText->end()) : Bytes();
+    const std::vector<std::string> listed = scriptFileNames(settings.scriptsFolder);
     InsertAllDialog report(plan, m_window);
+    report.setPlacements(planPlacements(plan, pointers.file, rom, listed, false),
+                         planPlacements(plan, pointers.file, rom, listed, true));
     if (report.exec() != QDialog::Accepted)
         return;
 
-    const std::vector<RomWrite> writes = plan.writes(report.includeOverBudget());
-    StepOutcome outcome;
+    const std::vector<Placement> placements = report.chosenPlacements();
+    PlacementOutcome outcome;
     {
-        Progress progress(m_window, QStringLiteral("Insertando los scripts..."), writes.size(), m_onProgress);
-        outcome = writeStep(files, writes, std::ref(progress), ops, std::time(nullptr), &lock);
+        Progress progress(m_window, QStringLiteral("Insertando los scripts..."), placements.size(),
+                          m_onProgress);
+        outcome = writePlacements(files, pointerPath, pointers.file, placements, std::ref(progress), ops,
+                                  std::time(nullptr), &lock);
+    }
+    if (outcome.pointerFileError != 0) {
+        m_dialogs.inform(m_window, QStringLiteral("No se pudo guardar el archivo de punteros ") +
+                                       utf8(pointerPath) + QStringLiteral(" (") +
+                                       utf8(describeError(outcome.pointerFileError)) +
+                                       QStringLiteral("). No se ha insertado nada."));
+        return;
     }
     lock = JournalLock();
     refresh();
@@ -176,13 +202,30 @@ void InsertionTools::insertAllTranslated() {
         reportFailure(title, outcome);
         return;
     }
-    QString done =
-        outcome.cancelled
-            ? QStringLiteral("Inserción detenida. Scripts insertados: %1 de %2 (%3 bytes).")
-                  .arg(outcome.written)
-                  .arg(writes.size())
-                  .arg(outcome.bytes)
-            : QStringLiteral("Scripts insertados: %1 (%2 bytes).").arg(outcome.written).arg(outcome.bytes);
+    // The step counts every write (pointers and filler too); the report
+    // counts the scripts written whole and their own bytes.
+    std::size_t scripts = 0, bytes = 0, moved = 0, rewritten = 0, writes = 0;
+    for (const Placement& p : placements) {
+        writes += p.writes.size();
+        if (writes > outcome.written)
+            break;
+        ++scripts;
+        bytes += p.bytes;
+        if (p.kind == Placement::Kind::Move) {
+            ++moved;
+            rewritten += p.pointers;
+        }
+    }
+    QString done = outcome.cancelled
+                       ? QStringLiteral("Inserción detenida. Scripts insertados: %1 de %2 (%3 bytes).")
+                             .arg(scripts)
+                             .arg(placements.size())
+                             .arg(bytes)
+                       : QStringLiteral("Scripts insertados: %1 (%2 bytes).").arg(scripts).arg(bytes);
+    if (moved > 0)
+        done += QStringLiteral("\r\nSe han reubicado %1 scripts y reescrito %2 punteros.")
+                    .arg(moved)
+                    .arg(rewritten);
     if (outcome.journalUnflushed)
         done += QStringLiteral("\r\n") + unflushedNotice();
     m_dialogs.inform(m_window, done);

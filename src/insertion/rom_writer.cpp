@@ -76,7 +76,8 @@ int writeBytesAt(const std::string& path, std::int64_t offset, const Bytes& byte
 
 InsertOutcome insertTranslation(std::string_view text, const CodecContext& context,
                                 const MissingHandler& onMissing, const InvalidBlockHandler& onInvalidBlock,
-                                std::string_view scriptFileName, const ProjectFiles& files) {
+                                std::string_view scriptFileName, const ProjectFiles& files,
+                                std::optional<std::int64_t> movedTo) {
     InsertOutcome outcome;
     const EncodeResult encoded = encodeScript(text, context, onMissing, onInvalidBlock);
     if (encoded.stopped()) {
@@ -91,11 +92,13 @@ InsertOutcome insertTranslation(std::string_view text, const CodecContext& conte
         return outcome;
     }
     // Only a name of the form HEX[SIZE].txt says where the script goes.
-    const std::optional<ScriptPlace> place = scriptPlace(scriptFileName);
+    std::optional<ScriptPlace> place = scriptPlace(scriptFileName);
     if (!place) {
         outcome.error = FailureCode::InvalidCall;
         return outcome;
     }
+    if (movedTo)
+        place->offset = *movedTo;
     // The encoding is complete before the ROM is touched: no failure above
     // leaves a partly written file.
     int code = FailureCode::None;

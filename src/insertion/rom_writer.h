@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,9 +34,11 @@ struct InsertOutcome {
 
 // Encodes the translation, takes the offset from the script file name and
 // only then writes the ROM, so no failure leaves a partly written ROM. With a
-// journal path in `files` the write is journalled (and can be undone).
+// journal path in `files` the write is journalled (and can be undone). A
+// script that was moved is written at `movedTo`, where it lives now.
 InsertOutcome insertTranslation(std::string_view text, const CodecContext& context,
                                 const MissingHandler& onMissing, const InvalidBlockHandler& onInvalidBlock,
-                                std::string_view scriptFileName, const ProjectFiles& files);
+                                std::string_view scriptFileName, const ProjectFiles& files,
+                                std::optional<std::int64_t> movedTo = {});
 
 } // namespace tradumar

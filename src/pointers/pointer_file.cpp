@@ -159,7 +159,7 @@ void PointerFile::recordPlace(const RecordedPlace& place) {
 std::int32_t PointerFile::recordedRoom(std::string_view script, std::int64_t offset) const {
     std::int32_t room = 0;
     for (const RecordedPlace& p : places)
-        if (p.script == script && p.offset == offset)
+        if (p.offset == offset && p.script == script)
             room = std::max(room, p.room);
     return room;
 }
@@ -260,6 +260,13 @@ int savePointerFile(const std::string& path, const PointerFile& file, FileOps& o
 int savePointerFile(const std::string& path, const PointerFile& file) {
     FileOps ops;
     return savePointerFile(path, file, ops);
+}
+
+std::string pointerFileFailureText(const std::string& path, const PointerFileLoad& load) {
+    std::string text = "No se pudo leer el archivo de punteros " + path;
+    if (load.status == PointerFileLoad::Status::Invalid)
+        text += ": línea " + std::to_string(load.line) + ": " + load.reason;
+    return text + ".";
 }
 
 } // namespace tradumar

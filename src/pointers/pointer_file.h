@@ -112,6 +112,9 @@ struct PointerFileLoad {
 PointerFileLoad parsePointerFile(std::string_view text);
 // Reads through encoding/text_file.h; a missing file is an empty project.
 PointerFileLoad loadPointerFile(const std::string& path);
+// "No se pudo leer el archivo de punteros PATH[: línea N: REASON]." for a
+// pointer file that cannot be used.
+std::string pointerFileFailureText(const std::string& path, const PointerFileLoad& load);
 
 std::string formatPointerFile(const PointerFile& file);
 // Writes the file whole through a temporary file and a rename (ops'

@@ -66,4 +66,16 @@ std::vector<PointerCandidate> findPointerCandidates(std::span<const std::uint8_t
     return out;
 }
 
+std::string hexBytesText(const Bytes& bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string out;
+    for (const std::uint8_t b : bytes) {
+        if (!out.empty())
+            out += ' ';
+        out += kDigits[b >> 4];
+        out += kDigits[b & 15];
+    }
+    return out;
+}
+
 } // namespace tradumar

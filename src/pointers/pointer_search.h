@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <vector>
 
 #include "pointers/pointer_format.h"
@@ -24,5 +25,8 @@ struct PointerCandidate {
 // are looked for (an SNES offset is reached from several banks).
 std::vector<PointerCandidate> findPointerCandidates(std::span<const std::uint8_t> rom,
                                                     const PointerFormat& format, std::int64_t target);
+
+// "0A 1B FF": bytes in hexadecimal, as the candidates' neighbours are shown.
+std::string hexBytesText(const Bytes& bytes);
 
 } // namespace tradumar

@@ -1,6 +1,7 @@
 #include "pointers/relocation.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace tradumar {
 
@@ -87,9 +88,11 @@ Placement planPlacement(const ScriptLocation& location, const Bytes& bytes, cons
     const std::int64_t alignment = std::max(1, file.alignment);
     for (const ByteRange& r : free) {
         const std::int64_t start = (r.first + alignment - 1) / alignment * alignment;
+        if (size == 0 || start + size - 1 > r.last)
+            continue;
         // A place the script held before keeps at least its recorded room.
         const std::int64_t room = std::max<std::int64_t>(size, file.recordedRoom(location.script, start));
-        if (size == 0 || start + room - 1 > r.last || start + room > static_cast<std::int64_t>(rom.size()) ||
+        if (start + room - 1 > r.last || start + room > static_cast<std::int64_t>(rom.size()) ||
             room > 0x7FFFFFFF)
             continue;
         if (auto pointerWrites = repoint(location, start, rom))
@@ -106,16 +109,19 @@ std::vector<Placement> planPlacements(const InsertAllPlan& plan, const PointerFi
     for (const PlannedScript& s : plan.scripts)
         names.push_back(s.fileName);
     std::vector<ScriptLocation> locations = locateScripts(names, file, rom);
+    std::unordered_map<std::string_view, std::size_t> indexOf;
+    for (std::size_t i = 0; i < locations.size(); ++i)
+        indexOf.emplace(locations[i].script, i);
     std::vector<ByteRange> free = freeSpace(file, locations);
     PointerFile working = file; // gains the rooms of the places taken so far
     std::vector<Placement> out;
     for (const PlannedScript& s : plan.scripts) {
         if (!s.insertable(true))
             continue;
-        const auto it = std::find_if(locations.begin(), locations.end(),
-                                     [&](const ScriptLocation& l) { return l.script == s.fileName; });
-        if (it == locations.end())
+        const auto found = indexOf.find(s.fileName);
+        if (found == indexOf.end())
             continue;
+        const auto it = locations.begin() + static_cast<std::ptrdiff_t>(found->second);
         Placement p = planPlacement(*it, s.bytes, working, rom, free, locations);
         if (!relocate && p.kind != Placement::Kind::InPlace) {
             p.kind = Placement::Kind::InPlace;
@@ -143,10 +149,14 @@ std::vector<Placement> planPlacements(const InsertAllPlan& plan, const PointerFi
 
 PlacementOutcome writePlacements(const ProjectFiles& files, const std::string& pointerFilePath,
                                  PointerFile& file, const std::vector<Placement>& placements,
-                                 const KeepGoing& keepGoing, FileOps& ops, std::int64_t now) {
+                                 const KeepGoing& keepGoing, FileOps& ops, std::int64_t now,
+                                 JournalLock* heldLock) {
     PlacementOutcome outcome;
     int error = 0;
-    JournalLock lock = JournalLock::acquire(ops, files.journal, &error);
+    JournalLock own;
+    if (heldLock == nullptr)
+        own = JournalLock::acquire(ops, files.journal, &error);
+    JournalLock& lock = heldLock != nullptr ? *heldLock : own;
     if (!lock.held()) {
         outcome.error = error;
         outcome.file = files.journal;

@@ -58,9 +58,11 @@ struct PlacementOutcome : StepOutcome {
 // recorded in the pointer file (their records mean nothing until the
 // pointers in the ROM lead there), then the journal step writes bytes,
 // pointers and filler. A stop asked through keepGoing falls between
-// scripts, never inside one.
+// scripts, never inside one. A caller that already holds the journal's
+// lock passes it.
 PlacementOutcome writePlacements(const ProjectFiles& files, const std::string& pointerFilePath,
                                  PointerFile& file, const std::vector<Placement>& placements,
-                                 const KeepGoing& keepGoing, FileOps& ops, std::int64_t now);
+                                 const KeepGoing& keepGoing, FileOps& ops, std::int64_t now,
+                                 JournalLock* heldLock = nullptr);
 
 } // namespace tradumar

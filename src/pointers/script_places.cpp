@@ -1,6 +1,7 @@
 #include "pointers/script_places.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace tradumar {
 
@@ -40,11 +41,10 @@ std::vector<ScriptLocation> locateScripts(const std::vector<std::string>& script
     for (const ScriptPointers& s : file.scripts)
         names.push_back(s.script);
     std::vector<ScriptLocation> out;
-    std::vector<std::string> seen;
+    std::unordered_set<std::string_view> seen;
     for (const std::string& name : names) {
-        if (std::find(seen.begin(), seen.end(), name) != seen.end())
+        if (!seen.insert(name).second)
             continue;
-        seen.push_back(name);
         if (std::optional<ScriptLocation> location = locateScript(name, file, rom))
             out.push_back(std::move(*location));
     }

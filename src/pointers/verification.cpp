@@ -38,13 +38,6 @@ std::vector<TranslationCheck> verifyTranslations(const InsertAllPlan& plan, cons
     return out;
 }
 
-std::string pointerFileFailureText(const std::string& path, const PointerFileLoad& load) {
-    std::string text = "No se pudo leer el archivo de punteros " + path;
-    if (load.status == PointerFileLoad::Status::Invalid)
-        text += ": línea " + std::to_string(load.line) + ": " + load.reason;
-    return text + ".";
-}
-
 RomCheck checkProjectRom(const ProjectSettings& settings, const CodecContext& encoder) {
     RomCheck out;
     const std::string pointerPath = pointerFilePathFor(settings.projectFilePath);

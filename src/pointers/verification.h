@@ -32,9 +32,6 @@ std::string_view translationStateText(TranslationCheck::State state);
 std::vector<TranslationCheck> verifyTranslations(const InsertAllPlan& plan, const PointerFile& file,
                                                  std::span<const std::uint8_t> rom);
 
-// "No se pudo leer el archivo de punteros PATH: línea N: REASON." for a
-// pointer file that cannot be used.
-std::string pointerFileFailureText(const std::string& path, const PointerFileLoad& load);
 
 // What the ROM holds of every saved translation of a project, or why that
 // cannot be told (the pointer file or the ROM cannot be read).

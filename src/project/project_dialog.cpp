@@ -1,5 +1,6 @@
 #include "project/project_dialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -302,6 +303,13 @@ void ProjectDialog::buildControls() {
     m_cboCodificacion->setToolTip(QStringLiteral("Codificación de los archivos que no están en UTF-8"));
     m_cboCodificacion->setGeometry(552, 340, kClientWidth - 8 - 552, kFieldHeight);
     codePageLabel->setBuddy(m_cboCodificacion);
+    // The encoder's choice of codes: the left column's free space under the
+    // title is the only room left beside the code page.
+    m_chkOptima = new QCheckBox(QStringLiteral("Codificación óptima"), this);
+    m_chkOptima->setObjectName(QStringLiteral("chkOptima"));
+    m_chkOptima->setToolTip(QStringLiteral("Inserta cada texto con la combinación de códigos de la tabla que "
+                                           "ocupa menos bytes"));
+    m_chkOptima->setGeometry(8, 346, 160, 20);
 
     // The self-drawn button restored from its stored values; nothing is
     // connected to its click.
@@ -343,6 +351,7 @@ void ProjectDialog::fillFromSettings() {
     m_txtCierreD->setText(toQString(m_settings.rightEnclosure()));
     m_txtEmu->setText(pathToQString(m_settings.emulatorPath));
     m_cboCodificacion->setCurrentIndex(m_settings.legacyCodePage == LegacyCodePage::ShiftJis ? 1 : 0);
+    m_chkOptima->setChecked(m_settings.optimalEncoding);
 }
 
 bool ProjectDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -514,6 +523,7 @@ void ProjectDialog::acceptProject() {
     next.projectFolder = pathFromQString(m_txtDirPrj->text());
     next.legacyCodePage =
         m_cboCodificacion->currentIndex() == 1 ? LegacyCodePage::ShiftJis : LegacyCodePage::Windows1252;
+    next.optimalEncoding = m_chkOptima->isChecked();
     if (!next.writeTo(next.projectFilePath)) {
         m_dialogs.inform(this, QStringLiteral("No se pudo escribir el archivo de proyecto ") +
                                    pathToQString(next.projectFilePath));

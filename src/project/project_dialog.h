@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QString>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
@@ -73,6 +74,7 @@ private:
     QLineEdit* m_txtCierreI = nullptr;
     QLineEdit* m_txtCierreD = nullptr;
     QComboBox* m_cboCodificacion = nullptr;
+    QCheckBox* m_chkOptima = nullptr;
 };
 
 // mnuNuevo: the dialog for a new project, modal, with no owner window. True

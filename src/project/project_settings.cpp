@@ -55,6 +55,7 @@ ProjectSettings::ReadOutcome ProjectSettings::readFrom(const std::string& filePa
     setLeftEnclosure(value("Enclosures", "Left"));
     emulatorPath = value("Emulator", "Patch");
     legacyCodePage = legacyCodePageNamed(value("Encoding", "Legacy")).value_or(LegacyCodePage::Windows1252);
+    optimalEncoding = value("Encoding", "Optimal") == "1";
     const auto count = [&](std::string_view key) {
         return std::max<int>(0, parseInt16(value("Limits", key)).value_or(0));
     };
@@ -100,6 +101,8 @@ bool ProjectSettings::writeTo(const std::string& filePath) const {
         return std::any_of(names.begin(), names.end(),
                            [&](std::string_view key) { return !iniValueIn(content, section, key).empty(); });
     };
+    if (optimalEncoding || holds("Encoding", {"Optimal"}))
+        content = withIniValue(content, "Encoding", "OPTIMAL", optimalEncoding ? "1" : "0");
     if (textBoxLimits != TextBoxLimits{} || holds("Limits", {"Line", "Lines", "Breaks", "Widths"})) {
         content = withIniValue(content, "Limits", "LINE", std::to_string(textBoxLimits.lineLength));
         content = withIniValue(content, "Limits", "LINES", std::to_string(textBoxLimits.boxLines));
@@ -122,6 +125,7 @@ void ProjectSettings::close() {
     m_rightEnclosure = ">";
     m_leftEnclosure = "<";
     legacyCodePage = LegacyCodePage::Windows1252;
+    optimalEncoding = false;
     textBoxLimits = {};
     fixChecksum = false;
 }

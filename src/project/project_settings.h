@@ -26,6 +26,10 @@ public:
     // The code page of the project's files that are not UTF-8; stored under
     // [Encoding], a section older project files lack (Windows-1252 then).
     LegacyCodePage legacyCodePage = LegacyCodePage::Windows1252;
+    // "Codificación óptima": the encoder takes the shortest encoding instead
+    // of the longest match first. Stored as OPTIMAL (1 or 0) under
+    // [Encoding]; absent means off, so older files read as before.
+    bool optimalEncoding = false;
     // The game's text boxes, under [Limits] (LINE, LINES, BREAKS, WIDTHS), and
     // whether insertions set the ROM's internal checksum, under [Checksum]
     // (FIX, 1 or 0). Older files lack both sections: no limits, no fixing.

@@ -41,11 +41,13 @@ struct Workspace {
 
     // The counter reads the translated table up to its own longest text.
     CodecContext counterContext() const {
-        return {translatedTable, translatedLongest, settings.leftCharacter(), settings.rightCharacter()};
+        return {translatedTable, translatedLongest, settings.leftCharacter(), settings.rightCharacter(),
+                settings.optimalEncoding};
     }
     // The encoder reads the translated table up to the original table's longest text.
     CodecContext encoderContext() const {
-        return {translatedTable, originalLongest, settings.leftCharacter(), settings.rightCharacter()};
+        return {translatedTable, originalLongest, settings.leftCharacter(), settings.rightCharacter(),
+                settings.optimalEncoding};
     }
 };
 

@@ -32,6 +32,7 @@
 #include "workspace/file_list.h"
 #include "workspace/frame_caption_style.h"
 #include "workspace/growing_layout.h"
+#include "workspace/pointer_tools.h"
 #include "workspace/progress_marks.h"
 #include "workspace/status_refresh.h"
 #include "workspace/text_pane.h"
@@ -288,6 +289,7 @@ void MainWindow::buildMenus() {
     m_mnuEmulador = item(m_mnuHerramientas, "mnuEmulador", QStringLiteral("&Ejecutar ROM Emulada"),
                          QKeySequence(Qt::Key_F5));
     new InsertionTools(this, m_mnuHerramientas, m_workspace, m_platform.dialogs);
+    installPointerTools(this, m_mnuHerramientas, m_scripts, m_workspace, m_platform.dialogs);
     buildTableControls();
 
     m_mnuAyuda = menu("mnuAyuda", QStringLiteral("A&yuda"));

@@ -10,9 +10,12 @@
 #include <QTextDocument>
 #include <QToolTip>
 
+#include "common/file_io.h"
 #include "encoding/script_codec.h"
 #include "encoding/unicode_text.h"
 #include "platform/qt_text.h"
+#include "pointers/placement_report.h"
+#include "pointers/script_places.h"
 #include "project/workspace.h"
 #include "workspace/line_status.h"
 
@@ -74,25 +77,59 @@ StatusRefresh::StatusRefresh(const Workspace& workspace, QPlainTextEdit* pane, S
     QObject::connect(pane->document(), &QTextDocument::contentsChanged, pane,
                      [this] { m_textChanged = true; });
     new LazyTip(labels.realesT, [this] { return realBytesTip(); });
+    new LazyTip(labels.realesD, [this] { return placeTip(); });
+}
+
+QString StatusRefresh::placeTip() const {
+    // Where the open script lives now comes from its pointers in the ROM:
+    // read only when asked, and only for a script that has pointers.
+    const std::string& script = m_workspace.openScriptFile;
+    const PointerFileLoad load = loadPointerFile(pointerFilePathFor(m_workspace.settings.projectFilePath));
+    if (script.empty() || !load.ok())
+        return {};
+    Bytes rom;
+    if (!load.file.pointersOf(script).empty())
+        if (const std::optional<std::string> bytes = readWholeFile(m_workspace.settings.romPath))
+            rom.assign(bytes->begin(), bytes->end());
+    const std::optional<ScriptLocation> location = locateScript(script, load.file, rom);
+    if (!location)
+        return {};
+    const std::string text = locationText(*location);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QString StatusRefresh::realBytesTip() const {
     // The live count takes a raw block for one byte; the encoder writes what
     // the block holds. When the two differ the tooltip gives the real figure.
+    // With the optimal encoding it also says what that choice saves against
+    // the longest match first.
     const std::string text = paneText(m_pane);
     const auto goOn = [](auto&&...) { return MissingAnswer::GoOn; };
-    const EncodeResult encoded = encodeScript(text, m_workspace.encoderContext(), goOn, goOn);
-    const auto real = static_cast<std::int64_t>(encoded.bytes.size());
-    if (encoded.error != FailureCode::None ||
-        real == countTranslatedBytes(text, m_workspace.counterContext()))
+    const CodecContext context = m_workspace.encoderContext();
+    const EncodeResult encoded = encodeScript(text, context, goOn, goOn);
+    if (encoded.error != FailureCode::None)
         return {};
-    return QStringLiteral("Bytes reales al insertar: %1").arg(real);
+    const auto real = static_cast<std::int64_t>(encoded.bytes.size());
+    QString tip;
+    if (real != countTranslatedBytes(text, m_workspace.counterContext()))
+        tip = QStringLiteral("Bytes reales al insertar: %1").arg(real);
+    if (context.fewestBytes) {
+        CodecContext longestFirst = context;
+        longestFirst.fewestBytes = false;
+        const EncodeResult plain = encodeScript(text, longestFirst, goOn, goOn);
+        if (plain.error == FailureCode::None)
+            tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) +
+                   QStringLiteral("La codificación óptima ahorra %1 byte(s) en este script.")
+                       .arg(static_cast<std::int64_t>(plain.bytes.size()) - real);
+    }
+    return tip;
 }
 
 void StatusRefresh::tick() {
     const int caret = m_pane->textCursor().selectionStart();
-    const std::string enclosures =
-        m_workspace.settings.leftEnclosure() + m_workspace.settings.rightEnclosure();
+    const std::string enclosures = m_workspace.settings.leftEnclosure() +
+                                   m_workspace.settings.rightEnclosure() +
+                                   (m_workspace.settings.optimalEncoding ? "*" : "");
     const QString original = m_labels.realesO->text();
     if (m_valid && !m_textChanged && caret == m_caret && enclosures == m_enclosures &&
         original == m_original && m_labels.realesT->text() == m_wroteT &&

@@ -25,7 +25,7 @@ struct StatusLabels {
 // (the live count on the label; the encoder's real bytes in its tooltip when
 // they differ)
 // of the 10 ms timer. A tick whose inputs (the pane's text, the caret, the
-// enclosures, the original size, the tables and the labels it wrote) are all
+// enclosures and the encoding choice, the original size, the tables and the labels it wrote) are all
 // as they were on the last one leaves the labels alone, since they would
 // come out the same.
 class StatusRefresh {
@@ -42,6 +42,9 @@ public:
     // live count on lblRealesT, empty otherwise. Worked out only when asked
     // (the label's tooltip), so a key press never pays for a second encoding.
     QString realBytesTip() const;
+    // Where the open script lives and its room (lblRealesD's tooltip):
+    // "Reubicado en 0x300000 (su lugar original es 0x18060), con sitio para 96 bytes."
+    QString placeTip() const;
 
 private:
     void recompute();

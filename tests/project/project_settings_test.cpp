@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "project/workspace.h"
 #include "support/temp_dir.h"
 
 #include <string>
@@ -97,6 +98,38 @@ TEST(ProjectSettings, FilesKeepTheirEncodingAndTheLegacyCodePage) {
     const ProjectSettings::ReadOutcome broken = back.readFrom(path);
     EXPECT_EQ(broken.status, ProjectSettings::ReadOutcome::Status::Undecodable);
     EXPECT_EQ(std::pair(broken.badOffset, broken.badByte), std::pair(std::size_t{43}, std::uint8_t{0x82}));
+}
+
+// "Codificación óptima" is written only once asked for, read back, and
+// turned off stays written as 0; with it on, the status count and the
+// encoder both take the shortest encoding.
+TEST(ProjectSettings, TheOptimalEncodingOptionRoundTripsAndDrivesCounterAndEncoder) {
+    TempDir temp;
+    const std::string path = temp.file("p.tpr");
+    ProjectSettings settings = sample();
+    ASSERT_TRUE(settings.writeTo(path));
+    EXPECT_EQ(readBytes(path).find("OPTIMAL"), std::string::npos);
+    for (const bool on : {true, false}) {
+        settings.optimalEncoding = on;
+        ASSERT_TRUE(settings.writeTo(path));
+        EXPECT_NE(readBytes(path).find(on ? "[Encoding]\r\nOPTIMAL=1\r\n" : "OPTIMAL=0"), std::string::npos);
+        ProjectSettings back;
+        ASSERT_TRUE(back.readFrom(path));
+        EXPECT_EQ(back.optimalEncoding, on);
+    }
+
+    // "ñandú" longest first: "ña" "n" "d" "ú" (4 bytes); shortest: "ñ" "and" "ú" (3).
+    Workspace w;
+    ASSERT_EQ(parseThingyTable("F1=ñ\nA0=ña\n61=a\n6E=n\n64=d\nB0=and\nFA=ú\n", w.translatedTable,
+                               TableOverflow::Fail),
+              LoadStatus::Loaded);
+    w.translatedLongest = w.originalLongest = w.translatedTable.longestTextLength(true);
+    const auto goOn = [](auto&&...) { return MissingAnswer::GoOn; };
+    for (const auto& [on, bytes] : {std::pair{false, 4}, std::pair{true, 3}}) {
+        w.settings.optimalEncoding = on;
+        EXPECT_EQ(countTranslatedBytes("ñandú", w.counterContext()), bytes);
+        EXPECT_EQ(encodeScript("ñandú", w.encoderContext(), goOn, goOn).bytes.size(), std::size_t(bytes));
+    }
 }
 
 // The dialog's tests cover a folder with and without a final slash.

@@ -40,7 +40,7 @@ TEST(MainWindow, ShowsTheTextsAUserReads) {
                        "Proyecto:|Nuevo|Abrir|Recientes|Cerrar|Configurar|Salir|Edición:|Guardar script|"
                        "Insertar script|Buscar|Siguiente sin traducir|Herramientas:|Revisar "
                        "Ortografía|Ejecutar ROM Emulada|Extraer scripts...|Comprobar la ROM|"
-                       "Insertar todos los scripts traducidos|Deshacer última inserción|Recargar "
+                       "Insertar todos los scripts traducidos|Deshacer última inserción|Espacio libre...|Recargar "
                        "tablas|Subrayar errores "
                        "ortográficos||Crear parche...|Progreso de la traducción|"
                        "Ayuda:|Manual de usuario|Acerca de..."));

@@ -4,10 +4,14 @@
 // (ASCII codes plus a few DTE pairs), a Spanish translated table that adds
 // the accented letters and its own DTE pairs, a dozen scripts with raw blocks
 // for the game's control codes, a ROM image holding each script's original
-// bytes at its offset and a table of pointers to them at 0x17F00 (2 bytes,
-// little-endian, LoROM, displacement 30000), three translations already saved and Demo.tpr with
-// absolute paths. Text files are Windows-1252 with CR LF lines.
+// bytes at its offset, three translations already saved and Demo.tpr with
+// absolute paths. Text files are Windows-1252 with CR LF lines. The game
+// reaches each script through a table of 2-byte LoROM pointers into bank 03
+// at 0x17F00 (little-endian, displacement 30000);
+// Demo.tpr.punteros names them and declares the ROM's last 4 KB (filled
+// with FF) free, so a translation too long for its place can move there.
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +20,7 @@
 
 #include "encoding/script_codec.h"
 #include "encoding/thingy_table.h"
+#include "pointers/pointer_file.h"
 #include "project/project_settings.h"
 
 namespace fs = std::filesystem;
@@ -132,10 +137,17 @@ int main(int argc, char** argv) {
     const CodecContext context{original, original.longestTextLength(true), '<', '>'};
     const MissingHandler keepGoing = [](char32_t, int, int) { return MissingAnswer::GoOn; };
 
-    constexpr std::size_t kPointerTable = 0x17F00;
     std::string rom(0x20000, '\0');
     for (std::size_t i = 0; i < rom.size(); ++i) // something that looks like code and graphics
         rom[i] = static_cast<char>((i * 7 + (i >> 8) * 13) & 0xFF);
+    // The free space at the end of the ROM, and the pointer table in front of the scripts.
+    const ByteRange freeRange{0x1F000, 0x1FFFF};
+    std::fill(rom.begin() + freeRange.first, rom.end(), '\xFF');
+    PointerFile pointers;
+    pointers.format = PointerFormat{2, ByteOrder::Little, AddressMap::LoRom, 0x30000, 0};
+    pointers.freeRanges = {freeRange};
+    const std::int64_t tableStart = 0x17F00;
+    pointers.tables = {{tableStart, static_cast<int>(kScripts.size()), 2, pointers.format}};
     for (std::size_t i = 0; i < kScripts.size(); ++i) {
         const Script& script = kScripts[i];
         const EncodeResult encoded = encodeScript(script.text, context, keepGoing);
@@ -148,15 +160,14 @@ int main(int argc, char** argv) {
             return 1;
         }
         std::copy(encoded.bytes.begin(), encoded.bytes.end(), rom.begin() + script.offset);
-        // The game finds its scripts through a table of 2-byte LoROM pointers
-        // into bank 03 (file offsets 0x18000 to 0x1FFFF).
-        const auto pointer = static_cast<unsigned>(0x8000 + script.offset - 0x18000);
-        rom[kPointerTable + 2 * i] = static_cast<char>(pointer & 0xFF);
-        rom[kPointerTable + 2 * i + 1] = static_cast<char>(pointer >> 8);
         const std::string name =
             hexOffset(script.offset) + "[" + std::to_string(encoded.bytes.size()) + "].txt";
         if (!writeFile(root / "scripts" / name, script.text + "\r\n"))
             return 1;
+        const std::int64_t at = tableStart + 2 * static_cast<std::int64_t>(i);
+        const Bytes value = pointers.format.write(*pointers.format.valueOf(script.offset));
+        std::copy(value.begin(), value.end(), rom.begin() + at);
+        pointers.addPointers(name, {{at, pointers.format}});
         if (!script.translation.empty() &&
             !writeFile(root / "scripts" / "Traducidos" / name, script.translation + "\r\n"))
             return 1;
@@ -190,6 +201,10 @@ int main(int argc, char** argv) {
     settings.writeTo(projectFile);
     if (!fs::exists(projectFile)) {
         std::fprintf(stderr, "make_demo: cannot write %s\n", projectFile.c_str());
+        return 1;
+    }
+    if (savePointerFile(pointerFilePathFor(projectFile), pointers) != 0) {
+        std::fprintf(stderr, "make_demo: cannot write %s\n", pointerFilePathFor(projectFile).c_str());
         return 1;
     }
     std::printf("Demo project written to %s\n", root.c_str());
