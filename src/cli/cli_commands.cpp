@@ -291,8 +291,7 @@ int insert(const std::string& projectFile, const InsertOptions& options,
                                                   progressLine(io, "Insertando"), ops, std::time(nullptr));
     endProgressLine(io);
     if (step.pointerFileError != 0) {
-        io.err << "No se pudo guardar el archivo de punteros " << pointerPath << " ("
-               << describeError(step.pointerFileError) << "). No se ha insertado nada.\n";
+        io.err << pointerFileSaveFailureText(pointerPath, step.pointerFileError) << " No se ha insertado nada.\n";
         return kNotAll;
     }
     if (const std::string notice = journalNoticeText(step); !notice.empty())

@@ -183,8 +183,7 @@ int extract(const std::string& projectFile, const ExtractOptions& options, Strea
         all = false;
     }
     if (pointerFileError != 0) {
-        io.err << "No se pudo guardar el archivo de punteros " << pointerPath << " ("
-               << describeError(pointerFileError) << ").\n";
+        io.err << pointerFileSaveFailureText(pointerPath, pointerFileError) << '\n';
         all = false;
     }
     if (found.scripts.empty()) {
@@ -244,8 +243,7 @@ int freeSpaceCommand(const std::string& projectFile, const std::vector<std::stri
         if (fillerByte >= 0)
             file->filler = static_cast<std::uint8_t>(fillerByte);
         if (const int error = savePointerFile(pointerPath, *file); error != 0) {
-            io.err << "No se pudo guardar el archivo de punteros " << pointerPath << " ("
-                   << describeError(error) << ").\n";
+            io.err << pointerFileSaveFailureText(pointerPath, error) << '\n';
             return kNotAll;
         }
     }
@@ -307,8 +305,7 @@ int pointers(const std::string& projectFile, const std::string& script,
     if (!confirmed.empty()) {
         file->addPointers(script, confirmed);
         if (const int error = savePointerFile(pointerPath, *file); error != 0) {
-            io.err << "No se pudo guardar el archivo de punteros " << pointerPath << " ("
-                   << describeError(error) << ").\n";
+            io.err << pointerFileSaveFailureText(pointerPath, error) << '\n';
             return kNotAll;
         }
     }

@@ -210,10 +210,8 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
         const PlacementOutcome step =
             writePlacements(files, pointerPath, pointers.file, {*current.move}, {}, ops, std::time(nullptr));
         if (step.pointerFileError != 0) {
-            dialogs.inform(parent, QStringLiteral("No se pudo guardar el archivo de punteros ") +
-                                       pathToQString(pointerPath) + QStringLiteral(" (") +
-                                       utf8Text(describeError(step.pointerFileError)) +
-                                       QStringLiteral("). No se ha insertado nada."));
+            dialogs.inform(parent, utf8Text(pointerFileSaveFailureText(pointerPath, step.pointerFileError) +
+                                            " No se ha insertado nada."));
             return;
         }
         if (const std::string notice = journalNoticeText(step); !notice.empty())

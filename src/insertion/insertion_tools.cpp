@@ -189,10 +189,8 @@ void InsertionTools::insertAllTranslated() {
                                   std::time(nullptr), &lock);
     }
     if (outcome.pointerFileError != 0) {
-        m_dialogs.inform(m_window, QStringLiteral("No se pudo guardar el archivo de punteros ") +
-                                       utf8(pointerPath) + QStringLiteral(" (") +
-                                       utf8(describeError(outcome.pointerFileError)) +
-                                       QStringLiteral("). No se ha insertado nada."));
+        m_dialogs.inform(m_window, utf8(pointerFileSaveFailureText(pointerPath, outcome.pointerFileError) +
+                                        " No se ha insertado nada."));
         return;
     }
     lock = JournalLock();

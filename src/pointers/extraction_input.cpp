@@ -171,8 +171,7 @@ std::string extractionReportText(const Extraction& extraction, const ExtractionW
         lines.push_back("Punteros que no llevan a ningún lugar de la ROM (" + std::to_string(names.size()) +
                         "): " + someNames(names) + ".");
     if (written.pointerFileError != 0)
-        lines.push_back("No se pudo guardar el archivo de punteros " + pointerFileName + " (" +
-                        describeError(written.pointerFileError) + ").");
+        lines.push_back(pointerFileSaveFailureText(pointerFileName, written.pointerFileError));
     std::string out;
     for (const std::string& line : lines)
         out += (out.empty() ? "" : "\r\n") + line;

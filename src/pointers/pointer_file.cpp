@@ -4,6 +4,7 @@
 
 #include "encoding/text_file.h"
 #include "insertion/insertion_journal.h"
+#include "project/script_files.h"
 
 namespace tradumar {
 
@@ -267,6 +268,10 @@ std::string pointerFileFailureText(const std::string& path, const PointerFileLoa
     if (load.status == PointerFileLoad::Status::Invalid)
         text += ": línea " + std::to_string(load.line) + ": " + load.reason;
     return text + ".";
+}
+
+std::string pointerFileSaveFailureText(const std::string& path, int error) {
+    return "No se pudo guardar el archivo de punteros " + path + " (" + describeError(error) + ").";
 }
 
 } // namespace tradumar

@@ -115,6 +115,8 @@ PointerFileLoad loadPointerFile(const std::string& path);
 // "No se pudo leer el archivo de punteros PATH[: línea N: REASON]." for a
 // pointer file that cannot be used.
 std::string pointerFileFailureText(const std::string& path, const PointerFileLoad& load);
+// "No se pudo guardar el archivo de punteros PATH (REASON)." for an errno of savePointerFile.
+std::string pointerFileSaveFailureText(const std::string& path, int error);
 
 std::string formatPointerFile(const PointerFile& file);
 // Writes the file whole through a temporary file and a rename (ops'

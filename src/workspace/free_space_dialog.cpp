@@ -118,9 +118,7 @@ bool FreeSpaceDialog::save() {
     updated.filler = static_cast<std::uint8_t>(*filler);
     updated.alignment = m_spnAlineacion->value();
     if (const int error = savePointerFile(m_pointerPath, updated); error != 0) {
-        m_dialogs.inform(this, QStringLiteral("No se pudo guardar el archivo de punteros ") +
-                                   utf8(m_pointerPath) + QStringLiteral(" (") + utf8(describeError(error)) +
-                                   QStringLiteral(")."));
+        m_dialogs.inform(this, utf8(pointerFileSaveFailureText(m_pointerPath, error)));
         return false;
     }
     m_file = std::move(updated);

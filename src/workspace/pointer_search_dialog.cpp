@@ -125,9 +125,7 @@ void PointerSearchDialog::confirmTicked() {
     PointerFile updated = m_file;
     updated.addPointers(m_script, ticked);
     if (const int error = savePointerFile(m_pointerPath, updated); error != 0) {
-        m_dialogs.inform(this, QStringLiteral("No se pudo guardar el archivo de punteros ") +
-                                   utf8(m_pointerPath) + QStringLiteral(" (") + utf8(describeError(error)) +
-                                   QStringLiteral(")."));
+        m_dialogs.inform(this, utf8(pointerFileSaveFailureText(m_pointerPath, error)));
         return;
     }
     m_file = std::move(updated);
