@@ -9,6 +9,7 @@
 #include <iomanip>
 #include <set>
 
+#include "checksum/rom_checksum.h"
 #include "common/file_io.h"
 #include "encoding/conversions.h"
 #include "insertion/insert_all.h"
@@ -326,6 +327,8 @@ int insert(const std::string& projectFile, const InsertOptions& options,
     }
     if (const std::string notice = journalNoticeText(step); !notice.empty())
         io.err << notice << '\n';
+    if (step.checksumUnrecognised)
+        io.err << unrecognisedChecksumText() << '\n';
     if (step.error != FailureCode::None) {
         io.err << step.error << ": No se pudo insertar el script\n" << journalFailureText(step) << '\n';
         return kNotAll;
@@ -379,6 +382,8 @@ int patch(const std::string& projectFile, const std::string& output, const std::
         io.out << "Se ha creado el parche " << output << " (" << outcome.patchSize << " bytes) con "
                << outcome.changedBytes << " bytes cambiados.\nOrigen: " << source << " ("
                << outcome.sourceSize << " bytes, CRC32 " << crc << ").\n";
+        if (outcome.copierHeader)
+            io.err << copierHeaderReminderText() << '\n';
         return kDone;
     }
     case PatchExport::Status::UnknownFormat:

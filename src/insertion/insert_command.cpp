@@ -116,6 +116,7 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
                                                     onInvalidBlock, source.scriptFileName, files);
     if (const std::string notice = journalNoticeText(outcome.report); !notice.empty())
         dialogs.inform(parent, QString::fromUtf8(notice.data(), static_cast<qsizetype>(notice.size())));
+    tellChecksumOnce(parent, dialogs, workspace, outcome.report);
     switch (outcome.kind) {
     case InsertOutcome::Kind::Stopped: {
         QTextCursor cursor(pane->document());

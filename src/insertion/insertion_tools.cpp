@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QProgressDialog>
 
+#include "checksum/rom_checksum.h"
 #include "common/file_io.h"
 #include "insertion/insert_all.h"
 #include "insertion/insert_all_dialog.h"
@@ -172,6 +173,7 @@ void InsertionTools::insertAllTranslated() {
     lock = JournalLock();
     refresh();
     tellNotice(outcome);
+    tellChecksumOnce(m_window, m_dialogs, m_workspace, outcome);
     if (outcome.error != FailureCode::None) {
         reportFailure(title, outcome);
         return;
@@ -186,6 +188,14 @@ void InsertionTools::insertAllTranslated() {
     if (outcome.journalUnflushed)
         done += QStringLiteral("\r\n") + unflushedNotice();
     m_dialogs.inform(m_window, done);
+}
+
+void tellChecksumOnce(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
+                      const JournalReport& report) {
+    if (!report.checksumUnrecognised || workspace.checksumNoticeGiven)
+        return;
+    workspace.checksumNoticeGiven = true;
+    dialogs.inform(parent, utf8(unrecognisedChecksumText()));
 }
 
 QString unflushedNotice() {
