@@ -212,6 +212,17 @@ std::string textBoxCountsText(TextBoxCounts counts) {
     return text + (plural ? " exceden" : " excede") + " el límite de las cajas de texto";
 }
 
+std::string lineExcessText(const LineExcess& excess, const TextBoxRules& rules) {
+    return "Esta línea mide " + std::to_string(excess.length) +
+           (rules.widths != nullptr ? " píxeles" : " caracteres") + "; el límite es " +
+           std::to_string(rules.limits.lineLength) + ".";
+}
+
+std::string boxExcessText(const BoxExcess& excess, const TextBoxRules& rules) {
+    return "Esta caja tiene " + std::to_string(excess.lines) + " líneas; el límite es " +
+           std::to_string(rules.limits.boxLines) + ".";
+}
+
 std::string textBoxScriptsText(int scripts) {
     if (scripts <= 0)
         return {};

@@ -89,6 +89,11 @@ TextBoxCounts countTextBoxExcess(std::string_view text, const TextBoxRules& rule
 // empty when it fits.
 std::string textBoxCountsText(TextBoxCounts counts);
 
+// The tooltips of the marks in the translation pane: "Esta línea mide 34
+// caracteres; el límite es 28.", "Esta caja tiene 5 líneas; el límite es 4."
+std::string lineExcessText(const LineExcess& excess, const TextBoxRules& rules);
+std::string boxExcessText(const BoxExcess& excess, const TextBoxRules& rules);
+
 // For a project's summary line, the number of scripts whose translation does
 // not fit its boxes: "1 no cabe en sus cajas de texto", "3 no caben en sus
 // cajas de texto"; empty for none.

@@ -19,6 +19,7 @@
 #include "controls/xp_button.h"
 #include "platform/platform.h"
 #include "platform/qt_text.h"
+#include "project/limits_group.h"
 #include "project/project_dialog_host.h"
 #include "project/project_settings.h"
 
@@ -29,7 +30,8 @@ namespace {
 // The window is laid out on a 96-dpi grid: 15 twips to the pixel.
 constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidth = 10080 / kTwipsPerPixel; // 672
-constexpr int kClientHeight = 6120 / kTwipsPerPixel; // 408
+constexpr int kLimitsHeight = 104; // "Cajas de texto y ROM", below the enclosures
+constexpr int kClientHeight = 6120 / kTwipsPerPixel + kLimitsHeight; // 408 + the limits
 
 // Geometry of the right-hand column of fields, in pixels.
 constexpr int kFieldLeft = 184;
@@ -303,6 +305,9 @@ void ProjectDialog::buildControls() {
     m_cboCodificacion->setGeometry(552, 340, kClientWidth - 8 - 552, kFieldHeight);
     codePageLabel->setBuddy(m_cboCodificacion);
 
+    m_limits = new LimitsGroup(m_dialogs, this);
+    m_limits->setGeometry(kFieldLeft, 404, kClientWidth - 8 - kFieldLeft, kLimitsHeight - 8);
+
     // The self-drawn button restored from its stored values; nothing is
     // connected to its click.
     auto* xpButton = new XpButton(this);
@@ -319,13 +324,13 @@ void ProjectDialog::buildControls() {
     auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
     ok->setObjectName(QStringLiteral("cmdAceptar"));
     ok->setAutoDefault(false);
-    ok->setGeometry(kClientWidth - 8 - 2 * 90 - 8, 370, 90, 28);
+    ok->setGeometry(kClientWidth - 8 - 2 * 90 - 8, 370 + kLimitsHeight, 90, 28);
     connect(ok, &QPushButton::clicked, this, &ProjectDialog::acceptProject);
 
     auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
     cancel->setObjectName(QStringLiteral("cmdCancelar"));
     cancel->setAutoDefault(false);
-    cancel->setGeometry(kClientWidth - 8 - 90, 370, 90, 28);
+    cancel->setGeometry(kClientWidth - 8 - 90, 370 + kLimitsHeight, 90, 28);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     m_txtNombre->setFocus();
@@ -343,6 +348,7 @@ void ProjectDialog::fillFromSettings() {
     m_txtCierreD->setText(toQString(m_settings.rightEnclosure()));
     m_txtEmu->setText(pathToQString(m_settings.emulatorPath));
     m_cboCodificacion->setCurrentIndex(m_settings.legacyCodePage == LegacyCodePage::ShiftJis ? 1 : 0);
+    m_limits->fill(m_settings);
 }
 
 bool ProjectDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -514,6 +520,7 @@ void ProjectDialog::acceptProject() {
     next.projectFolder = pathFromQString(m_txtDirPrj->text());
     next.legacyCodePage =
         m_cboCodificacion->currentIndex() == 1 ? LegacyCodePage::ShiftJis : LegacyCodePage::Windows1252;
+    m_limits->apply(next);
     if (!next.writeTo(next.projectFilePath)) {
         m_dialogs.inform(this, QStringLiteral("No se pudo escribir el archivo de proyecto ") +
                                    pathToQString(next.projectFilePath));

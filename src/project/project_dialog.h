@@ -73,6 +73,7 @@ private:
     QLineEdit* m_txtCierreI = nullptr;
     QLineEdit* m_txtCierreD = nullptr;
     QComboBox* m_cboCodificacion = nullptr;
+    class LimitsGroup* m_limits = nullptr;
 };
 
 // mnuNuevo: the dialog for a new project, modal, with no owner window. True

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_run.h"
+#include "project/ini_profile.h"
 #include "support/fixture_project.h"
 
 namespace tradumar::testsupport {
@@ -77,6 +78,19 @@ TEST(Cli, InsertarDeshacerAndParcheWorkTheJournalAndTheRom) {
         EXPECT_TRUE(run.out.empty()) << run.out;
     }
     EXPECT_EQ(cli(p.dir, {"--version"}).out, "tradumar-cli 1.0\n");
+}
+
+TEST(Cli, EstadoCountsTheScriptsThatPassTheirTextBoxesAndStillInserts) {
+    CliProject p;
+    writeIniValue("Limits", "LINE", "3", p.projectFile); // "Hola" and "Adios" pass it
+    writeIniValue("Limits", "BREAKS", "<01>", p.projectFile);
+    const Outcome table = cli(p.dir, {"estado", p.projectFile});
+    EXPECT_TRUE(table.out.ends_with(" · 2 no se pueden insertar · 3 no caben en sus cajas de texto\n"))
+        << table.out;
+    writeIniValue("Limits", "LINE", "4", p.projectFile);
+    EXPECT_TRUE(cli(p.dir, {"estado", p.projectFile}).out.ends_with(" · 1 no cabe en sus cajas de texto\n"));
+    EXPECT_EQ(cli(p.dir, {"insertar", p.projectFile}).status, 1); // as without limits: 18[2] is over budget
+    EXPECT_EQ(readBytes(p.romPath).substr(16, 4), "Hola");
 }
 
 } // namespace
