@@ -19,12 +19,14 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextBlock>
 
 #include "bench_application.h"
 #include "glossary/glossary.h"
 #include "platform/qt_platform.h"
 #include "platform/qt_text.h"
 #include "project/workspace.h"
+#include "workspace/limit_marks.h"
 #include "workspace/main_window.h"
 
 namespace {
@@ -124,7 +126,11 @@ void KeyPressToLabels(benchmark::State& state) {
     }
     state.counters["bytes"] = realesT->text().toDouble();
     state.counters["characters"] = static_cast<double>(pane->document()->characterCount() - 1);
-    state.counters["marks"] = static_cast<double>(pane->extraSelections().size());
+    // The limit marks of the lines in sight, which the pane paints.
+    const QTextBlock first = pane->document()->findBlock(pane->cursorForPosition(QPoint(0, 0)).position());
+    const QTextBlock last = pane->document()->findBlock(
+        pane->cursorForPosition(QPoint(0, pane->viewport()->height() - 1)).position());
+    state.counters["marks"] = static_cast<double>(pane->findChild<LimitMarks*>()->marksBetween(first, last).size());
     if (workingDay)
         std::filesystem::remove_all(folder);
 }

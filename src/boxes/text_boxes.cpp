@@ -24,6 +24,22 @@ std::string breakKey(std::string_view block) {
     return key;
 }
 
+// The enclosures and the raw blocks that end a box.
+struct BreakNames {
+    explicit BreakNames(const TextBoxRules& rules)
+        : left(utf8Of(rules.leftEnclosure)), right(utf8Of(rules.rightEnclosure)), end(left + "END" + right) {
+        for (const std::string& name : rules.limits.boxBreaks)
+            keys.push_back(breakKey(name));
+    }
+    bool isBreak(std::string_view block) const {
+        return block == end || std::find(keys.begin(), keys.end(), breakKey(block)) != keys.end();
+    }
+    std::string left;
+    std::string right;
+    std::string end;
+    std::vector<std::string> keys;
+};
+
 // One box line while the check walks it.
 struct Segment {
     int line = 0;
@@ -35,11 +51,8 @@ struct Segment {
 class BoxWalk {
 public:
     BoxWalk(std::string_view text, const TextBoxRules& rules, TextBoxCheck& check)
-        : m_text(text), m_rules(rules), m_check(check), m_left(utf8Of(rules.leftEnclosure)),
-          m_right(utf8Of(rules.rightEnclosure)), m_end(m_left + "END" + m_right) {
-        for (const std::string& name : rules.limits.boxBreaks)
-            m_breaks.push_back(breakKey(name));
-    }
+        : m_text(text), m_rules(rules), m_check(check), m_names(rules), m_left(m_names.left),
+          m_right(m_names.right) {}
 
     void run() {
         int number = 0;
@@ -49,11 +62,6 @@ public:
     }
 
 private:
-    bool isBreak(std::string_view block) const {
-        return block == m_end ||
-               std::find(m_breaks.begin(), m_breaks.end(), breakKey(block)) != m_breaks.end();
-    }
-
     void startSegment(int line, std::size_t at) {
         m_segment = {line, at, at, false};
         m_measure = 0;
@@ -120,7 +128,7 @@ private:
                 const std::size_t after = close + m_right.size();
                 const std::string_view block = line.substr(i, after - i);
                 const int characters = static_cast<int>(characterCount(block));
-                if (isBreak(block)) {
+                if (m_names.isBreak(block)) {
                     endSegment(base + i, column);
                     closeBox();
                     startSegment(number, base + after);
@@ -146,10 +154,9 @@ private:
     std::string_view m_text;
     const TextBoxRules& m_rules;
     TextBoxCheck& m_check;
-    std::string m_left;
-    std::string m_right;
-    std::string m_end;
-    std::vector<std::string> m_breaks;
+    BreakNames m_names;
+    const std::string& m_left;
+    const std::string& m_right;
     std::vector<Segment> m_box;
     Segment m_segment;
     int m_measure = 0;
@@ -190,6 +197,22 @@ TextBoxCheck checkTextBoxes(std::string_view text, const TextBoxRules& rules) {
     if (rules.limits.active())
         BoxWalk(text, rules, check).run();
     return check;
+}
+
+bool holdsBoxBreak(std::string_view line, const TextBoxRules& rules) {
+    const BreakNames names(rules);
+    // Blocks are read as the check reads them: from a left enclosure to the
+    // next right one; past a left enclosure never closed no block closes.
+    for (std::size_t at = line.find(names.left); at != std::string_view::npos;) {
+        const std::size_t close = line.find(names.right, at);
+        if (close == std::string_view::npos)
+            return false;
+        const std::size_t after = close + names.right.size();
+        if (names.isBreak(line.substr(at, after - at)))
+            return true;
+        at = line.find(names.left, after);
+    }
+    return false;
 }
 
 TextBoxCounts countTextBoxExcess(std::string_view text, const TextBoxRules& rules) {

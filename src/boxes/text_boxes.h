@@ -76,6 +76,11 @@ struct TextBoxCheck {
 // a left enclosure never closed is left out.
 TextBoxCheck checkTextBoxes(std::string_view text, const TextBoxRules& rules);
 
+// Whether a line of text holds a box break, read as the check reads it; the
+// box before it ends there, so a check of the lines from it on is a check of
+// whole boxes (but for the part before the break).
+bool holdsBoxBreak(std::string_view line, const TextBoxRules& rules);
+
 struct TextBoxCounts {
     int longLines = 0;
     int longBoxes = 0;

@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include <QHelpEvent>
-#include <QPlainTextEdit>
-#include <QTextBlock>
+#include <QPainter>
+#include <QTextLayout>
 #include <QToolTip>
 
 #include "platform/qt_text.h"
@@ -15,33 +15,14 @@ namespace tradumar {
 namespace {
 
 const QColor kMarkColour(140, 40, 190);
-
-// Document positions of byte offsets of the pane's text (sorted, CR LF
-// lines): a line break is one position, a character beyond the BMP two.
-std::vector<int> documentPositions(const std::string& text, const std::vector<std::size_t>& offsets) {
-    std::vector<int> positions;
-    positions.reserve(offsets.size());
-    int position = 0;
-    std::size_t at = 0;
-    for (const std::size_t offset : offsets) {
-        for (; at < offset && at < text.size(); ++at) {
-            const auto byte = static_cast<unsigned char>(text[at]);
-            if (byte == '\n' && at > 0 && text[at - 1] == '\r')
-                continue; // CR LF is one break
-            if ((byte & 0xC0) == 0x80)
-                continue; // a continuation byte
-            position += byte >= 0xF0 ? 2 : 1;
-        }
-        positions.push_back(position);
-    }
-    return positions;
-}
+const QColor kBandColour(240, 225, 250);
 
 } // namespace
 
-LimitMarks::LimitMarks(QPlainTextEdit* pane, PaneText& text, const Workspace& workspace)
+LimitMarks::LimitMarks(TextPane* pane, PaneText& text, const Workspace& workspace)
     : QObject(pane), m_pane(pane), m_text(text), m_workspace(workspace) {
     pane->viewport()->installEventFilter(this);
+    pane->setLayer(this);
 }
 
 void LimitMarks::reloadRules() {
@@ -52,88 +33,153 @@ void LimitMarks::reloadRules() {
     if (!m_limits.widthTablePath.empty() && !m_project.empty())
         m_widths = readWidthTable(pathBesideProject(m_project, m_limits.widthTablePath), settings.legacyCodePage)
                        .table;
-    m_checked = 0;
+    ++m_rules;
 }
 
 void LimitMarks::tick() {
     const ProjectSettings& settings = m_workspace.settings;
     if (settings.textBoxLimits != m_limits || settings.projectFilePath != m_project)
         reloadRules();
-    if (m_checked == m_text.generation())
-        return;
-    m_checked = m_text.generation();
-    // With no limit set the text is not even read.
-    TextBoxCheck check;
-    const TextBoxRules rules{m_limits, settings.leftCharacter(), settings.rightCharacter(),
-                             m_widths ? &*m_widths : nullptr};
-    const std::string* text = nullptr;
-    if (m_limits.active() && !m_project.empty()) {
-        text = &m_text.text();
-        check = checkTextBoxes(*text, rules);
-    }
-    // The pane repaints only when the marks change.
-    if (check.lines == m_lines && check.boxes == m_boxes)
-        return;
-    mark(check, rules, text != nullptr ? *text : std::string());
+    // What the last tick showed is painted again when it changed, whatever
+    // part of the pane the edit itself repainted.
+    const std::vector<PaneMark> shown = m_visible;
+    if (visibleMarks() != shown)
+        m_pane->viewport()->update();
 }
 
-void LimitMarks::mark(const TextBoxCheck& check, const TextBoxRules& rules, const std::string& text) {
-    m_lines = check.lines;
-    m_boxes = check.boxes;
-    std::vector<std::size_t> offsets;
-    for (const LineExcess& line : m_lines)
-        offsets.insert(offsets.end(), {line.start, line.end});
-    for (const BoxExcess& box : m_boxes)
-        offsets.insert(offsets.end(), {box.start, box.end});
-    std::sort(offsets.begin(), offsets.end());
-    const std::vector<int> positions = documentPositions(text, offsets);
-    const auto positionOf = [&](std::size_t offset) {
-        return positions[static_cast<std::size_t>(std::lower_bound(offsets.begin(), offsets.end(), offset) -
-                                                  offsets.begin())];
-    };
+const std::vector<PaneMark>& LimitMarks::visibleMarks() {
+    Sight sight{m_text.generation(), -1, -1};
+    const bool active = m_limits.active() && !m_project.empty();
+    QTextBlock first = m_pane->firstVisible();
+    QTextBlock last = first;
+    if (active && first.isValid()) {
+        const qreal bottom = m_pane->viewport()->height();
+        for (QTextBlock next = first.next(); next.isValid() && m_pane->blockRect(next).top() < bottom;
+             next = next.next())
+            last = next;
+        sight.first = first.blockNumber();
+        sight.last = last.blockNumber();
+    }
+    if (sight == m_sight && m_rulesSeen == m_rules)
+        return m_visible;
+    m_sight = sight;
+    m_rulesSeen = m_rules;
+    m_visible = active && first.isValid() ? marksBetween(first, last) : std::vector<PaneMark>();
+    return m_visible;
+}
 
-    m_marks.clear();
-    QList<QTextEdit::ExtraSelection> selections;
-    QTextCharFormat band;
-    band.setBackground(QColor(240, 225, 250));
-    band.setProperty(QTextFormat::FullWidthSelection, true);
-    for (const BoxExcess& box : m_boxes) {
-        const Mark mark{positionOf(box.start), positionOf(box.end), toQString(boxExcessText(box, rules)), true};
-        m_marks.push_back(mark);
-        // A band on each line of the box past its limit.
-        for (QTextBlock block = m_pane->document()->findBlock(mark.from);
-             block.isValid() && block.position() <= mark.to; block = block.next()) {
-            QTextCursor cursor(block);
-            selections.push_back({cursor, band});
+std::vector<PaneMark> LimitMarks::marksBetween(const QTextBlock& first, const QTextBlock& last) const {
+    std::vector<PaneMark> marks;
+    if (!m_limits.active() || m_project.empty() || !first.isValid() || !last.isValid())
+        return marks;
+    const ProjectSettings& settings = m_workspace.settings;
+    const TextBoxRules rules{m_limits, settings.leftCharacter(), settings.rightCharacter(),
+                             m_widths ? &*m_widths : nullptr};
+    const auto holdsBreak = [&](const QTextBlock& block) {
+        return holdsBoxBreak(fromQString(block.text()), rules);
+    };
+    // The boxes the lines are part of: from the last line before them that
+    // ends a box to the first line after them that does, or the ends of the
+    // text. Without a limit of lines a line's own text is enough.
+    QTextBlock start = first;
+    QTextBlock end = last;
+    if (m_limits.boxLines > 0) {
+        for (start = first.previous(); start.isValid() && !holdsBreak(start); start = start.previous()) {
         }
+        if (!start.isValid())
+            start = m_pane->document()->firstBlock();
+        for (end = last.next(); end.isValid() && !holdsBreak(end); end = end.next()) {
+        }
+        if (!end.isValid())
+            end = m_pane->document()->lastBlock();
     }
-    QTextCharFormat underline;
-    underline.setUnderlineStyle(QTextCharFormat::DotLine);
-    underline.setUnderlineColor(kMarkColour);
-    for (const LineExcess& line : m_lines) {
-        const Mark mark{positionOf(line.start), positionOf(line.end), toQString(lineExcessText(line, rules)),
-                        false};
-        m_marks.push_back(mark);
-        QTextCursor cursor(m_pane->document());
-        cursor.setPosition(mark.from);
-        cursor.setPosition(mark.to, QTextCursor::KeepAnchor);
-        selections.push_back({cursor, underline});
+    std::string text;
+    std::vector<std::size_t> lineStarts;
+    for (QTextBlock block = start;; block = block.next()) {
+        lineStarts.push_back(text.size());
+        text += fromQString(block.text());
+        if (block == end)
+            break;
+        text += '\n';
     }
-    m_pane->setExtraSelections(selections);
+    const TextBoxCheck check = checkTextBoxes(text, rules);
+
+    const int base = start.blockNumber();
+    const int firstLine = first.blockNumber() - base;
+    const int lastLine = last.blockNumber() - base;
+    const auto lineOf = [&](std::size_t offset) {
+        return static_cast<int>(std::upper_bound(lineStarts.begin(), lineStarts.end(), offset) - lineStarts.begin()) -
+               1;
+    };
+    const auto column = [&](int line, std::size_t offset) {
+        const std::size_t from = lineStarts[static_cast<std::size_t>(line)];
+        const std::size_t to = static_cast<std::size_t>(line) + 1 < lineStarts.size()
+                                   ? lineStarts[static_cast<std::size_t>(line) + 1] - 1
+                                   : text.size();
+        return static_cast<int>(qtOffsetOf(std::string_view(text).substr(from, to - from), offset - from));
+    };
+    for (const BoxExcess& box : check.boxes) {
+        const QString tip = toQString(boxExcessText(box, rules));
+        for (int line = std::max(box.firstExtraLine, firstLine); line <= std::min(lineOf(box.end), lastLine); ++line)
+            marks.push_back({base + line, 0, 0, true, tip});
+    }
+    for (const LineExcess& excess : check.lines)
+        if (excess.line >= firstLine && excess.line <= lastLine)
+            marks.push_back({base + excess.line, column(excess.line, excess.start), column(excess.line, excess.end),
+                             false, toQString(lineExcessText(excess, rules))});
+    std::stable_sort(marks.begin(), marks.end(), [](const PaneMark& a, const PaneMark& b) {
+        return a.block < b.block || (a.block == b.block && a.band && !b.band);
+    });
+    return marks;
 }
 
 QString LimitMarks::tipAt(int position) const {
+    const QTextBlock block = m_pane->document()->findBlock(position);
+    const int column = position - block.position();
     QString tip;
-    for (const Mark& mark : m_marks) {
+    for (const PaneMark& mark : marksBetween(block, block)) {
         // A line's own mark says more than its box's.
-        if (position >= mark.from && position <= mark.to && (tip.isEmpty() || !mark.box))
+        if (mark.band ? tip.isEmpty() : column >= mark.from && column <= mark.to)
             tip = mark.tip;
     }
     return tip;
 }
 
+void LimitMarks::paintUnder(QPainter& painter, const QRect& exposed) {
+    for (const PaneMark& mark : visibleMarks()) {
+        if (!mark.band)
+            continue;
+        const QRectF line = m_pane->blockRect(m_pane->document()->findBlockByNumber(mark.block));
+        painter.fillRect(QRectF(exposed.left(), line.top(), exposed.width(), line.height()), kBandColour);
+    }
+}
+
+void LimitMarks::paintOver(QPainter& painter, const QRect& exposed) {
+    QPen pen(kMarkColour, 1, Qt::DotLine);
+    painter.setPen(pen);
+    for (const PaneMark& mark : visibleMarks()) {
+        if (mark.band)
+            continue;
+        const QTextBlock block = m_pane->document()->findBlockByNumber(mark.block);
+        const QRectF rect = m_pane->blockRect(block);
+        if (rect.bottom() < exposed.top() || rect.top() > exposed.bottom())
+            continue;
+        const QTextLayout* layout = block.layout();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            const int from = std::max(mark.from, line.textStart());
+            const int to = std::min(mark.to, line.textStart() + line.textLength());
+            if (from >= to)
+                continue;
+            const qreal y = rect.top() + line.y() + line.ascent() + std::max<qreal>(1.0, line.descent() / 2);
+            painter.drawLine(QPointF(rect.left() + line.cursorToX(from), y),
+                             QPointF(rect.left() + line.cursorToX(to), y));
+        }
+    }
+}
+
 bool LimitMarks::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::ToolTip || m_marks.empty())
+    if (event->type() != QEvent::ToolTip || m_visible.empty())
         return QObject::eventFilter(watched, event);
     const auto* help = static_cast<QHelpEvent*>(event);
     const QString tip = tipAt(m_pane->cursorForPosition(help->pos()).position());

@@ -85,7 +85,7 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     buildMenus();
     m_spelling = new SpellingTools(this, m_workspace, m_platform.dialogs, m_rtxtTraducido, m_mnuHerramientas);
     m_paneText = new PaneText(m_rtxtTraducido);
-    m_limitMarks = new LimitMarks(m_rtxtTraducido, *m_paneText, m_workspace);
+    m_limitMarks = new LimitMarks(static_cast<TextPane*>(m_rtxtTraducido), *m_paneText, m_workspace);
     m_glossary = new GlossaryPanel(this, m_workspace, m_platform.dialogs, m_rtxtOriginal, m_rtxtTraducido,
                                    *m_paneText);
     addDockWidget(Qt::RightDockWidgetArea, m_glossary);

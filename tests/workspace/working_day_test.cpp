@@ -9,19 +9,19 @@
 #include "glossary/glossary.h"
 #include "project/ini_profile.h"
 #include "support/window_harness.h"
+#include "workspace/limit_marks.h"
 
 namespace tradumar::testsupport {
 namespace {
 
-// The pane's marks: "u" for an underline from one position to another, "b"
-// for a band across a line.
+// The marks of the whole pane: "u" for an underline from one position to
+// another, "b" for a band across a line.
 QString marks(const QPlainTextEdit* pane) {
     QStringList out;
-    for (const QTextEdit::ExtraSelection& s : pane->extraSelections()) {
-        if (s.format.property(QTextFormat::FullWidthSelection).toBool())
-            out << QStringLiteral("b%1").arg(s.cursor.block().blockNumber());
-        else
-            out << QStringLiteral("u%1-%2").arg(s.cursor.selectionStart()).arg(s.cursor.selectionEnd());
+    const QTextDocument* document = pane->document();
+    for (const PaneMark& m : pane->findChild<LimitMarks*>()->marksBetween(document->firstBlock(), document->lastBlock())) {
+        const int at = document->findBlockByNumber(m.block).position();
+        out << (m.band ? QStringLiteral("b%1").arg(m.block) : QStringLiteral("u%1-%2").arg(at + m.from).arg(at + m.to));
     }
     return out.join(QLatin1Char(' '));
 }
@@ -94,6 +94,63 @@ TEST(WorkingDay, LinesAndBoxesPastTheLimitsAreMarkedAsYouType) {
         EXPECT_EQ(marks(pane), QString::fromUtf8(c.expected)) << c.text.toStdString();
     }
     EXPECT_EQ(tooltipAt(pane, 5), QStringLiteral("Esta línea mide 42 píxeles; el límite es 40."));
+}
+
+TEST(WorkingDay, EachLineInSightIsMarkedAsTheWholeTextMarksItAndThePaneShowsIt) {
+    FixtureProject project("Cajas ñ");
+    project.script("00[80].txt", "Original");
+    WindowHarness h;
+    project.writeProjectFile();
+    writeIniValue("Limits", "LINE", "10", project.projectFile);
+    writeIniValue("Limits", "LINES", "2", project.projectFile);
+    writeIniValue("Limits", "BREAKS", "<01>", project.projectFile);
+    h.openProject(project.projectFile);
+    h.clickScript(0);
+    auto* pane = static_cast<TextPane*>(h.translationPane());
+    const auto* limits = pane->findChild<LimitMarks*>();
+    pane->setPlainText(QStringLiteral("Uno\nDos\n\nTres<01>Cuatro\ncinco\nseis\n<01>\nUna línea demasiado larga\nsiete"));
+    h.tick();
+    ASSERT_EQ(marks(pane), QStringLiteral("b2 b3 b5 u50-65"));
+    // The pane checks only the lines in sight, with the boxes they are part of.
+    const QTextDocument* document = pane->document();
+    const auto all = limits->marksBetween(document->firstBlock(), document->lastBlock());
+    for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next()) {
+        std::vector<PaneMark> own;
+        std::copy_if(all.begin(), all.end(), std::back_inserter(own),
+                     [&](const PaneMark& m) { return m.block == block.blockNumber(); });
+        EXPECT_EQ(limits->marksBetween(block, block), own) << block.blockNumber();
+    }
+
+    // Painted: the band under the text of a box's extra line, the dotted
+    // underline below the characters past the limit.
+    const QImage image = pane->viewport()->grab().toImage();
+    const auto holds = [&](int blockNumber, int fromColumn, int toColumn, QColor colour) {
+        const QTextBlock block = document->findBlockByNumber(blockNumber);
+        const QRect rect = pane->blockRect(block).toRect();
+        QTextCursor cursor(block);
+        cursor.setPosition(block.position() + fromColumn);
+        const int from = pane->cursorRect(cursor).left();
+        cursor.setPosition(block.position() + toColumn);
+        for (int y = rect.top(); y <= rect.bottom(); ++y)
+            for (int x = from; x < pane->cursorRect(cursor).left(); ++x)
+                if (image.pixelColor(x, y) == colour)
+                    return true;
+        return false;
+    };
+    const QColor band(240, 225, 250), underline(140, 40, 190);
+    EXPECT_TRUE(holds(5, 0, 3, band));
+    EXPECT_FALSE(holds(1, 0, 3, band));
+    EXPECT_TRUE(holds(7, 10, 25, underline));
+    EXPECT_FALSE(holds(7, 0, 9, underline));
+
+    // A break typed in the middle splits the box of two lines below it; the
+    // marks after it move with the text.
+    QTextCursor cursor(document->findBlockByNumber(4));
+    cursor.setPosition(cursor.position() + 2);
+    pane->setTextCursor(cursor);
+    h.type(QStringLiteral("<01>"));
+    h.tick();
+    EXPECT_EQ(marks(pane), QStringLiteral("b2 b3 u54-69"));
 }
 
 TEST(WorkingDay, TheGlossaryListsFlagsAndAddsTerms) {
