@@ -4,13 +4,14 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QTextBlock>
 #include <QTreeWidget>
 
 #include "platform/platform.h"
 #include "platform/qt_text.h"
 #include "project/script_files.h"
 #include "project/workspace.h"
-#include "workspace/pane_text.h"
+#include "workspace/status_refresh.h"
 
 namespace tradumar {
 namespace {
@@ -26,9 +27,9 @@ std::string selectedText(const QPlainTextEdit* pane) {
 } // namespace
 
 GlossaryPanel::GlossaryPanel(QWidget* window, const Workspace& workspace, Dialogs& dialogs,
-                             QPlainTextEdit* original, QPlainTextEdit* translation, PaneText& translationText)
+                             QPlainTextEdit* original, QPlainTextEdit* translation)
     : QDockWidget(QStringLiteral("Glosario"), window), m_workspace(workspace), m_dialogs(dialogs),
-      m_original(original), m_translation(translation), m_translationText(translationText),
+      m_original(original), m_translation(translation),
       m_list(new QTreeWidget(this)), m_add(new QAction(QStringLiteral("Añadir al glosario"), window)) {
     setObjectName(QStringLiteral("fraGlosario"));
     setFeatures(QDockWidget::NoDockWidgetFeatures);
@@ -43,6 +44,7 @@ GlossaryPanel::GlossaryPanel(QWidget* window, const Workspace& workspace, Dialog
     m_add->setObjectName(QStringLiteral("mnuAñadirGlosario"));
     connect(m_add, &QAction::triggered, this, &GlossaryPanel::addSelectedPair);
     connect(original->document(), &QTextDocument::contentsChanged, this, [this] { m_originalChanged = true; });
+    connect(translation->document(), &QTextDocument::contentsChange, this, &GlossaryPanel::translationChanged);
     for (QPlainTextEdit* pane : {original, translation}) {
         pane->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(pane, &QWidget::customContextMenuRequested, this,
@@ -66,20 +68,79 @@ void GlossaryPanel::tick() {
         m_originalChanged = true;
     }
     const TermEnclosures enclosures{settings.leftCharacter(), settings.rightCharacter()};
+    const bool found = m_originalChanged;
     if (m_originalChanged) {
         m_originalChanged = false;
         m_hits = m_glossary.pairs().empty()
                      ? std::vector<GlossaryHit>()
                      : findGlossaryTerms(m_glossary.pairs(), paneText(m_original), enclosures);
-        m_flagged = 0;
+        m_rescan = true;
     }
-    // The translation is read only when there are terms to look for in it.
-    if (m_flagged == m_translationText.generation() && m_list->topLevelItemCount() == int(m_hits.size()))
+    if (m_rescan)
+        rescanTranslation();
+    bool changed = found || m_list->topLevelItemCount() != static_cast<int>(m_hits.size());
+    for (std::size_t i = 0; i < m_hits.size(); ++i) {
+        const bool missing = m_lineCounts[i] == 0;
+        changed = changed || m_hits[i].missing != missing;
+        m_hits[i].missing = missing;
+    }
+    if (changed)
+        fillList();
+}
+
+std::vector<bool> GlossaryPanel::termsIn(const QString& line) const {
+    const ProjectSettings& settings = m_workspace.settings;
+    std::vector<GlossaryHit> hits = m_hits;
+    flagMissingTranslations(hits, m_glossary.pairs(), fromQString(line),
+                            {settings.leftCharacter(), settings.rightCharacter()});
+    std::vector<bool> held(hits.size());
+    for (std::size_t i = 0; i < hits.size(); ++i)
+        held[i] = !hits[i].missing;
+    return held;
+}
+
+void GlossaryPanel::rescanTranslation() {
+    m_rescan = false;
+    m_lines.clear();
+    m_lineCounts.assign(m_hits.size(), 0);
+    if (m_hits.empty())
         return;
-    m_flagged = m_translationText.generation();
-    if (!m_hits.empty())
-        flagMissingTranslations(m_hits, m_glossary.pairs(), m_translationText.text(), enclosures);
-    fillList();
+    for (QTextBlock block = m_translation->document()->firstBlock(); block.isValid(); block = block.next()) {
+        m_lines.push_back(termsIn(block.text()));
+        for (std::size_t i = 0; i < m_hits.size(); ++i)
+            m_lineCounts[i] += m_lines.back()[i];
+    }
+}
+
+void GlossaryPanel::translationChanged(int position, int /*removed*/, int added) {
+    if (m_rescan || m_hits.empty())
+        return;
+    // The lines the change left, from the one it starts in to the one it
+    // ends in, stand where the lines it took away stood.
+    const QTextDocument* document = m_translation->document();
+    const int end = std::min(position + added, document->characterCount() - 1);
+    const int first = document->findBlock(position).blockNumber();
+    const int last = document->findBlock(end).blockNumber();
+    const int before = static_cast<int>(m_lines.size());
+    const int replaced = (last - first + 1) - (document->blockCount() - before);
+    if (first < 0 || last < first || replaced < 1 || first + replaced > before) {
+        m_rescan = true;
+        return;
+    }
+    const auto from = m_lines.begin() + first;
+    for (auto line = from; line != from + replaced; ++line)
+        for (std::size_t i = 0; i < m_hits.size(); ++i)
+            m_lineCounts[i] -= (*line)[i];
+    m_lines.erase(from, from + replaced);
+    std::vector<std::vector<bool>> lines;
+    for (QTextBlock block = document->findBlockByNumber(first);; block = block.next()) {
+        lines.push_back(termsIn(block.text()));
+        for (std::size_t i = 0; i < m_hits.size(); ++i)
+            m_lineCounts[i] += lines.back()[i];
+        if (block.blockNumber() == last)
+            break;
+    }
+    m_lines.insert(m_lines.begin() + first, lines.begin(), lines.end());
 }
 
 void GlossaryPanel::fillList() {

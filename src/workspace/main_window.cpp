@@ -86,8 +86,7 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     m_spelling = new SpellingTools(this, m_workspace, m_platform.dialogs, m_rtxtTraducido, m_mnuHerramientas);
     m_paneText = new PaneText(m_rtxtTraducido);
     m_limitMarks = new LimitMarks(static_cast<TextPane*>(m_rtxtTraducido), *m_paneText, m_workspace);
-    m_glossary = new GlossaryPanel(this, m_workspace, m_platform.dialogs, m_rtxtOriginal, m_rtxtTraducido,
-                                   *m_paneText);
+    m_glossary = new GlossaryPanel(this, m_workspace, m_platform.dialogs, m_rtxtOriginal, m_rtxtTraducido);
     addDockWidget(Qt::RightDockWidgetArea, m_glossary);
     m_glossary->hide();
     m_mnuEdicion->addAction(m_glossary->addAction());

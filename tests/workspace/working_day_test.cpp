@@ -183,6 +183,21 @@ TEST(WorkingDay, TheGlossaryListsFlagsAndAddsTerms) {
     h.translationPane()->setPlainText(QStringLiteral("La espada de maná descansa en Forja."));
     h.tick();
     EXPECT_EQ(rows(), QStringLiteral("Sword of Mana=Espada de Maná, Ironforge=Forjahierro !"));
+    // Lines taken away and brought back by one edit each.
+    h.translationPane()->setPlainText(QStringLiteral("En Forjahierro\n\nla espada de maná\ndescansa."));
+    h.tick();
+    EXPECT_EQ(rows(), QStringLiteral("Sword of Mana=Espada de Maná, Ironforge=Forjahierro"));
+    QTextCursor lines(h.translationPane()->document());
+    lines.setPosition(3);
+    lines.setPosition(26, QTextCursor::KeepAnchor); // "Forjahierro\n\nla espada d"
+    lines.removeSelectedText();
+    h.tick();
+    EXPECT_EQ(rows(), QStringLiteral("Sword of Mana=Espada de Maná !, Ironforge=Forjahierro !"));
+    h.translationPane()->undo();
+    h.tick();
+    EXPECT_EQ(rows(), QStringLiteral("Sword of Mana=Espada de Maná, Ironforge=Forjahierro"));
+    h.translationPane()->setPlainText(QStringLiteral("La espada de maná descansa en Forja."));
+    h.tick();
 
     // "Añadir al glosario" with "rests" selected in the original and "descansa" in the translation.
     const auto select = [](QPlainTextEdit* pane, const QString& word) {
