@@ -252,4 +252,11 @@ std::string textBoxScriptsText(int scripts) {
     return std::to_string(scripts) + (scripts == 1 ? " no cabe" : " no caben") + " en sus cajas de texto";
 }
 
+std::string boxesSummaryText(int scripts) {
+    if (scripts <= 0)
+        return {};
+    return std::to_string(scripts) + (scripts == 1 ? " script no cabe" : " scripts no caben") +
+           " en sus cajas de texto; eso no impide " + (scripts == 1 ? "insertarlo" : "insertarlos");
+}
+
 } // namespace tradumar

@@ -104,4 +104,8 @@ std::string boxExcessText(const BoxExcess& excess, const TextBoxRules& rules);
 // cajas de texto"; empty for none.
 std::string textBoxScriptsText(int scripts);
 
+// For the report of inserting them all: "3 scripts no caben en sus cajas de
+// texto; eso no impide insertarlos"; empty for none.
+std::string boxesSummaryText(int scripts);
+
 } // namespace tradumar

@@ -247,8 +247,8 @@ int insert(const std::string& projectFile, const InsertOptions& options,
     std::optional<PointerFile> pointers = loadPointersOrSay(pointerPath, io);
     if (!pointers)
         return kUsage;
-    InsertAllPlan plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage,
-                                       workspace.encoderContext(), progressLine(io, "Codificando"));
+    InsertAllPlan plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, workspace.encoderContext(),
+                                       progressLine(io, "Codificando"), ProjectTextBoxes(settings));
     endProgressLine(io);
     if (!scripts.empty()) {
         const std::set<std::string> wanted(scripts.begin(), scripts.end());
@@ -274,10 +274,14 @@ int insert(const std::string& projectFile, const InsertOptions& options,
     std::size_t moved = 0, rewritten = 0, bytes = 0;
     bool all = true;
     auto next = placements.begin();
+    int overBoxes = 0;
     for (const PlannedScript& s : plan.scripts) {
         io.out << s.fileName << ": ";
+        // Lines and boxes past the limits are said, and insert all the same.
+        const std::string boxes = s.boxes.fits() ? std::string() : "; " + textBoxCountsText(s.boxes);
+        overBoxes += !s.boxes.fits();
         if (!s.insertable(true) || next == placements.end() || next->script != s.fileName) {
-            io.out << notInsertableText(s) << '\n';
+            io.out << notInsertableText(s) << boxes << '\n';
             all = false;
             continue;
         }
@@ -299,7 +303,7 @@ int insert(const std::string& projectFile, const InsertOptions& options,
             io.out << ": " << (options.overBudget ? "se inserta" : "no se inserta (use --excedidos)");
             all = all && options.overBudget;
             if (!options.overBudget) {
-                io.out << '\n';
+                io.out << boxes << '\n';
                 continue;
             }
             // Accepted over its room: written where it lives, as without pointers.
@@ -308,10 +312,12 @@ int insert(const std::string& projectFile, const InsertOptions& options,
             p.pointers = 0;
             p.writes = {{s.fileName, p.from.offset, s.bytes}};
         }
-        io.out << '\n';
+        io.out << boxes << '\n';
         bytes += s.bytes.size();
         chosen.push_back(std::move(p));
     }
+    if (overBoxes > 0)
+        io.err << boxesSummaryText(overBoxes) << ".\n";
     if (chosen.empty()) {
         io.err << "No hay nada que insertar.\n";
         return all && plan.scripts.empty() ? kDone : kNotAll;

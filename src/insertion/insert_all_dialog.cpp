@@ -125,14 +125,18 @@ bool InsertAllDialog::includeOverBudget() const {
 void InsertAllDialog::update() {
     const bool over = includeOverBudget();
     std::size_t scripts = 0, bytes = 0, blocked = 0;
+    int overBoxes = 0;
     for (int row = 0; row < m_grdScripts->rowCount(); ++row) {
         const PlannedScript& s = m_plan.scripts[static_cast<std::size_t>(row)];
         const bool insertable = s.insertable(over);
         scripts += insertable;
         bytes += insertable ? s.bytes.size() : 0;
         blocked += s.status != PlannedScript::Status::Fits && s.status != PlannedScript::Status::OverBudget;
+        overBoxes += !s.boxes.fits();
         QTableWidgetItem* status = m_grdScripts->item(row, 3);
-        status->setText(statusText(s, over));
+        status->setText(s.boxes.fits() ? statusText(s, over)
+                                        : statusText(s, over) + QStringLiteral("; ") +
+                                              toQString(textBoxCountsText(s.boxes)));
         status->setToolTip(status->text());
         const QBrush colour = insertable ? palette().text() : QBrush(Qt::darkRed);
         for (int column = 0; column < 4; ++column)
@@ -144,6 +148,9 @@ void InsertAllDialog::update() {
                           .arg(bytes);
     if (blocked > 0)
         summary += QStringLiteral(" %1 no se pueden insertar.").arg(blocked);
+    // Said, but no bar: the translator decides whether the text is right.
+    if (overBoxes > 0)
+        summary += QStringLiteral(" %1.").arg(toQString(boxesSummaryText(overBoxes)));
     m_lblResumen->setText(summary);
     m_cmdInsertarTodos->setEnabled(scripts > 0);
 }

@@ -154,7 +154,7 @@ void InsertionTools::insertAllTranslated() {
     {
         Progress progress(m_window, QStringLiteral("Codificando las traducciones..."), total, m_onProgress);
         plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, m_workspace.encoderContext(),
-                             std::ref(progress));
+                             std::ref(progress), ProjectTextBoxes(settings));
     }
     if (plan.cancelled) {
         m_dialogs.inform(m_window, QStringLiteral("Inserción cancelada. No se ha escrito nada."));

@@ -34,8 +34,7 @@ ScriptProgress TranslationProgress::measure(const std::string& fileName, const C
             return MissingAnswer::GoOn;
         });
     row.translatedBytes = static_cast<std::int64_t>(encoded.bytes.size());
-    if (m_limits.active())
-        row.boxes = countTextBoxExcess(*text, {m_limits, m_left, m_right, m_widths ? &*m_widths : nullptr});
+    row.boxes = m_boxes.count(*text);
     if (encoded.error != FailureCode::None)
         row.problem = encoded.error == FailureCode::Overflow ? "bloque sin cerrar o texto demasiado largo"
                                                              : "bloque sin cerrar";
@@ -53,14 +52,7 @@ ScriptProgress TranslationProgress::measure(const std::string& fileName, const C
 }
 
 void TranslationProgress::followLimits(const ProjectSettings& settings) {
-    m_limits = settings.textBoxLimits;
-    m_left = settings.leftCharacter();
-    m_right = settings.rightCharacter();
-    m_widths.reset();
-    if (!m_limits.widthTablePath.empty())
-        m_widths = readWidthTable(pathBesideProject(settings.projectFilePath, m_limits.widthTablePath),
-                                  settings.legacyCodePage)
-                       .table;
+    m_boxes = ProjectTextBoxes(settings);
 }
 
 void TranslationProgress::reset(const std::vector<std::string>& fileNames, const std::string& scriptsFolder,

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "boxes/text_boxes.h"
+#include "project/project_text_boxes.h"
 #include "encoding/script_codec.h"
 #include "encoding/unicode_text.h"
 
@@ -76,9 +77,7 @@ private:
     LegacyCodePage m_legacy = LegacyCodePage::Windows1252;
     std::vector<ScriptProgress> m_scripts;
     std::unordered_map<std::string, std::size_t> m_index;
-    TextBoxLimits m_limits;
-    char32_t m_left = U'<', m_right = U'>';
-    std::optional<WidthTable> m_widths;
+    ProjectTextBoxes m_boxes;
 };
 
 // "Traducidos: 87 de 120 (72 %) · 3 exceden su tamaño", and
