@@ -130,7 +130,8 @@ void KeyPressToLabels(benchmark::State& state) {
     const QTextBlock first = pane->document()->findBlock(pane->cursorForPosition(QPoint(0, 0)).position());
     const QTextBlock last = pane->document()->findBlock(
         pane->cursorForPosition(QPoint(0, pane->viewport()->height() - 1)).position());
-    state.counters["marks"] = static_cast<double>(pane->findChild<LimitMarks*>()->marksBetween(first, last).size());
+    state.counters["marks"] =
+        static_cast<double>(pane->findChild<LimitMarks*>()->marksBetween(first, last).size());
     if (workingDay)
         std::filesystem::remove_all(folder);
 }

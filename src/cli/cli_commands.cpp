@@ -247,8 +247,9 @@ int insert(const std::string& projectFile, const InsertOptions& options,
     std::optional<PointerFile> pointers = loadPointersOrSay(pointerPath, io);
     if (!pointers)
         return kUsage;
-    InsertAllPlan plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, workspace.encoderContext(),
-                                       progressLine(io, "Codificando"), ProjectTextBoxes(settings));
+    InsertAllPlan plan =
+        planInsertAll(settings.scriptsFolder, settings.legacyCodePage, workspace.encoderContext(),
+                      progressLine(io, "Codificando"), ProjectTextBoxes(settings));
     endProgressLine(io);
     if (!scripts.empty()) {
         const std::set<std::string> wanted(scripts.begin(), scripts.end());

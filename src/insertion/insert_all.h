@@ -39,7 +39,7 @@ struct PlannedScript {
     std::vector<MissingCharacter> missing;
     std::vector<InvalidBlock> invalidBlocks;
     int error = FailureCode::None;
-    int errorAt = 0; // the block an error comes from
+    int errorAt = 0;     // the block an error comes from
     TextBoxCounts boxes; // lines and boxes past the text-box limits: told, never a bar to inserting
 
     bool insertable(bool includeOverBudget) const {

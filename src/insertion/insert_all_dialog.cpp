@@ -135,8 +135,8 @@ void InsertAllDialog::update() {
         overBoxes += !s.boxes.fits();
         QTableWidgetItem* status = m_grdScripts->item(row, 3);
         status->setText(s.boxes.fits() ? statusText(s, over)
-                                        : statusText(s, over) + QStringLiteral("; ") +
-                                              toQString(textBoxCountsText(s.boxes)));
+                                       : statusText(s, over) + QStringLiteral("; ") +
+                                             toQString(textBoxCountsText(s.boxes)));
         status->setToolTip(status->text());
         const QBrush colour = insertable ? palette().text() : QBrush(Qt::darkRed);
         for (int column = 0; column < 4; ++column)

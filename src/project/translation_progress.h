@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "boxes/text_boxes.h"
-#include "project/project_text_boxes.h"
 #include "encoding/script_codec.h"
 #include "encoding/unicode_text.h"
+#include "project/project_text_boxes.h"
 
 namespace tradumar {
 

@@ -29,8 +29,8 @@ std::string selectedText(const QPlainTextEdit* pane) {
 GlossaryPanel::GlossaryPanel(QWidget* window, const Workspace& workspace, Dialogs& dialogs,
                              QPlainTextEdit* original, QPlainTextEdit* translation)
     : QDockWidget(QStringLiteral("Glosario"), window), m_workspace(workspace), m_dialogs(dialogs),
-      m_original(original), m_translation(translation),
-      m_list(new QTreeWidget(this)), m_add(new QAction(QStringLiteral("Añadir al glosario"), window)) {
+      m_original(original), m_translation(translation), m_list(new QTreeWidget(this)),
+      m_add(new QAction(QStringLiteral("Añadir al glosario"), window)) {
     setObjectName(QStringLiteral("fraGlosario"));
     setFeatures(QDockWidget::NoDockWidgetFeatures);
     m_list->setObjectName(QStringLiteral("lstGlosario"));
@@ -43,8 +43,10 @@ GlossaryPanel::GlossaryPanel(QWidget* window, const Workspace& workspace, Dialog
 
     m_add->setObjectName(QStringLiteral("mnuAñadirGlosario"));
     connect(m_add, &QAction::triggered, this, &GlossaryPanel::addSelectedPair);
-    connect(original->document(), &QTextDocument::contentsChanged, this, [this] { m_originalChanged = true; });
-    connect(translation->document(), &QTextDocument::contentsChange, this, &GlossaryPanel::translationChanged);
+    connect(original->document(), &QTextDocument::contentsChanged, this,
+            [this] { m_originalChanged = true; });
+    connect(translation->document(), &QTextDocument::contentsChange, this,
+            &GlossaryPanel::translationChanged);
     for (QPlainTextEdit* pane : {original, translation}) {
         pane->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(pane, &QWidget::customContextMenuRequested, this,
@@ -148,15 +150,16 @@ void GlossaryPanel::fillList() {
     if (m_list->topLevelItemCount() != static_cast<int>(m_hits.size())) {
         m_list->clear();
         for (const GlossaryHit& hit : m_hits)
-            new QTreeWidgetItem(m_list, {toQString(pairs[hit.pair].original), toQString(pairs[hit.pair].translation)});
+            new QTreeWidgetItem(
+                m_list, {toQString(pairs[hit.pair].original), toQString(pairs[hit.pair].translation)});
     }
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         const GlossaryHit& hit = m_hits[static_cast<std::size_t>(i)];
         QTreeWidgetItem* item = m_list->topLevelItem(i);
         item->setText(0, toQString(pairs[hit.pair].original));
         item->setText(1, toQString(pairs[hit.pair].translation));
-        const QString tip = hit.missing ? QStringLiteral("La traducción no contiene «%1».").arg(item->text(1))
-                                        : QString();
+        const QString tip =
+            hit.missing ? QStringLiteral("La traducción no contiene «%1».").arg(item->text(1)) : QString();
         for (int column : {0, 1}) {
             item->setForeground(column, hit.missing ? QBrush(Qt::red) : QBrush());
             item->setToolTip(column, tip);

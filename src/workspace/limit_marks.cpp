@@ -31,8 +31,9 @@ void LimitMarks::reloadRules() {
     m_project = settings.projectFilePath;
     m_widths.reset();
     if (!m_limits.widthTablePath.empty() && !m_project.empty())
-        m_widths = readWidthTable(pathBesideProject(m_project, m_limits.widthTablePath), settings.legacyCodePage)
-                       .table;
+        m_widths =
+            readWidthTable(pathBesideProject(m_project, m_limits.widthTablePath), settings.legacyCodePage)
+                .table;
     ++m_rules;
 }
 
@@ -108,7 +109,8 @@ std::vector<PaneMark> LimitMarks::marksBetween(const QTextBlock& first, const QT
     const int firstLine = first.blockNumber() - base;
     const int lastLine = last.blockNumber() - base;
     const auto lineOf = [&](std::size_t offset) {
-        return static_cast<int>(std::upper_bound(lineStarts.begin(), lineStarts.end(), offset) - lineStarts.begin()) -
+        return static_cast<int>(std::upper_bound(lineStarts.begin(), lineStarts.end(), offset) -
+                                lineStarts.begin()) -
                1;
     };
     const auto column = [&](int line, std::size_t offset) {
@@ -120,13 +122,15 @@ std::vector<PaneMark> LimitMarks::marksBetween(const QTextBlock& first, const QT
     };
     for (const BoxExcess& box : check.boxes) {
         const QString tip = toQString(boxExcessText(box, rules));
-        for (int line = std::max(box.firstExtraLine, firstLine); line <= std::min(lineOf(box.end), lastLine); ++line)
+        for (int line = std::max(box.firstExtraLine, firstLine); line <= std::min(lineOf(box.end), lastLine);
+             ++line)
             marks.push_back({base + line, 0, 0, true, tip});
     }
     for (const LineExcess& excess : check.lines)
         if (excess.line >= firstLine && excess.line <= lastLine)
-            marks.push_back({base + excess.line, column(excess.line, excess.start), column(excess.line, excess.end),
-                             false, toQString(lineExcessText(excess, rules))});
+            marks.push_back({base + excess.line, column(excess.line, excess.start),
+                             column(excess.line, excess.end), false,
+                             toQString(lineExcessText(excess, rules))});
     std::stable_sort(marks.begin(), marks.end(), [](const PaneMark& a, const PaneMark& b) {
         return a.block < b.block || (a.block == b.block && a.band && !b.band);
     });

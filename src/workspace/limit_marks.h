@@ -20,9 +20,9 @@ struct Workspace;
 
 // A mark of the translation pane, in one line (block) of it.
 struct PaneMark {
-    int block = 0;          // the block's number
-    int from = 0, to = 0;   // positions in the block's text; a band spans the whole line
-    bool band = false;      // a line of a box past its line limit, else characters past the line's limit
+    int block = 0;        // the block's number
+    int from = 0, to = 0; // positions in the block's text; a band spans the whole line
+    bool band = false;    // a line of a box past its line limit, else characters past the line's limit
     QString tip;
     bool operator==(const PaneMark&) const = default;
 };

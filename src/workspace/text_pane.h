@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QMimeData>
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 

@@ -92,12 +92,15 @@ TEST(Cli, EstadoCountsTheScriptsThatPassTheirTextBoxesAndStillInserts) {
     // Inserting says which pass their boxes, and inserts them all the same.
     const Outcome inserted = cli(p.dir, {"insertar", p.projectFile});
     EXPECT_EQ(inserted.status, 1); // as without limits: 18[2] is over budget
-    EXPECT_NE(inserted.out.find("10[4].txt: se insertan 4 bytes en 0x10\n"), std::string::npos) << inserted.out;
-    EXPECT_NE(inserted.out.find("18[2].txt: excede en 3 byte(s): no se inserta (use --excedidos); 1 línea excede el "
-                                "límite de las cajas de texto\n"),
+    EXPECT_NE(inserted.out.find("10[4].txt: se insertan 4 bytes en 0x10\n"), std::string::npos)
+        << inserted.out;
+    EXPECT_NE(inserted.out.find(
+                  "18[2].txt: excede en 3 byte(s): no se inserta (use --excedidos); 1 línea excede el "
+                  "límite de las cajas de texto\n"),
               std::string::npos)
         << inserted.out;
-    EXPECT_NE(inserted.err.find("1 script no cabe en sus cajas de texto; eso no impide insertarlo.\n"), std::string::npos)
+    EXPECT_NE(inserted.err.find("1 script no cabe en sus cajas de texto; eso no impide insertarlo.\n"),
+              std::string::npos)
         << inserted.err;
     EXPECT_EQ(readBytes(p.romPath).substr(16, 4), "Hola");
 }

@@ -19,9 +19,11 @@ namespace {
 QString marks(const QPlainTextEdit* pane) {
     QStringList out;
     const QTextDocument* document = pane->document();
-    for (const PaneMark& m : pane->findChild<LimitMarks*>()->marksBetween(document->firstBlock(), document->lastBlock())) {
+    for (const PaneMark& m :
+         pane->findChild<LimitMarks*>()->marksBetween(document->firstBlock(), document->lastBlock())) {
         const int at = document->findBlockByNumber(m.block).position();
-        out << (m.band ? QStringLiteral("b%1").arg(m.block) : QStringLiteral("u%1-%2").arg(at + m.from).arg(at + m.to));
+        out << (m.band ? QStringLiteral("b%1").arg(m.block)
+                       : QStringLiteral("u%1-%2").arg(at + m.from).arg(at + m.to));
     }
     return out.join(QLatin1Char(' '));
 }
@@ -53,8 +55,8 @@ TEST(WorkingDay, LinesAndBoxesPastTheLimitsAreMarkedAsYouType) {
     };
     const Case characters[] = {
         {QStringLiteral("¡Hola, Ána!"), "u10-11"}, // eleven characters: the last is past
-        {QStringLiteral("Hola<05>Ána"), ""},      // a raw block counts none
-        {QStringLiteral("Uno\nDos\nTres"), "b2"}, // a third line in a box of two
+        {QStringLiteral("Hola<05>Ána"), ""},       // a raw block counts none
+        {QStringLiteral("Uno\nDos\nTres"), "b2"},  // a third line in a box of two
         {QStringLiteral("Uno\nDos<01>\nTres\n𝄞 clave de sol"), "u28-32"}, // a new box; 𝄞 is two positions
         {QStringLiteral("Uno\nDos\nTres<01>Cuatro\ncinco"), "b2"},
     };
@@ -83,10 +85,10 @@ TEST(WorkingDay, LinesAndBoxesPastTheLimitsAreMarkedAsYouType) {
     h.workspace.settings.textBoxLimits.widthTablePath = "anchos.txt";
     h.workspace.settings.textBoxLimits.lineLength = 40;
     const Case pixels[] = {
-        {QStringLiteral("WWWi"), ""},           // 38
-        {QStringLiteral("WWWab"), "u3-5"},      // a ends at 42, past 40
+        {QStringLiteral("WWWi"), ""},             // 38
+        {QStringLiteral("WWWab"), "u3-5"},        // a ends at 42, past 40
         {QStringLiteral("iiiiiiiiiiiiiiii"), ""}, // 32
-        {QStringLiteral("a<02>b"), "u5-6"},     // 6 + 30 + 6
+        {QStringLiteral("a<02>b"), "u5-6"},       // 6 + 30 + 6
     };
     for (const Case& c : pixels) {
         pane->setPlainText(c.text);
@@ -108,7 +110,8 @@ TEST(WorkingDay, EachLineInSightIsMarkedAsTheWholeTextMarksItAndThePaneShowsIt) 
     h.clickScript(0);
     auto* pane = static_cast<TextPane*>(h.translationPane());
     const auto* limits = pane->findChild<LimitMarks*>();
-    pane->setPlainText(QStringLiteral("Uno\nDos\n\nTres<01>Cuatro\ncinco\nseis\n<01>\nUna línea demasiado larga\nsiete"));
+    pane->setPlainText(
+        QStringLiteral("Uno\nDos\n\nTres<01>Cuatro\ncinco\nseis\n<01>\nUna línea demasiado larga\nsiete"));
     h.tick();
     ASSERT_EQ(marks(pane), QStringLiteral("b2 b3 b5 u50-65"));
     // The pane checks only the lines in sight, with the boxes they are part of.
@@ -159,7 +162,8 @@ TEST(WorkingDay, TheGlossaryListsFlagsAndAddsTerms) {
     project.writeProjectFile();
     Glossary glossary;
     glossary.load(project.projectFile);
-    ASSERT_EQ(glossary.save({{"Ironforge", "Forjahierro"}, {"Sword of Mana", "Espada de Maná"}, {"Dragón", "Drake"}}),
+    ASSERT_EQ(glossary.save(
+                  {{"Ironforge", "Forjahierro"}, {"Sword of Mana", "Espada de Maná"}, {"Dragón", "Drake"}}),
               0);
     WindowHarness h;
     h.openProject(project.projectFile);
@@ -170,7 +174,8 @@ TEST(WorkingDay, TheGlossaryListsFlagsAndAddsTerms) {
         QStringList out;
         for (int i = 0; i < list->topLevelItemCount(); ++i) {
             const QTreeWidgetItem* item = list->topLevelItem(i);
-            out << item->text(0) + QLatin1Char('=') + item->text(1) + (item->toolTip(1).isEmpty() ? "" : " !");
+            out << item->text(0) + QLatin1Char('=') + item->text(1) +
+                       (item->toolTip(1).isEmpty() ? "" : " !");
         }
         return out.join(QStringLiteral(", "));
     };
@@ -209,7 +214,8 @@ TEST(WorkingDay, TheGlossaryListsFlagsAndAddsTerms) {
     select(h.originalPane(), QStringLiteral("rests"));
     select(h.translationPane(), QStringLiteral("descansa"));
     h.action("mnuAñadirGlosario")->trigger();
-    EXPECT_EQ(rows(), QStringLiteral("Sword of Mana=Espada de Maná, rests=descansa, Ironforge=Forjahierro !"));
+    EXPECT_EQ(rows(),
+              QStringLiteral("Sword of Mana=Espada de Maná, rests=descansa, Ironforge=Forjahierro !"));
     EXPECT_EQ(readBytes(glossaryPathFor(project.projectFile)),
               "Ironforge=Forjahierro\r\nSword of Mana=Espada de Maná\r\nDragón=Drake\r\nrests=descansa\r\n");
     EXPECT_TRUE(h.messages().empty());

@@ -43,12 +43,15 @@ TRADUMAR_SHOT(limits, "limits.png") {
 TRADUMAR_SHOT(glossary, "glossary.png") {
     Glossary glossary;
     glossary.load(context.demoProject);
-    glossary.save({{"Port Azure", "Puerto Azur"}, {"traveler", "viajero"}, {"Innkeeper", "Posadero"},
+    glossary.save({{"Port Azure", "Puerto Azur"},
+                   {"traveler", "viajero"},
+                   {"Innkeeper", "Posadero"},
                    {"Silver Key", "Llave de plata"}});
     DemoWindow demo(context.demoProject);
     MainWindow& window = demo.window;
     // The first script: its saved translation keeps the port but not the traveler.
-    window.findChild<QListWidget*>(QStringLiteral("Scripts"))->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+    window.findChild<QListWidget*>(QStringLiteral("Scripts"))
+        ->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
     window.refreshStatus();
     QApplication::processEvents();
     const QImage picture = window.grab().toImage();
@@ -60,7 +63,8 @@ TRADUMAR_SHOT(manualWindow, "manual_window.png") {
     ManualWindow manual(findManualIndex());
     manual.resize(760, 560);
     auto* browser = manual.findChild<QTextBrowser*>(QStringLiteral("txtManual"));
-    browser->setSource(QUrl::fromLocalFile(findManualIndex()).resolved(QUrl(QStringLiteral("traducir.html#limites"))));
+    browser->setSource(
+        QUrl::fromLocalFile(findManualIndex()).resolved(QUrl(QStringLiteral("traducir.html#limites"))));
     manual.show();
     QApplication::processEvents();
     return manual.grab().toImage();
