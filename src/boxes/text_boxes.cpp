@@ -24,6 +24,22 @@ std::string breakKey(std::string_view block) {
     return key;
 }
 
+// The enclosures and the raw blocks that end a box.
+struct BreakNames {
+    explicit BreakNames(const TextBoxRules& rules)
+        : left(utf8Of(rules.leftEnclosure)), right(utf8Of(rules.rightEnclosure)), end(left + "END" + right) {
+        for (const std::string& name : rules.limits.boxBreaks)
+            keys.push_back(breakKey(name));
+    }
+    bool isBreak(std::string_view block) const {
+        return block == end || std::find(keys.begin(), keys.end(), breakKey(block)) != keys.end();
+    }
+    std::string left;
+    std::string right;
+    std::string end;
+    std::vector<std::string> keys;
+};
+
 // One box line while the check walks it.
 struct Segment {
     int line = 0;
@@ -35,11 +51,8 @@ struct Segment {
 class BoxWalk {
 public:
     BoxWalk(std::string_view text, const TextBoxRules& rules, TextBoxCheck& check)
-        : m_text(text), m_rules(rules), m_check(check), m_left(utf8Of(rules.leftEnclosure)),
-          m_right(utf8Of(rules.rightEnclosure)), m_end(m_left + "END" + m_right) {
-        for (const std::string& name : rules.limits.boxBreaks)
-            m_breaks.push_back(breakKey(name));
-    }
+        : m_text(text), m_rules(rules), m_check(check), m_names(rules), m_left(m_names.left),
+          m_right(m_names.right) {}
 
     void run() {
         int number = 0;
@@ -49,11 +62,6 @@ public:
     }
 
 private:
-    bool isBreak(std::string_view block) const {
-        return block == m_end ||
-               std::find(m_breaks.begin(), m_breaks.end(), breakKey(block)) != m_breaks.end();
-    }
-
     void startSegment(int line, std::size_t at) {
         m_segment = {line, at, at, false};
         m_measure = 0;
@@ -120,7 +128,7 @@ private:
                 const std::size_t after = close + m_right.size();
                 const std::string_view block = line.substr(i, after - i);
                 const int characters = static_cast<int>(characterCount(block));
-                if (isBreak(block)) {
+                if (m_names.isBreak(block)) {
                     endSegment(base + i, column);
                     closeBox();
                     startSegment(number, base + after);
@@ -146,10 +154,9 @@ private:
     std::string_view m_text;
     const TextBoxRules& m_rules;
     TextBoxCheck& m_check;
-    std::string m_left;
-    std::string m_right;
-    std::string m_end;
-    std::vector<std::string> m_breaks;
+    BreakNames m_names;
+    const std::string& m_left;
+    const std::string& m_right;
     std::vector<Segment> m_box;
     Segment m_segment;
     int m_measure = 0;
@@ -192,6 +199,22 @@ TextBoxCheck checkTextBoxes(std::string_view text, const TextBoxRules& rules) {
     return check;
 }
 
+bool holdsBoxBreak(std::string_view line, const TextBoxRules& rules) {
+    const BreakNames names(rules);
+    // Blocks are read as the check reads them: from a left enclosure to the
+    // next right one; past a left enclosure never closed no block closes.
+    for (std::size_t at = line.find(names.left); at != std::string_view::npos;) {
+        const std::size_t close = line.find(names.right, at);
+        if (close == std::string_view::npos)
+            return false;
+        const std::size_t after = close + names.right.size();
+        if (names.isBreak(line.substr(at, after - at)))
+            return true;
+        at = line.find(names.left, after);
+    }
+    return false;
+}
+
 TextBoxCounts countTextBoxExcess(std::string_view text, const TextBoxRules& rules) {
     const TextBoxCheck check = checkTextBoxes(text, rules);
     return {static_cast<int>(check.lines.size()), static_cast<int>(check.boxes.size())};
@@ -212,10 +235,28 @@ std::string textBoxCountsText(TextBoxCounts counts) {
     return text + (plural ? " exceden" : " excede") + " el límite de las cajas de texto";
 }
 
+std::string lineExcessText(const LineExcess& excess, const TextBoxRules& rules) {
+    return "Esta línea mide " + std::to_string(excess.length) +
+           (rules.widths != nullptr ? " píxeles" : " caracteres") + "; el límite es " +
+           std::to_string(rules.limits.lineLength) + ".";
+}
+
+std::string boxExcessText(const BoxExcess& excess, const TextBoxRules& rules) {
+    return "Esta caja tiene " + std::to_string(excess.lines) + " líneas; el límite es " +
+           std::to_string(rules.limits.boxLines) + ".";
+}
+
 std::string textBoxScriptsText(int scripts) {
     if (scripts <= 0)
         return {};
     return std::to_string(scripts) + (scripts == 1 ? " no cabe" : " no caben") + " en sus cajas de texto";
+}
+
+std::string boxesSummaryText(int scripts) {
+    if (scripts <= 0)
+        return {};
+    return std::to_string(scripts) + (scripts == 1 ? " script no cabe" : " scripts no caben") +
+           " en sus cajas de texto; eso no impide " + (scripts == 1 ? "insertarlo" : "insertarlos");
 }
 
 } // namespace tradumar

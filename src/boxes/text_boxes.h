@@ -76,6 +76,11 @@ struct TextBoxCheck {
 // a left enclosure never closed is left out.
 TextBoxCheck checkTextBoxes(std::string_view text, const TextBoxRules& rules);
 
+// Whether a line of text holds a box break, read as the check reads it; the
+// box before it ends there, so a check of the lines from it on is a check of
+// whole boxes (but for the part before the break).
+bool holdsBoxBreak(std::string_view line, const TextBoxRules& rules);
+
 struct TextBoxCounts {
     int longLines = 0;
     int longBoxes = 0;
@@ -89,9 +94,18 @@ TextBoxCounts countTextBoxExcess(std::string_view text, const TextBoxRules& rule
 // empty when it fits.
 std::string textBoxCountsText(TextBoxCounts counts);
 
+// The tooltips of the marks in the translation pane: "Esta línea mide 34
+// caracteres; el límite es 28.", "Esta caja tiene 5 líneas; el límite es 4."
+std::string lineExcessText(const LineExcess& excess, const TextBoxRules& rules);
+std::string boxExcessText(const BoxExcess& excess, const TextBoxRules& rules);
+
 // For a project's summary line, the number of scripts whose translation does
 // not fit its boxes: "1 no cabe en sus cajas de texto", "3 no caben en sus
 // cajas de texto"; empty for none.
 std::string textBoxScriptsText(int scripts);
+
+// For the report of inserting them all: "3 scripts no caben en sus cajas de
+// texto; eso no impide insertarlos"; empty for none.
+std::string boxesSummaryText(int scripts);
 
 } // namespace tradumar

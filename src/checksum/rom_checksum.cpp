@@ -8,11 +8,9 @@
 namespace tradumar {
 namespace {
 
-constexpr const char* kChecksumName = "(suma de control)";
-
 std::vector<RomWrite> oneWrite(std::int64_t offset, Bytes bytes) {
     RomWrite write;
-    write.scriptName = kChecksumName;
+    write.scriptName = kChecksumWriteName;
     write.offset = offset;
     write.bytes = std::move(bytes);
     return {write};

@@ -42,7 +42,8 @@ std::optional<RomIdentity> identifyRom(std::string_view rom);
 // the header gives (0x1A4), or to the file's end when that is not inside the
 // file. Game Boy: the header checksum over 0x134-0x14C, then the big-endian
 // 16-bit sum of every byte but the two of the global checksum.
-// Each write is named "(suma de control)" for the journal.
+// Each write is named kChecksumWriteName for the journal.
+constexpr std::string_view kChecksumWriteName = "(suma de control)";
 std::vector<RomWrite> checksumWrites(std::string_view rom, const RomIdentity& identity);
 
 // What setting the checksum after some writes needs: the ROM is read, the

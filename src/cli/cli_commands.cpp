@@ -9,6 +9,7 @@
 #include <iomanip>
 #include <set>
 
+#include "checksum/rom_checksum.h"
 #include "common/file_io.h"
 #include "encoding/conversions.h"
 #include "insertion/insert_all.h"
@@ -228,8 +229,9 @@ int insert(const std::string& projectFile, const InsertOptions& options,
     std::optional<PointerFile> pointers = loadPointersOrSay(pointerPath, io);
     if (!pointers)
         return kUsage;
-    InsertAllPlan plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage,
-                                       workspace.encoderContext(), progressLine(io, "Codificando"));
+    InsertAllPlan plan =
+        planInsertAll(settings.scriptsFolder, settings.legacyCodePage, workspace.encoderContext(),
+                      progressLine(io, "Codificando"), ProjectTextBoxes(settings));
     endProgressLine(io);
     if (!scripts.empty()) {
         const std::set<std::string> wanted(scripts.begin(), scripts.end());
@@ -255,10 +257,14 @@ int insert(const std::string& projectFile, const InsertOptions& options,
     std::size_t moved = 0, rewritten = 0, bytes = 0;
     bool all = true;
     auto next = placements.begin();
+    int overBoxes = 0;
     for (const PlannedScript& s : plan.scripts) {
         io.out << s.fileName << ": ";
+        // Lines and boxes past the limits are said, and insert all the same.
+        const std::string boxes = s.boxes.fits() ? std::string() : "; " + textBoxCountsText(s.boxes);
+        overBoxes += !s.boxes.fits();
         if (!s.insertable(true) || next == placements.end() || next->script != s.fileName) {
-            io.out << notInsertableText(s) << '\n';
+            io.out << notInsertableText(s) << boxes << '\n';
             all = false;
             continue;
         }
@@ -272,16 +278,18 @@ int insert(const std::string& projectFile, const InsertOptions& options,
             io.out << ": " << (options.overBudget ? "se inserta" : "no se inserta (use --excedidos)");
             all = all && options.overBudget;
             if (!options.overBudget) {
-                io.out << '\n';
+                io.out << boxes << '\n';
                 continue;
             }
             // Accepted over its room: written where it lives, as without pointers.
             acceptInPlace(p, s.bytes);
         }
-        io.out << '\n';
+        io.out << boxes << '\n';
         bytes += s.bytes.size();
         chosen.push_back(std::move(p));
     }
+    if (overBoxes > 0)
+        io.err << boxesSummaryText(overBoxes) << ".\n";
     if (chosen.empty()) {
         io.err << "No hay nada que insertar.\n";
         return all && plan.scripts.empty() ? kDone : kNotAll;
@@ -296,6 +304,8 @@ int insert(const std::string& projectFile, const InsertOptions& options,
     }
     if (const std::string notice = journalNoticeText(step); !notice.empty())
         io.err << notice << '\n';
+    if (step.checksumUnrecognised)
+        io.err << unrecognisedChecksumText() << '\n';
     if (step.error != FailureCode::None) {
         io.err << step.error << ": No se pudo insertar el script\n" << journalFailureText(step) << '\n';
         return kNotAll;
@@ -349,6 +359,8 @@ int patch(const std::string& projectFile, const std::string& output, const std::
         io.out << "Se ha creado el parche " << output << " (" << outcome.patchSize << " bytes) con "
                << outcome.changedBytes << " bytes cambiados.\nOrigen: " << source << " ("
                << outcome.sourceSize << " bytes, CRC32 " << crc << ").\n";
+        if (outcome.copierHeader)
+            io.err << copierHeaderReminderText() << '\n';
         return kDone;
     }
     case PatchExport::Status::UnknownFormat:

@@ -8,7 +8,7 @@ namespace tradumar {
 namespace {
 
 PlannedScript planScript(const std::string& folder, const std::string& name, LegacyCodePage legacy,
-                         const CodecContext& context) {
+                         const CodecContext& context, const ProjectTextBoxes& boxes) {
     PlannedScript script;
     script.fileName = name;
     const std::optional<ScriptPlace> place = scriptPlace(name);
@@ -24,6 +24,7 @@ PlannedScript planScript(const std::string& folder, const std::string& name, Leg
         script.error = FailureCode::PathFileAccess;
         return script;
     }
+    script.boxes = boxes.count(*text);
     EncodeResult encoded = encodeScript(
         *text, context,
         [&script](char32_t character, int position, int code) {
@@ -63,7 +64,8 @@ std::vector<std::string> translatedScriptNames(const std::string& scriptsFolder)
 }
 
 InsertAllPlan planInsertAll(const std::string& scriptsFolder, LegacyCodePage legacy,
-                            const CodecContext& context, const KeepGoing& keepGoing) {
+                            const CodecContext& context, const KeepGoing& keepGoing,
+                            const ProjectTextBoxes& boxes) {
     InsertAllPlan plan;
     const std::vector<std::string> names = translatedScriptNames(scriptsFolder);
     const std::string folder = translationFolderOf(scriptsFolder);
@@ -72,7 +74,7 @@ InsertAllPlan planInsertAll(const std::string& scriptsFolder, LegacyCodePage leg
             plan.cancelled = true;
             break;
         }
-        plan.scripts.push_back(planScript(folder, names[i], legacy, context));
+        plan.scripts.push_back(planScript(folder, names[i], legacy, context, boxes));
     }
     return plan;
 }

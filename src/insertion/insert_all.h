@@ -6,6 +6,7 @@
 
 #include "encoding/script_codec.h"
 #include "insertion/insertion_journal.h"
+#include "project/project_text_boxes.h"
 
 namespace tradumar {
 
@@ -38,7 +39,8 @@ struct PlannedScript {
     std::vector<MissingCharacter> missing;
     std::vector<InvalidBlock> invalidBlocks;
     int error = FailureCode::None;
-    int errorAt = 0; // the block an error comes from
+    int errorAt = 0;     // the block an error comes from
+    TextBoxCounts boxes; // lines and boxes past the text-box limits: told, never a bar to inserting
 
     bool insertable(bool includeOverBudget) const {
         return status == Status::Fits || (includeOverBudget && status == Status::OverBudget);
@@ -60,7 +62,9 @@ std::vector<std::string> translatedScriptNames(const std::string& scriptsFolder)
 // Reads and encodes every saved translation with the encoder of a single
 // insertion; a character the table lacks is noted, never asked about.
 // keepGoing is asked before each script; false leaves the plan cancelled.
+// Each translation is also checked against the project's text-box limits.
 InsertAllPlan planInsertAll(const std::string& scriptsFolder, LegacyCodePage legacy,
-                            const CodecContext& context, const KeepGoing& keepGoing);
+                            const CodecContext& context, const KeepGoing& keepGoing,
+                            const ProjectTextBoxes& boxes = ProjectTextBoxes());
 
 } // namespace tradumar

@@ -178,6 +178,7 @@ std::vector<Placement> InsertAllDialog::chosenPlacements() const {
 void InsertAllDialog::update() {
     const bool over = includeOverBudget();
     std::size_t scripts = 0, bytes = 0, blocked = 0, moved = 0;
+    int overBoxes = 0;
     for (int row = 0; row < m_grdScripts->rowCount(); ++row) {
         const PlannedScript& s = m_plan.scripts[static_cast<std::size_t>(row)];
         bool insertable = s.insertable(over);
@@ -196,8 +197,9 @@ void InsertAllDialog::update() {
         scripts += insertable;
         bytes += insertable ? s.bytes.size() : 0;
         blocked += s.status != PlannedScript::Status::Fits && s.status != PlannedScript::Status::OverBudget;
+        overBoxes += !s.boxes.fits();
         QTableWidgetItem* status = m_grdScripts->item(row, 3);
-        status->setText(text);
+        status->setText(s.boxes.fits() ? text : text + QStringLiteral("; ") + toQString(textBoxCountsText(s.boxes)));
         status->setToolTip(status->text());
         const QBrush colour = insertable ? palette().text() : QBrush(Qt::darkRed);
         for (int column = 0; column < 4; ++column)
@@ -211,6 +213,9 @@ void InsertAllDialog::update() {
         summary += QStringLiteral(" Se reubicarán %1.").arg(moved);
     if (blocked > 0)
         summary += QStringLiteral(" %1 no se pueden insertar.").arg(blocked);
+    // Said, but no bar: the translator decides whether the text is right.
+    if (overBoxes > 0)
+        summary += QStringLiteral(" %1.").arg(toQString(boxesSummaryText(overBoxes)));
     m_lblResumen->setText(summary);
     m_cmdInsertarTodos->setEnabled(scripts > 0);
 }

@@ -216,6 +216,7 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
         }
         if (const std::string notice = journalNoticeText(step); !notice.empty())
             dialogs.inform(parent, utf8Text(notice));
+        tellChecksumOnce(parent, dialogs, workspace, step);
         if (step.error != FailureCode::None) {
             showJournalFailure(parent, dialogs, files, QStringLiteral("No se pudo insertar el script"), step);
             return;
@@ -231,6 +232,7 @@ void insertScript(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
                           files, current.moved ? std::optional(current.place.offset) : std::nullopt);
     if (const std::string notice = journalNoticeText(outcome.report); !notice.empty())
         dialogs.inform(parent, utf8Text(notice));
+    tellChecksumOnce(parent, dialogs, workspace, outcome.report);
     switch (outcome.kind) {
     case InsertOutcome::Kind::Stopped:
         return selectStop(outcome.stoppedAt, outcome.stoppedLength);

@@ -12,6 +12,7 @@
 #include <unistd.h>
 #include <utility>
 
+#include "checksum/rom_checksum.h"
 #include "common/file_io.h"
 #include "insertion/rom_writer.h"
 #include "pointers/pointer_file.h"
@@ -77,7 +78,8 @@ std::string journalPathFor(const std::string& projectFilePath) {
 }
 
 ProjectFiles projectFilesFor(const ProjectSettings& settings) {
-    return {settings.romPath, journalPathFor(settings.projectFilePath), legacyJournalPathFor(settings)};
+    return {settings.romPath, journalPathFor(settings.projectFilePath), legacyJournalPathFor(settings),
+            settings.fixChecksum};
 }
 
 std::string originalCopyPath(const std::string& romPath) {
@@ -684,36 +686,50 @@ StepOutcome writeStep(const ProjectFiles& files, const std::vector<RomWrite>& wr
             appended += encodeOriginalCopy(copy);
     }
 
+    // The checksum writes follow the scripts' in the same step.
+    const std::size_t scriptWrites = writes.size();
+    std::vector<RomWrite> withChecksum;
+    if (files.fixChecksum) {
+        withChecksum = writes;
+        std::string scratch = *image;
+        outcome.checksumUnrecognised =
+            appendChecksumWrites(scratch, withChecksum).status == ChecksumOutcome::Status::Unrecognised;
+    }
+    const std::vector<RomWrite>& plan = files.fixChecksum ? withChecksum : writes;
+
     std::uint64_t step = 1;
     for (const JournalRecord& r : contents.records)
         step = std::max(step, r.step + 1);
     // Each record keeps what its range holds just before its own write, so
     // scripts of one step that overlap undo correctly in reverse order.
-    std::vector<JournalRecord> records(writes.size());
+    std::vector<JournalRecord> records;
     std::string virtualRom = *image;
     std::vector<std::size_t> positions;
     std::size_t end = session.loaded->length;
     const bool fresh = end == 0;
     if (fresh)
         end = kJournalHeader.size();
-    for (std::size_t i = 0; i < writes.size(); ++i) {
-        const RomWrite& w = writes[i];
-        JournalRecord& r = records[i];
-        r.step = step;
-        r.time = now;
-        r.offset = w.offset;
-        r.romSizeBefore = *romSize;
-        r.romPath = files.rom;
-        r.scriptName = w.scriptName;
-        const auto at = static_cast<std::ptrdiff_t>(w.offset);
-        r.oldBytes.assign(virtualRom.begin() + at,
-                          virtualRom.begin() + at + static_cast<std::ptrdiff_t>(w.bytes.size()));
-        std::copy(w.bytes.begin(), w.bytes.end(), virtualRom.begin() + at);
-        r.newBytes = w.bytes;
-        positions.push_back(end + appended.size());
-        appended += encodeRecord(r);
-    }
-    const std::size_t stepEnd = end + appended.size();
+    const auto recordFrom = [&](std::size_t first, std::size_t at, std::string& encoded) {
+        for (std::size_t i = first; i < plan.size(); ++i) {
+            const RomWrite& w = plan[i];
+            JournalRecord& r = records.emplace_back();
+            r.step = step;
+            r.time = now;
+            r.offset = w.offset;
+            r.romSizeBefore = *romSize;
+            r.romPath = files.rom;
+            r.scriptName = w.scriptName;
+            const auto from = static_cast<std::ptrdiff_t>(w.offset);
+            r.oldBytes.assign(virtualRom.begin() + from,
+                              virtualRom.begin() + from + static_cast<std::ptrdiff_t>(w.bytes.size()));
+            std::copy(w.bytes.begin(), w.bytes.end(), virtualRom.begin() + from);
+            r.newBytes = w.bytes;
+            positions.push_back(at + encoded.size());
+            encoded += encodeRecord(r);
+        }
+    };
+    recordFrom(0, end, appended);
+    std::size_t stepEnd = end + appended.size();
 
     // The records reach the disk before the ROM is touched.
     int error = fresh ? writeAllAt(ops, journal, kJournalHeader.data(), kJournalHeader.size(), 0)
@@ -730,17 +746,48 @@ StepOutcome writeStep(const ProjectFiles& files, const std::vector<RomWrite>& wr
     }
 
     std::size_t attempted = 0;
-    for (; attempted < writes.size(); ++attempted) {
-        if (keepGoing && !keepGoing(attempted, writes.size())) {
-            outcome.cancelled = true;
-            break;
+    std::size_t scriptsInPlan = scriptWrites;
+    const auto writeFrom = [&] {
+        for (; attempted < plan.size(); ++attempted) {
+            if (attempted < scriptsInPlan && keepGoing && !keepGoing(attempted, scriptWrites)) {
+                outcome.cancelled = true;
+                break;
+            }
+            const RomWrite& w = plan[attempted];
+            if ((error = writeAllAt(ops, rom.get(), w.bytes.data(), w.bytes.size(), w.offset)) != 0) {
+                ++attempted; // this write may have reached the ROM in part
+                break;
+            }
+            if (attempted < scriptsInPlan)
+                outcome.bytes += w.bytes.size();
         }
-        const RomWrite& w = writes[attempted];
-        if ((error = writeAllAt(ops, rom.get(), w.bytes.data(), w.bytes.size(), w.offset)) != 0) {
-            ++attempted; // this write may have reached the ROM in part
-            break;
-        }
-        outcome.bytes += w.bytes.size();
+    };
+    writeFrom();
+    if (outcome.cancelled && error == FailureCode::None && attempted > 0 && plan.size() > scriptWrites) {
+        // Stopped: the journalled checksum was that of every script. The
+        // records of the scripts left out and that checksum give way to the
+        // checksum of the scripts written, journalled before it is written.
+        const std::size_t tailAt = positions[attempted];
+        scriptsInPlan = attempted;
+        withChecksum.resize(attempted);
+        records.resize(attempted);
+        positions.resize(attempted);
+        virtualRom = *image;
+        for (const RomWrite& w : withChecksum)
+            std::copy(w.bytes.begin(), w.bytes.end(), virtualRom.begin() + static_cast<std::ptrdiff_t>(w.offset));
+        if (const std::optional<RomIdentity> identity = identifyRom(virtualRom))
+            for (RomWrite& w : checksumWrites(virtualRom, *identity))
+                withChecksum.push_back(std::move(w));
+        std::string tail;
+        recordFrom(attempted, tailAt, tail);
+        stepEnd = tailAt + tail.size();
+        error = writeAllAt(ops, journal, tail.data(), tail.size(), static_cast<std::int64_t>(tailAt));
+        if (error == FailureCode::None && ops.ftruncate(journal, static_cast<off_t>(stepEnd)) != 0)
+            error = failureCodeForError(errno);
+        if (error == FailureCode::None)
+            error = sync(ops, journal);
+        if (error == FailureCode::None)
+            writeFrom();
     }
     // The ROM reaches the disk before any record is marked done.
     if (error == FailureCode::None)
@@ -781,7 +828,7 @@ StepOutcome writeStep(const ProjectFiles& files, const std::vector<RomWrite>& wr
         outcome.bytes = 0;
         return fail(error, errorFile);
     }
-    outcome.written = attempted;
+    outcome.written = std::min(attempted, scriptsInPlan);
     if (sync(ops, journal) != FailureCode::None)
         outcome.journalUnflushed = true; // the ROM holds the step; the next settling marks it done
     return outcome;
@@ -800,11 +847,16 @@ UndoOutcome undoLastStep(const ProjectFiles& files, FileOps& ops) {
         return outcome;
     const auto describe = [&outcome](const JournalContents& c, std::size_t first) {
         // A relocated script's records (its bytes, its pointers, the filler
-        // of its old place) follow one another and count as one script.
+        // of its old place) follow one another and count as one script; the
+        // checksum goes back with the scripts, unnamed.
         outcome.scripts = 0;
+        const std::string* previous = nullptr;
         for (std::size_t i = first; i < c.records.size(); ++i) {
+            if (c.records[i].scriptName == kChecksumWriteName)
+                continue;
             outcome.bytes += c.records[i].oldBytes.size();
-            outcome.scripts += i == first || c.records[i].scriptName != c.records[i - 1].scriptName;
+            outcome.scripts += previous == nullptr || c.records[i].scriptName != *previous;
+            previous = &c.records[i].scriptName;
         }
         if (first < c.records.size()) {
             outcome.offset = c.records[first].offset;

@@ -118,6 +118,9 @@ struct ProjectFiles {
     std::string rom;           // the project's ROM: the only file the journal writes into
     std::string journal;       // "<project file name>.inserciones"
     std::string legacyJournal; // "<project NAME>.inserciones", read until moved to `journal`
+    // Every step that writes into the ROM also sets its checksum again, in
+    // the same step, so an undo or a settling puts both back together.
+    bool fixChecksum = false;
 };
 
 // The journal of a project file: "<project file name>.inserciones" in its
@@ -174,6 +177,9 @@ struct JournalReport {
     std::vector<std::string> partialScripts; // for PartialStep: scripts whose bytes stay in the ROM
     std::optional<Unfinished> unfinished;    // left for another file
     bool settled = false;                    // an unfinished step of the project's ROM was settled first
+    // With fixChecksum: the ROM is of none of the kinds whose checksum the
+    // program knows; the scripts were written without it.
+    bool checksumUnrecognised = false;
 };
 
 struct RomWrite {
@@ -194,13 +200,15 @@ struct StepOutcome : JournalReport {
 };
 
 // Writes the ranges into the project's ROM in order as one journalled step,
+// followed, with files.fixChecksum, by the checksum of the ROM they leave,
 // holding the journal's lock (the caller's, when given). The ROM must exist
 // and hold every range; it never grows. Before the ROM is touched: the
 // journal is settled, a copy of the untouched ROM is kept and recorded (the
 // first time this journal writes into it), and every record is appended and
 // flushed. The ROM is flushed before any record is marked done. A failed
 // write restores what the step wrote; a stop keeps the scripts written so
-// far and drops the other records.
+// far and drops the other records, and the checksum records are then worked
+// out again for the scripts written.
 StepOutcome writeStep(const ProjectFiles& files, const std::vector<RomWrite>& writes,
                       const KeepGoing& keepGoing, FileOps& ops, std::int64_t now,
                       JournalLock* lock = nullptr);

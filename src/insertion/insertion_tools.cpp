@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QProgressDialog>
 
+#include "checksum/rom_checksum.h"
 #include "common/file_io.h"
 #include "insertion/insert_all.h"
 #include "insertion/insert_all_dialog.h"
@@ -157,7 +158,7 @@ void InsertionTools::insertAllTranslated() {
     {
         Progress progress(m_window, QStringLiteral("Codificando las traducciones..."), total, m_onProgress);
         plan = planInsertAll(settings.scriptsFolder, settings.legacyCodePage, m_workspace.encoderContext(),
-                             std::ref(progress));
+                             std::ref(progress), ProjectTextBoxes(settings));
     }
     if (plan.cancelled) {
         m_dialogs.inform(m_window, QStringLiteral("Inserción cancelada. No se ha escrito nada."));
@@ -196,6 +197,7 @@ void InsertionTools::insertAllTranslated() {
     lock = JournalLock();
     refresh();
     tellNotice(outcome);
+    tellChecksumOnce(m_window, m_dialogs, m_workspace, outcome);
     if (outcome.error != FailureCode::None) {
         reportFailure(title, outcome);
         return;
@@ -227,6 +229,14 @@ void InsertionTools::insertAllTranslated() {
     if (outcome.journalUnflushed)
         done += QStringLiteral("\r\n") + unflushedNotice();
     m_dialogs.inform(m_window, done);
+}
+
+void tellChecksumOnce(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
+                      const JournalReport& report) {
+    if (!report.checksumUnrecognised || workspace.checksumNoticeGiven)
+        return;
+    workspace.checksumNoticeGiven = true;
+    dialogs.inform(parent, utf8(unrecognisedChecksumText()));
 }
 
 QString unflushedNotice() {

@@ -22,6 +22,11 @@ struct ProjectFiles;
 // The line added to a success whose journal could not be flushed at the end.
 QString unflushedNotice();
 
+// Tells, the first time for the open project, that a step was written
+// without setting the checksum because the ROM is of no known kind.
+void tellChecksumOnce(QWidget* parent, Dialogs& dialogs, const Workspace& workspace,
+                      const JournalReport& report);
+
 // Shows "<code>: <title>" and the failure's reason; for a damaged journal it
 // offers to set the journal aside. True when it was set aside.
 bool showJournalFailure(QWidget* parent, Dialogs& dialogs, const ProjectFiles& files, const QString& title,

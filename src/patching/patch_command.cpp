@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "checksum/rom_checksum.h"
 #include "common/file_io.h"
 #include "insertion/insertion_journal.h"
 #include "insertion/journal_messages.h"
@@ -94,6 +95,8 @@ void createPatch(QWidget* parent, Dialogs& dialogs, const ProjectSettings& setti
                         "%2; ha cambiado desde entonces.")
                         .arg(check.recorded.size)
                         .arg(crcText(check.recorded.crc));
+        if (outcome.copierHeader)
+            text += QStringLiteral("\r\n") + utf8(copierHeaderReminderText());
         dialogs.inform(parent, text);
         return;
     }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "checksum/rom_checksum.h"
 #include "common/file_io.h"
 #include "insertion/insertion_journal.h"
 #include "patching/patch_formats.h"
@@ -41,6 +42,8 @@ PatchExport exportPatch(const std::string& sourcePath, const std::string& target
     }
     outcome.sourceSize = source->size();
     outcome.sourceCrc = crc32Of(*source);
+    const std::optional<RomIdentity> identity = identifyRom(*source);
+    outcome.copierHeader = identity && identity->copierHeader;
     const std::optional<std::string> target = readWholeFile(targetPath);
     if (!target) {
         outcome.status = PatchExport::Status::TargetUnreadable;

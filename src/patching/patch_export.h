@@ -31,6 +31,9 @@ struct PatchExport {
     std::size_t changedBytes = 0;
     std::size_t sourceSize = 0; // the source as read, once it could be read
     std::uint32_t sourceCrc = 0;
+    // The source is an SNES ROM with a copier's 512-byte header, which many
+    // of those who apply the patch have not got (copierHeaderReminderText).
+    bool copierHeader = false;
 };
 
 // Reads the original and the current ROM whole, builds the patch in the

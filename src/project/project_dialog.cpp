@@ -20,6 +20,7 @@
 #include "controls/xp_button.h"
 #include "platform/platform.h"
 #include "platform/qt_text.h"
+#include "project/limits_group.h"
 #include "project/project_dialog_host.h"
 #include "project/project_settings.h"
 
@@ -30,7 +31,8 @@ namespace {
 // The window is laid out on a 96-dpi grid: 15 twips to the pixel.
 constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidth = 10080 / kTwipsPerPixel; // 672
-constexpr int kClientHeight = 6120 / kTwipsPerPixel; // 408
+constexpr int kLimitsHeight = 104; // "Cajas de texto y ROM", below the enclosures
+constexpr int kClientHeight = 6120 / kTwipsPerPixel + kLimitsHeight; // 408 + the limits
 
 // Geometry of the right-hand column of fields, in pixels.
 constexpr int kFieldLeft = 184;
@@ -311,6 +313,9 @@ void ProjectDialog::buildControls() {
                                            "ocupa menos bytes"));
     m_chkOptima->setGeometry(8, 346, 160, 20);
 
+    m_limits = new LimitsGroup(m_dialogs, this);
+    m_limits->setGeometry(kFieldLeft, 404, kClientWidth - 8 - kFieldLeft, kLimitsHeight - 8);
+
     // The self-drawn button restored from its stored values; nothing is
     // connected to its click.
     auto* xpButton = new XpButton(this);
@@ -327,13 +332,13 @@ void ProjectDialog::buildControls() {
     auto* ok = new QPushButton(QStringLiteral("Aceptar"), this);
     ok->setObjectName(QStringLiteral("cmdAceptar"));
     ok->setAutoDefault(false);
-    ok->setGeometry(kClientWidth - 8 - 2 * 90 - 8, 370, 90, 28);
+    ok->setGeometry(kClientWidth - 8 - 2 * 90 - 8, 370 + kLimitsHeight, 90, 28);
     connect(ok, &QPushButton::clicked, this, &ProjectDialog::acceptProject);
 
     auto* cancel = new QPushButton(QStringLiteral("Cancelar"), this);
     cancel->setObjectName(QStringLiteral("cmdCancelar"));
     cancel->setAutoDefault(false);
-    cancel->setGeometry(kClientWidth - 8 - 90, 370, 90, 28);
+    cancel->setGeometry(kClientWidth - 8 - 90, 370 + kLimitsHeight, 90, 28);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     m_txtNombre->setFocus();
@@ -352,6 +357,7 @@ void ProjectDialog::fillFromSettings() {
     m_txtEmu->setText(pathToQString(m_settings.emulatorPath));
     m_cboCodificacion->setCurrentIndex(m_settings.legacyCodePage == LegacyCodePage::ShiftJis ? 1 : 0);
     m_chkOptima->setChecked(m_settings.optimalEncoding);
+    m_limits->fill(m_settings);
 }
 
 bool ProjectDialog::eventFilter(QObject* watched, QEvent* event) {
@@ -524,6 +530,7 @@ void ProjectDialog::acceptProject() {
     next.legacyCodePage =
         m_cboCodificacion->currentIndex() == 1 ? LegacyCodePage::ShiftJis : LegacyCodePage::Windows1252;
     next.optimalEncoding = m_chkOptima->isChecked();
+    m_limits->apply(next);
     if (!next.writeTo(next.projectFilePath)) {
         m_dialogs.inform(this, QStringLiteral("No se pudo escribir el archivo de proyecto ") +
                                    pathToQString(next.projectFilePath));

@@ -75,6 +75,7 @@ private:
     QLineEdit* m_txtCierreD = nullptr;
     QComboBox* m_cboCodificacion = nullptr;
     QCheckBox* m_chkOptima = nullptr;
+    class LimitsGroup* m_limits = nullptr;
 };
 
 // mnuNuevo: the dialog for a new project, modal, with no owner window. True

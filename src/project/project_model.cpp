@@ -134,6 +134,7 @@ OpenedProject openProject(const std::string& projectFile, Workspace& w) {
         opened.failure.path = w.settings.romPath;
         return opened;
     }
+    w.progress.followLimits(w.settings);
     w.progress.reset(opened.scripts, w.settings.scriptsFolder, w.settings.legacyCodePage, w.encoderContext());
     return opened;
 }

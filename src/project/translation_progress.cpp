@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "encoding/conversions.h"
+#include "project/project_settings.h"
 #include "project/script_files.h"
 
 namespace tradumar {
@@ -33,6 +34,7 @@ ScriptProgress TranslationProgress::measure(const std::string& fileName, const C
             return MissingAnswer::GoOn;
         });
     row.translatedBytes = static_cast<std::int64_t>(encoded.bytes.size());
+    row.boxes = m_boxes.count(*text);
     if (encoded.error != FailureCode::None)
         row.problem = encoded.error == FailureCode::Overflow ? "bloque sin cerrar o texto demasiado largo"
                                                              : "bloque sin cerrar";
@@ -47,6 +49,10 @@ ScriptProgress TranslationProgress::measure(const std::string& fileName, const C
     else
         row.state = row.translatedBytes > place->size ? ScriptState::OverBudget : ScriptState::WithinBudget;
     return row;
+}
+
+void TranslationProgress::followLimits(const ProjectSettings& settings) {
+    m_boxes = ProjectTextBoxes(settings);
 }
 
 void TranslationProgress::reset(const std::vector<std::string>& fileNames, const std::string& scriptsFolder,
@@ -108,6 +114,7 @@ ProgressSummary TranslationProgress::summary() const {
         summary.translated += row.state != ScriptState::NotTranslated;
         summary.overBudget += row.state == ScriptState::OverBudget;
         summary.cannotInsert += row.state == ScriptState::CannotInsert;
+        summary.overBoxes += !row.boxes.fits();
     }
     return summary;
 }
@@ -122,6 +129,8 @@ std::string summaryText(const ProgressSummary& summary) {
     if (summary.cannotInsert > 0)
         text += " · " + std::to_string(summary.cannotInsert) +
                 (summary.cannotInsert == 1 ? " no se puede insertar" : " no se pueden insertar");
+    if (summary.overBoxes > 0)
+        text += " · " + textBoxScriptsText(summary.overBoxes);
     return text;
 }
 

@@ -6,8 +6,10 @@
 #include <unordered_map>
 #include <vector>
 
+#include "boxes/text_boxes.h"
 #include "encoding/script_codec.h"
 #include "encoding/unicode_text.h"
+#include "project/project_text_boxes.h"
 
 namespace tradumar {
 
@@ -25,6 +27,7 @@ struct ScriptProgress {
     std::int64_t translatedBytes = 0;
     std::optional<std::int64_t> budget;
     std::string problem; // for CannotInsert: why, in a few Spanish words
+    TextBoxCounts boxes; // lines and boxes past the project's text-box limits
 
     // Bytes left (negative when over budget); nothing without a budget or a translation.
     std::optional<std::int64_t> difference() const {
@@ -39,7 +42,10 @@ struct ProgressSummary {
     int translated = 0;
     int overBudget = 0;
     int cannotInsert = 0;
+    int overBoxes = 0; // translations with lines or boxes past the limits (insertable all the same)
 };
+
+class ProjectSettings;
 
 // How far the translation of a project has come: every script of the list
 // with the state of its saved translation, weighed with the encoder that
@@ -51,6 +57,10 @@ public:
     void reset(const std::vector<std::string>& fileNames, const std::string& scriptsFolder,
                LegacyCodePage legacy, const CodecContext& encoder);
     void clear();
+
+    // The text-box limits (and width table) of the project, which every
+    // saved translation is checked against from the next reset or update on.
+    void followLimits(const ProjectSettings& settings);
 
     // Reads the saved translation of one script again (after a save). False
     // when the script is not on the list.
@@ -67,10 +77,12 @@ private:
     LegacyCodePage m_legacy = LegacyCodePage::Windows1252;
     std::vector<ScriptProgress> m_scripts;
     std::unordered_map<std::string, std::size_t> m_index;
+    ProjectTextBoxes m_boxes;
 };
 
 // "Traducidos: 87 de 120 (72 %) · 3 exceden su tamaño", and
-// " · 2 no se pueden insertar" when some cannot be inserted.
+// " · 2 no se pueden insertar" when some cannot be inserted, and
+// " · 1 no cabe en sus cajas de texto" when some pass the text-box limits.
 std::string summaryText(const ProgressSummary& summary);
 
 // "Sin traducir", "Traducido", "Excede su tamaño", "No se puede insertar".

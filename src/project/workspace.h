@@ -38,6 +38,9 @@ struct Workspace {
 
     // Which scripts have a saved translation, and which exceed their size.
     TranslationProgress progress;
+    // The user was told that this project's ROM is of no kind whose checksum
+    // the program sets; said once while the project is open.
+    mutable bool checksumNoticeGiven = false;
 
     // The counter reads the translated table up to its own longest text.
     CodecContext counterContext() const {

@@ -31,8 +31,11 @@
 #include "workspace/emulator.h"
 #include "workspace/file_list.h"
 #include "workspace/frame_caption_style.h"
+#include "workspace/glossary_panel.h"
 #include "workspace/growing_layout.h"
 #include "workspace/pointer_tools.h"
+#include "workspace/limit_marks.h"
+#include "workspace/pane_text.h"
 #include "workspace/progress_marks.h"
 #include "workspace/status_refresh.h"
 #include "workspace/text_pane.h"
@@ -82,6 +85,12 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     buildControls();
     buildMenus();
     m_spelling = new SpellingTools(this, m_workspace, m_platform.dialogs, m_rtxtTraducido, m_mnuHerramientas);
+    m_paneText = new PaneText(m_rtxtTraducido);
+    m_limitMarks = new LimitMarks(static_cast<TextPane*>(m_rtxtTraducido), *m_paneText, m_workspace);
+    m_glossary = new GlossaryPanel(this, m_workspace, m_platform.dialogs, m_rtxtOriginal, m_rtxtTraducido);
+    addDockWidget(Qt::RightDockWidgetArea, m_glossary);
+    m_glossary->hide();
+    m_mnuEdicion->addAction(m_glossary->addAction());
     connect(m_cmdOrtog, &QPushButton::clicked, this, &MainWindow::checkSpelling);
     connect(m_mnuCorrector, &QAction::triggered, this, &MainWindow::checkSpelling);
     buildProgressControls();
@@ -468,6 +477,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::refreshStatus() {
     m_status->tick();
+    m_limitMarks->tick();
+    // The glossary stands beside the panes while a project is open.
+    m_glossary->setVisible(!m_workspace.settings.projectFilePath.empty());
+    if (!m_glossary->isHidden())
+        m_glossary->tick();
 }
 
 void MainWindow::insertScript() {

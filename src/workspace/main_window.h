@@ -32,6 +32,9 @@ class FileList;
 class ProgressMarks;
 class SearchWindow;
 class SpellingTools;
+class PaneText;
+class LimitMarks;
+class GlossaryPanel;
 class StatusRefresh;
 struct RomCheck;
 struct Workspace;
@@ -260,6 +263,9 @@ private:
 
     std::unique_ptr<StatusRefresh> m_status;
     SpellingTools* m_spelling = nullptr;
+    PaneText* m_paneText = nullptr;
+    LimitMarks* m_limitMarks = nullptr;
+    GlossaryPanel* m_glossary = nullptr;
 };
 
 } // namespace tradumar

@@ -67,6 +67,7 @@ bool MainWindow::openProjectFile(const std::string& path) {
 }
 
 QString MainWindow::openProjectSteps(const std::string& path) {
+    m_workspace.checksumNoticeGiven = false;
     const OpenFailure read = readProjectFile(path, m_workspace);
     if (read && !read.correctable())
         return QString::fromStdString(openFailureText(read));

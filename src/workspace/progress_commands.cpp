@@ -40,6 +40,7 @@ void MainWindow::refreshProgress() {
     names.reserve(static_cast<std::size_t>(m_scripts->count()));
     for (int row = 0; row < m_scripts->count(); ++row)
         names.push_back(pathFromQString(m_scripts->item(row)->text()));
+    m_workspace.progress.followLimits(m_workspace.settings);
     m_workspace.progress.reset(names, pathFromQString(m_scripts->folder()),
                                m_workspace.settings.legacyCodePage, m_workspace.encoderContext());
     m_marks->markAll(m_scripts, m_workspace.progress);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_run.h"
+#include "project/ini_profile.h"
 #include "support/fixture_project.h"
 
 namespace tradumar::testsupport {
@@ -77,6 +78,31 @@ TEST(Cli, InsertarDeshacerAndParcheWorkTheJournalAndTheRom) {
         EXPECT_TRUE(run.out.empty()) << run.out;
     }
     EXPECT_EQ(cli(p.dir, {"--version"}).out, "tradumar-cli 1.0\n");
+}
+
+TEST(Cli, EstadoCountsTheScriptsThatPassTheirTextBoxesAndStillInserts) {
+    CliProject p;
+    writeIniValue("Limits", "LINE", "3", p.projectFile); // "Hola" and "Adios" pass it
+    writeIniValue("Limits", "BREAKS", "<01>", p.projectFile);
+    const Outcome table = cli(p.dir, {"estado", p.projectFile});
+    EXPECT_TRUE(table.out.ends_with(" · 2 no se pueden insertar · 3 no caben en sus cajas de texto\n"))
+        << table.out;
+    writeIniValue("Limits", "LINE", "4", p.projectFile);
+    EXPECT_TRUE(cli(p.dir, {"estado", p.projectFile}).out.ends_with(" · 1 no cabe en sus cajas de texto\n"));
+    // Inserting says which pass their boxes, and inserts them all the same.
+    const Outcome inserted = cli(p.dir, {"insertar", p.projectFile});
+    EXPECT_EQ(inserted.status, 1); // as without limits: 18[2] is over budget
+    EXPECT_NE(inserted.out.find("10[4].txt: se insertan 4 bytes en 0x10\n"), std::string::npos)
+        << inserted.out;
+    EXPECT_NE(inserted.out.find(
+                  "18[2].txt: excede en 3 byte(s): no se inserta (use --excedidos); 1 línea excede el "
+                  "límite de las cajas de texto\n"),
+              std::string::npos)
+        << inserted.out;
+    EXPECT_NE(inserted.err.find("1 script no cabe en sus cajas de texto; eso no impide insertarlo.\n"),
+              std::string::npos)
+        << inserted.err;
+    EXPECT_EQ(readBytes(p.romPath).substr(16, 4), "Hola");
 }
 
 } // namespace

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QSpinBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
@@ -342,6 +344,28 @@ TEST_F(ProjectDialogTest, AProjectFileThatCannotBeWrittenKeepsTheDialogOpen) {
     EXPECT_TRUE(dialog->isVisible() && host.calls.empty());
     EXPECT_EQ(settings.projectFilePath, "/before.tpr");
     EXPECT_EQ(settings.projectName + settings.projectFolder, "");
+}
+
+TEST_F(ProjectDialogTest, TheLimitsAndTheChecksumAreWrittenAndShownAgain) {
+    fillAll(QStringLiteral("Limites"), t);
+    find("txtNombre")->setText(QStringLiteral("Límites ñ")); // keyClicks types ASCII only
+    find<QSpinBox>("txtLargo")->setValue(28);
+    find<QSpinBox>("txtLineasCaja")->setValue(3);
+    find("txtFinCaja")->setText(QStringLiteral("<01>, <0C>"));
+    pickFile("cmdAnchos", q(t + "/anchos de fuente.txt"));
+    find<QCheckBox>("chkSumaControl")->setChecked(true);
+    click("cmdAceptar");
+    const std::string file = readBytes(t + "/Límites ñ.tpr");
+    EXPECT_NE(file.find("[Limits]\r\nLINE=28\r\nLINES=3\r\nBREAKS=<01>,<0C>\r\nWIDTHS=" + t +
+                        "/anchos de fuente.txt\r\n[Checksum]\r\nFIX=1\r\n"),
+              std::string::npos)
+        << file;
+
+    open();
+    dialog->fillFromSettings();
+    EXPECT_EQ(find<QSpinBox>("txtLargo")->value(), 28);
+    EXPECT_EQ(find("txtFinCaja")->text(), QStringLiteral("<01>,<0C>"));
+    EXPECT_TRUE(find<QCheckBox>("chkSumaControl")->isChecked());
 }
 
 } // namespace

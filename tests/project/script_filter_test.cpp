@@ -9,7 +9,7 @@ namespace {
 std::vector<ScriptProgress> scripts(std::initializer_list<ScriptState> states) {
     std::vector<ScriptProgress> list;
     for (const ScriptState state : states)
-        list.push_back({std::to_string(list.size()) + "[4].txt", state, 0, 4, {}});
+        list.push_back({std::to_string(list.size()) + "[4].txt", state, 0, 4, {}, {}});
     return list;
 }
 

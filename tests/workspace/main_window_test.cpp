@@ -38,7 +38,7 @@ TEST(MainWindow, ShowsTheTextsAUserReads) {
                        "Traducido:|0|Bytes Reales Original:|0|Bytes Reales Disponibles:|0|<< Anterior|"
                        "Siguiente >>|Buscar Texto|Revisar Ortografía|Insertar Script|Guardar|"
                        "Proyecto:|Nuevo|Abrir|Recientes|Cerrar|Configurar|Salir|Edición:|Guardar script|"
-                       "Insertar script|Buscar|Siguiente sin traducir|Herramientas:|Revisar "
+                       "Insertar script|Buscar|Añadir al glosario|Siguiente sin traducir|Herramientas:|Revisar "
                        "Ortografía|Ejecutar ROM Emulada|Extraer scripts...|Comprobar la ROM|"
                        "Insertar todos los scripts traducidos|Deshacer última inserción|Espacio libre...|Recargar "
                        "tablas|Subrayar errores "
