@@ -25,27 +25,27 @@ LimitsGroup::LimitsGroup(Dialogs& dialogs, QWidget* parent)
     };
     label("lblLargo", QStringLiteral("Caracteres por línea:"), {10, 22, 118, 15});
     m_line->setObjectName(QStringLiteral("txtLargo"));
-    m_line->setGeometry(128, 19, 52, 21);
-    label("lblLineasCaja", QStringLiteral("Líneas por caja:"), {194, 22, 90, 15});
+    m_line->setGeometry(128, 19, 90, 21);
+    label("lblLineasCaja", QStringLiteral("Líneas por caja:"), {234, 22, 96, 15});
     m_lines->setObjectName(QStringLiteral("txtLineasCaja"));
-    m_lines->setGeometry(284, 19, 46, 21);
+    m_lines->setGeometry(330, 19, 90, 21);
     for (QSpinBox* box : {m_line, m_lines}) {
         box->setRange(0, 9999);
         box->setSpecialValueText(QStringLiteral("sin límite"));
     }
     m_line->setToolTip(QStringLiteral("En píxeles cuando hay una tabla de anchos; 0: sin límite"));
-    label("lblFinCaja", QStringLiteral("Fin de caja:"), {344, 22, 70, 15});
+    label("lblFinCaja", QStringLiteral("Fin de caja:"), {334, 50, 70, 15});
     m_breaks->setObjectName(QStringLiteral("txtFinCaja"));
-    m_breaks->setGeometry(414, 19, 62, 21);
+    m_breaks->setGeometry(404, 47, 66, 21);
     m_breaks->setToolTip(QStringLiteral("Bloques que cierran una caja, separados por comas, p. ej. <01>"));
 
     label("lblAnchos", QStringLiteral("Tabla de anchos:"), {10, 50, 118, 15});
     m_widths->setObjectName(QStringLiteral("txtAnchos"));
-    m_widths->setGeometry(128, 47, 220, 21);
+    m_widths->setGeometry(128, 47, 168, 21);
     auto* pick = new QPushButton(QStringLiteral("..."), this);
     pick->setObjectName(QStringLiteral("cmdAnchos"));
     pick->setAutoDefault(false);
-    pick->setGeometry(352, 47, 25, 21);
+    pick->setGeometry(300, 47, 25, 21);
     connect(pick, &QPushButton::clicked, this, &LimitsGroup::pickWidthTable);
     m_checksum->setObjectName(QStringLiteral("chkSumaControl"));
     m_checksum->setGeometry(10, 74, 260, 18);

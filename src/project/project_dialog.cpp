@@ -31,7 +31,7 @@ namespace {
 // The window is laid out on a 96-dpi grid: 15 twips to the pixel.
 constexpr int kTwipsPerPixel = 15;
 constexpr int kClientWidth = 10080 / kTwipsPerPixel; // 672
-constexpr int kLimitsHeight = 104; // "Cajas de texto y ROM", below the enclosures
+constexpr int kLimitsHeight = 134; // "Cajas de texto y ROM" below the enclosures, the buttons below it
 constexpr int kClientHeight = 6120 / kTwipsPerPixel + kLimitsHeight; // 408 + the limits
 
 // Geometry of the right-hand column of fields, in pixels.
@@ -305,16 +305,15 @@ void ProjectDialog::buildControls() {
     m_cboCodificacion->setToolTip(QStringLiteral("Codificación de los archivos que no están en UTF-8"));
     m_cboCodificacion->setGeometry(552, 340, kClientWidth - 8 - 552, kFieldHeight);
     codePageLabel->setBuddy(m_cboCodificacion);
-    // The encoder's choice of codes: the left column's free space under the
-    // title is the only room left beside the code page.
+    // The encoder's choice of codes, under the code page.
     m_chkOptima = new QCheckBox(QStringLiteral("Codificación óptima"), this);
     m_chkOptima->setObjectName(QStringLiteral("chkOptima"));
     m_chkOptima->setToolTip(QStringLiteral("Inserta cada texto con la combinación de códigos de la tabla que "
                                            "ocupa menos bytes"));
-    m_chkOptima->setGeometry(8, 346, 160, 20);
+    m_chkOptima->setGeometry(472, 372, kClientWidth - 8 - 472, 20);
 
     m_limits = new LimitsGroup(m_dialogs, this);
-    m_limits->setGeometry(kFieldLeft, 404, kClientWidth - 8 - kFieldLeft, kLimitsHeight - 8);
+    m_limits->setGeometry(kFieldLeft, 404, kClientWidth - 8 - kFieldLeft, 96);
 
     // The self-drawn button restored from its stored values; nothing is
     // connected to its click.

@@ -20,6 +20,7 @@
 
 #include "encoding/script_codec.h"
 #include "encoding/thingy_table.h"
+#include "glossary/glossary.h"
 #include "pointers/pointer_file.h"
 #include "project/project_settings.h"
 
@@ -205,6 +206,16 @@ int main(int argc, char** argv) {
     }
     if (savePointerFile(pointerFilePathFor(projectFile), pointers) != 0) {
         std::fprintf(stderr, "make_demo: cannot write %s\n", pointerFilePathFor(projectFile).c_str());
+        return 1;
+    }
+    // The names the translation agreed on, for the glossary beside the panes.
+    const std::string glossary = formatGlossary({{"Port Azure", "Puerto Azur"},
+                                                 {"traveler", "viajero"},
+                                                 {"Innkeeper", "Posadero"},
+                                                 {"Silver Key", "Llave de plata"},
+                                                 {"lighthouse", "faro"}});
+    if (!writeFile(glossaryPathFor(projectFile), glossary)) {
+        std::fprintf(stderr, "make_demo: cannot write %s\n", glossaryPathFor(projectFile).c_str());
         return 1;
     }
     std::printf("Demo project written to %s\n", root.c_str());

@@ -1,17 +1,15 @@
 // The README's pictures of a translator's working day on the demo project:
 // the text-box limits marked in the translation pane, the glossary beside
-// the panes flagging a term, and the manual window. Whatever a shot adds to
-// the demo (limits, a glossary file) it takes away again, so the other shots
-// see the demo as it was made.
+// the panes flagging a term (the demo ships its glossary), and the manual
+// window. Whatever a shot adds to the demo (limits) it takes away again, so
+// the other shots see the demo as it was made.
 #include <QApplication>
-#include <QFile>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTextBrowser>
 #include <QUrl>
 
-#include "glossary/glossary.h"
 #include "platform/qt_text.h"
 #include "project/workspace.h"
 #include "shot.h"
@@ -41,12 +39,7 @@ TRADUMAR_SHOT(limits, "limits.png") {
 }
 
 TRADUMAR_SHOT(glossary, "glossary.png") {
-    Glossary glossary;
-    glossary.load(context.demoProject);
-    glossary.save({{"Port Azure", "Puerto Azur"},
-                   {"traveler", "viajero"},
-                   {"Innkeeper", "Posadero"},
-                   {"Silver Key", "Llave de plata"}});
+    // The demo's glossary holds the port, the traveler, the innkeeper...
     DemoWindow demo(context.demoProject);
     MainWindow& window = demo.window;
     // The first script: its saved translation keeps the port but not the traveler.
@@ -55,7 +48,6 @@ TRADUMAR_SHOT(glossary, "glossary.png") {
     window.refreshStatus();
     QApplication::processEvents();
     const QImage picture = window.grab().toImage();
-    QFile::remove(pathToQString(glossary.path()));
     return picture;
 }
 
