@@ -20,3 +20,4 @@ int fuzzWidthTable(const std::uint8_t* data, std::size_t size);
 int fuzzGlossary(const std::uint8_t* data, std::size_t size);
 int fuzzPointerFile(const std::uint8_t* data, std::size_t size);
 int fuzzPointerCodec(const std::uint8_t* data, std::size_t size);
+int fuzzExtractionInput(const std::uint8_t* data, std::size_t size);

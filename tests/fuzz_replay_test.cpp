@@ -21,7 +21,7 @@ TEST(FuzzCorpusReplay, EverySavedInputKeepsItsInvariants) {
         {"ips_patch", fuzzIpsPatch},        {"insertion_journal", fuzzInsertionJournal},
         {"text_file", fuzzTextFile},        {"width_table", fuzzWidthTable},
         {"glossary", fuzzGlossary},         {"pointer_file", fuzzPointerFile},
-        {"pointer_codec", fuzzPointerCodec}};
+        {"pointer_codec", fuzzPointerCodec}, {"extraction_input", fuzzExtractionInput}};
     for (const auto& [name, entry] : targets) {
         const std::filesystem::path folder = std::filesystem::path(TRADUMAR_FUZZ_CORPUS) / name;
         int inputs = 0;

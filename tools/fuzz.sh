@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
-targets=${*:-ini_profile thingy_table script_codec numbers insertion_journal word_list bps_patch ips_patch text_file width_table glossary pointer_file pointer_codec}
+targets=${*:-ini_profile thingy_table script_codec numbers insertion_journal word_list bps_patch ips_patch text_file width_table glossary pointer_file pointer_codec extraction_input}
 
 ./tools/install-deps.sh
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -1,5 +1,5 @@
-// The pointer file reader, the pointer maps, the script decoder and the
-// shortest encoding on arbitrary input.
+// The pointer file reader, the pointer maps, the script decoder, the
+// shortest encoding and the extraction dialog's fields on arbitrary input.
 
 #include "../fuzz_targets.h"
 
@@ -11,6 +11,7 @@
 
 #include "encoding/optimal_codec.h"
 #include "encoding/script_decoder.h"
+#include "pointers/extraction_input.h"
 #include "pointers/pointer_file.h"
 
 namespace {
@@ -99,5 +100,45 @@ int fuzzPointerCodec(const std::uint8_t* data, std::size_t size) {
         check(countOptimalBytes(decoded.text, context) == static_cast<std::int64_t>(fewest.bytes.size()),
               "the counter agrees with the shortest encoder");
     }
+    return 0;
+}
+
+// Input: a format byte, two bytes of ROM size (in KB), then the fields of the
+// extraction dialog separated by NULs (start, count, step, displacement,
+// ranges). A request that passes the check lies wholly inside the ROM;
+// one that does not says why.
+int fuzzExtractionInput(const std::uint8_t* data, std::size_t size) {
+    using namespace tradumar;
+    if (size < 3)
+        return 0;
+    ExtractionInput input;
+    input.byTable = !(data[0] & 1);
+    input.format.size = 2 + (data[0] >> 1) % 3;
+    input.format.order = data[0] & 8 ? ByteOrder::Big : ByteOrder::Little;
+    input.format.map = static_cast<AddressMap>((data[0] >> 4) % 3);
+    input.format.header = data[0] & 0x80 ? 512 : 0;
+    const std::int64_t romSize = (std::int64_t{data[1]} << 8 | data[2]) * 1024;
+    std::string* fields[] = {&input.start, &input.count, &input.step, &input.displacement, &input.ranges};
+    std::size_t field = 0;
+    for (std::size_t i = 3; i < size && field < std::size(fields); ++i) {
+        if (data[i] == 0)
+            ++field;
+        else
+            fields[field]->push_back(static_cast<char>(data[i]));
+    }
+    const ExtractionInputCheck checked = parseExtractionInput(input, romSize);
+    if (!checked.ok())
+        return 0;
+    const ExtractionRequest& request = checked.request;
+    check(!request.tables.empty() || !request.ranges.empty(), "a request that runs asks for something");
+    for (const PointerTable& table : request.tables) {
+        check(table.count > 0 && table.step > 0, "a table has pointers");
+        check(table.start >= 0, "a table starts inside the ROM");
+        const std::int64_t last = table.start + std::int64_t{table.count - 1} * table.step + table.format.size;
+        check(last <= romSize, "every pointer of a table lies inside the ROM");
+    }
+    for (const ByteRange& range : request.ranges)
+        check(range.first >= 0 && range.first <= range.last && range.last < romSize,
+              "a range lies inside the ROM");
     return 0;
 }

@@ -406,8 +406,9 @@ void ProjectDialog::pickScriptsFolder() {
     // An empty folder is kept: a new project's scripts can be extracted
     // from the ROM into it once the project is accepted.
     if (m_host.scriptListCount() == 0)
-        m_dialogs.inform(this, QStringLiteral("Al parecer ese directorio no contiene scripts. Al aceptar el "
-                                              "proyecto se le ofrecerá extraerlos de la ROM."));
+        m_dialogs.inform(this, QStringLiteral("Al parecer ese directorio no contiene scripts, verifique por "
+                                              "favor.\r\nSi la carpeta es la de un proyecto nuevo, al "
+                                              "aceptarlo se le ofrecerá extraerlos de la ROM."));
 }
 
 void ProjectDialog::pickFile(QLineEdit* field, std::string& target, const QString& title,

@@ -312,8 +312,8 @@ TEST_F(ProjectDialogTest, TheScriptsFolderPickerChecksForScriptsAndKeepsAnEmptyO
     const Case cases[] = {
         {t + "/scripts", nullptr, t + "/scripts", t + "/scripts"},
         {t + "/empty",
-         "Al parecer ese directorio no contiene scripts. Al aceptar el proyecto se le ofrecerá extraerlos de "
-         "la ROM.",
+         "Al parecer ese directorio no contiene scripts, verifique por favor.\r\nSi la carpeta es la de un "
+         "proyecto nuevo, al aceptarlo se le ofrecerá extraerlos de la ROM.",
          t + "/empty", t + "/empty"},
         {t + "/missing", "Directorio no válido", "", t + "/missing"},
         {"", nullptr, "", ""},
