@@ -37,17 +37,22 @@ QString tooltipAt(QPlainTextEdit* pane, int position) {
     return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 
-TEST(WorkingDay, LinesAndBoxesPastTheLimitsAreMarkedAsYouType) {
-    FixtureProject project("Traducción ñ");
-    project.script("00[80].txt", "Original");
-    writeBytes(project.root + "/anchos.txt", "# fuente del juego\r\n=6\r\nW=12\r\ni=2\r\n<02>=30\r\n");
-    WindowHarness h;
+// Lines of 10 characters, boxes of 2 lines ended by <01>; the first script open.
+void openWithBoxLimits(FixtureProject& project, WindowHarness& h) {
     project.writeProjectFile();
     writeIniValue("Limits", "LINE", "10", project.projectFile);
     writeIniValue("Limits", "LINES", "2", project.projectFile);
     writeIniValue("Limits", "BREAKS", "<01>", project.projectFile);
     h.openProject(project.projectFile);
     h.clickScript(0);
+}
+
+TEST(WorkingDay, LinesAndBoxesPastTheLimitsAreMarkedAsYouType) {
+    FixtureProject project("Traducción ñ");
+    project.script("00[80].txt", "Original");
+    writeBytes(project.root + "/anchos.txt", "# fuente del juego\r\n=6\r\nW=12\r\ni=2\r\n<02>=30\r\n");
+    WindowHarness h;
+    openWithBoxLimits(project, h);
     QPlainTextEdit* pane = h.translationPane();
     struct Case {
         QString text;
@@ -102,12 +107,7 @@ TEST(WorkingDay, EachLineInSightIsMarkedAsTheWholeTextMarksItAndThePaneShowsIt) 
     FixtureProject project("Cajas ñ");
     project.script("00[80].txt", "Original");
     WindowHarness h;
-    project.writeProjectFile();
-    writeIniValue("Limits", "LINE", "10", project.projectFile);
-    writeIniValue("Limits", "LINES", "2", project.projectFile);
-    writeIniValue("Limits", "BREAKS", "<01>", project.projectFile);
-    h.openProject(project.projectFile);
-    h.clickScript(0);
+    openWithBoxLimits(project, h);
     auto* pane = static_cast<TextPane*>(h.translationPane());
     const auto* limits = pane->findChild<LimitMarks*>();
     pane->setPlainText(
