@@ -8,6 +8,7 @@
 // agreed translation in a text made of it alone. A violation aborts.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -21,22 +22,17 @@ namespace {
 using namespace tradumar;
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "glossary invariant broken: %s\n", what);
-        std::abort();
-    }
+    tradumar::fuzz::require(condition, "glossary", what);
 }
 
 } // namespace
 
 int fuzzGlossary(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const LegacyCodePage legacy =
-        !input.empty() && (input[0] & 1) ? LegacyCodePage::ShiftJis : LegacyCodePage::Windows1252;
-    const DecodedText decoded = decodeTextFile(input, legacy);
-    if (decoded.status != TextFileStatus::Read)
+    const std::optional<std::string> decoded = tradumar::fuzz::asTextFile(input);
+    if (!decoded)
         return 0;
-    const GlossaryParse parse = parseGlossary(decoded.text);
+    const GlossaryParse parse = parseGlossary(*decoded);
     std::set<std::string> originals;
     for (const GlossaryPair& pair : parse.pairs) {
         const std::string& o = pair.original;
@@ -49,10 +45,10 @@ int fuzzGlossary(const std::uint8_t* data, std::size_t size) {
     check(parseGlossary(formatGlossary(parse.pairs)).pairs == parse.pairs, "the glossary does not read back");
 
     const TermEnclosures enclosures{U'<', U'>'};
-    std::vector<GlossaryHit> hits = findGlossaryTerms(parse.pairs, decoded.text, enclosures);
+    std::vector<GlossaryHit> hits = findGlossaryTerms(parse.pairs, *decoded, enclosures);
     for (std::size_t i = 0; i < hits.size(); ++i)
         check(hits[i].pair < parse.pairs.size() && hits[i].occurrences > 0 &&
-                  hits[i].firstAt < decoded.text.size() && (i == 0 || hits[i - 1].firstAt <= hits[i].firstAt),
+                  hits[i].firstAt < decoded->size() && (i == 0 || hits[i - 1].firstAt <= hits[i].firstAt),
               "a hit outside the text or out of order");
     for (std::size_t p = 0; p < parse.pairs.size() && p < 8; ++p) {
         const GlossaryPair& pair = parse.pairs[p];

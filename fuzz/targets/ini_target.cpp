@@ -5,6 +5,7 @@
 // Every property checked here holds for any input; a violation aborts.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,10 +27,7 @@ namespace {
 constexpr std::size_t kMaxValueLength = 749;
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "ini profile invariant broken: %s\n", what);
-        std::abort();
-    }
+    tradumar::fuzz::require(condition, "ini profile", what);
 }
 
 // A folder of this process's own, so the check for left-over temporary files

@@ -4,6 +4,7 @@
 // torn or damaged.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,10 +16,7 @@
 namespace {
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "journal invariant broken: %s\n", what);
-        std::abort();
-    }
+    tradumar::fuzz::require(condition, "journal", what);
 }
 
 } // namespace

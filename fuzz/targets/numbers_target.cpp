@@ -1,6 +1,7 @@
 // The number and script file name readers on arbitrary text.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,10 +13,7 @@
 namespace {
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "number invariant broken: %s\n", what);
-        std::abort();
-    }
+    tradumar::fuzz::require(condition, "number", what);
 }
 
 } // namespace

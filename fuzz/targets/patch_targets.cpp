@@ -3,6 +3,7 @@
 // target back.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -15,10 +16,7 @@ namespace {
 using namespace tradumar;
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "patch invariant broken: %s\n", what);
-        std::abort();
-    }
+    tradumar::fuzz::require(condition, "patch", what);
 }
 
 constexpr std::size_t kLimit = 1 << 20;

@@ -2,6 +2,7 @@
 // shortest encoding and the extraction dialog's fields on arbitrary input.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,17 +18,7 @@
 namespace {
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "pointer invariant broken: %s\n", what);
-        std::abort();
-    }
-}
-
-std::string asText(std::string_view bytes) {
-    using namespace tradumar;
-    if (!firstInvalidUtf8(bytes))
-        return std::string(bytes);
-    return *decodeLegacy(bytes, LegacyCodePage::Windows1252).text;
+    tradumar::fuzz::require(condition, "pointer", what);
 }
 
 } // namespace
@@ -35,7 +26,7 @@ std::string asText(std::string_view bytes) {
 // A file read, written and read again is the same file; a wrong line is named.
 int fuzzPointerFile(const std::uint8_t* data, std::size_t size) {
     using namespace tradumar;
-    const std::string text = asText(std::string_view(reinterpret_cast<const char*>(data), size));
+    const std::string text = tradumar::fuzz::asText(std::string_view(reinterpret_cast<const char*>(data), size));
     const PointerFileLoad load = parsePointerFile(text);
     if (load.status != PointerFileLoad::Status::Read) {
         check(load.line >= 1 && !load.reason.empty(), "a wrong line is named with its reason");
@@ -76,7 +67,7 @@ int fuzzPointerCodec(const std::uint8_t* data, std::size_t size) {
     if (nul == std::string_view::npos)
         return 0;
     ThingyTable table;
-    parseThingyTable(asText(rest.substr(0, nul)), table, TableOverflow::Drop);
+    parseThingyTable(tradumar::fuzz::asText(rest.substr(0, nul)), table, TableOverflow::Drop);
     const std::string_view rom = rest.substr(nul + 1);
     const ScriptDecoder decoder(table);
     const DecodedScript decoded =

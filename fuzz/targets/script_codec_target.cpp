@@ -2,6 +2,7 @@
 // both with the plain walk the program's results are defined by.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,10 +14,7 @@
 namespace {
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "script codec invariant broken: %s\n", what);
-        std::abort();
-    }
+    tradumar::fuzz::require(condition, "script codec", what);
 }
 
 // An enclosure from one byte: ASCII as it is, other bytes one of a few
@@ -24,14 +22,6 @@ void check(bool condition, const char* what) {
 char32_t enclosureOf(std::uint8_t byte) {
     constexpr char32_t kSymbols[] = {U'【', U'】', U'«', U'»', U'♪', U'▶', U'\U0001F3B5', U'〈'};
     return byte < 0x80 ? byte : kSymbols[byte % 8];
-}
-
-// The program's text is UTF-8: input that is not becomes Windows-1252 text.
-std::string asText(std::string_view bytes) {
-    using namespace tradumar;
-    if (!firstInvalidUtf8(bytes))
-        return std::string(bytes);
-    return *decodeLegacy(bytes, LegacyCodePage::Windows1252).text;
 }
 
 } // namespace
@@ -47,8 +37,8 @@ int fuzzScriptCodec(const std::uint8_t* data, std::size_t size) {
     const char32_t right = enclosureOf(data[2]);
     const std::string_view rest(reinterpret_cast<const char*>(data + 3), size - 3);
     const std::size_t nul = rest.find('\0');
-    const std::string tableText = asText(rest.substr(0, nul));
-    const std::string text = nul == std::string_view::npos ? std::string() : asText(rest.substr(nul + 1));
+    const std::string tableText = tradumar::fuzz::asText(rest.substr(0, nul));
+    const std::string text = nul == std::string_view::npos ? std::string() : tradumar::fuzz::asText(rest.substr(nul + 1));
 
     ThingyTable table;
     parseThingyTable(tableText, table, TableOverflow::Drop);

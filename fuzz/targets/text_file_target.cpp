@@ -3,6 +3,7 @@
 // comes out, and that writing it back loses nothing.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,10 +15,7 @@
 namespace {
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "text file invariant broken: %s\n", what);
-        std::abort();
-    }
+    tradumar::fuzz::require(condition, "text file", what);
 }
 
 bool isAscii(std::string_view bytes) {

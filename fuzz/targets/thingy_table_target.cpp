@@ -3,6 +3,7 @@
 // against a plain walk over the positions.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -16,10 +17,7 @@
 namespace {
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "thingy table invariant broken: %s\n", what);
-        std::abort();
-    }
+    tradumar::fuzz::require(condition, "thingy table", what);
 }
 
 // The first entry before the table's end with that text and a code that

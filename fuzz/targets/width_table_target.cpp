@@ -9,6 +9,7 @@
 // aborts.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,10 +24,7 @@ namespace {
 using namespace tradumar;
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "width table invariant broken: %s\n", what);
-        std::abort();
-    }
+    tradumar::fuzz::require(condition, "width table", what);
 }
 
 void checkMarks(std::string_view text, const TextBoxCheck& result, int lineLimit, int boxLimit) {
@@ -53,12 +51,10 @@ void checkMarks(std::string_view text, const TextBoxCheck& result, int lineLimit
 
 int fuzzWidthTable(const std::uint8_t* data, std::size_t size) {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
-    const LegacyCodePage legacy =
-        !input.empty() && (input[0] & 1) ? LegacyCodePage::ShiftJis : LegacyCodePage::Windows1252;
-    const DecodedText decoded = decodeTextFile(input, legacy);
-    if (decoded.status != TextFileStatus::Read)
+    const std::optional<std::string> decoded = tradumar::fuzz::asTextFile(input);
+    if (!decoded)
         return 0;
-    const std::string& text = decoded.text;
+    const std::string& text = *decoded;
     const WidthTableRead read = parseWidthTable(text);
     const int lines = static_cast<int>(splitTextLines(text).size());
     for (std::size_t i = 0; i < read.badLines.size(); ++i)

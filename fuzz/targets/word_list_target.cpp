@@ -10,6 +10,7 @@
 // their place. A violation aborts.
 
 #include "../fuzz_targets.h"
+#include "../fuzz_support.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -29,10 +30,7 @@ namespace {
 using namespace tradumar;
 
 void check(bool condition, const char* what) {
-    if (!condition) {
-        std::fprintf(stderr, "word list invariant broken: %s\n", what);
-        std::abort();
-    }
+    tradumar::fuzz::require(condition, "word list", what);
 }
 
 // The character at a byte offset and its length; a byte that is not

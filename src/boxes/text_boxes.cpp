@@ -8,13 +8,6 @@
 namespace tradumar {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // A raw block as breaks compare: blanks left out, ASCII letters in upper case.
 std::string breakKey(std::string_view block) {
     std::string key;
@@ -177,7 +170,7 @@ std::vector<std::string> parseBoxBreaks(std::string_view text) {
     std::vector<std::string> breaks;
     while (!text.empty()) {
         const std::size_t comma = text.find(',');
-        const std::string_view name = trimmed(text.substr(0, comma));
+        const std::string_view name = trimmedBlanks(text.substr(0, comma));
         if (!name.empty())
             breaks.emplace_back(name);
         text = comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);

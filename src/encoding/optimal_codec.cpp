@@ -11,20 +11,6 @@ namespace {
 
 constexpr std::size_t kMaxTextLength = 32767; // as encodeScript
 
-struct Character {
-    char32_t value;
-    std::size_t length;
-};
-
-Character characterAtByte(std::string_view text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80)
-        return {lead, 1};
-    if (const auto decoded = decodeUtf8At(text, i))
-        return {decoded->first, decoded->second};
-    return {0xFFFD, 1};
-}
-
 // What a path costs, compared in this order: raw blocks that fail the whole
 // encoding, characters and blocks left out, bytes.
 struct Cost {
@@ -71,7 +57,7 @@ public:
     void edgesAt(std::size_t i, std::vector<Edge>& out) const {
         out.clear();
         const ThingyTable& table = m_context.table;
-        const Character c = characterAtByte(m_text, i);
+        const Utf8Character c = characterAtByte(m_text, i);
         if (m_context.longest < 1) {
             out.push_back(skip(i + c.length, 1));
             return;

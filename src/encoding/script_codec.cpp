@@ -59,21 +59,6 @@ void append(Bytes& out, std::span<const std::uint8_t> bytes) {
     out.insert(out.end(), bytes.begin(), bytes.end());
 }
 
-// The character at byte `i` and its length in bytes; ASCII without decoding.
-struct Character {
-    char32_t value;
-    std::size_t length;
-};
-
-Character characterAtByte(std::string_view text, std::size_t i) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    if (lead < 0x80)
-        return {lead, 1};
-    if (const auto decoded = decodeUtf8At(text, i))
-        return {decoded->first, decoded->second};
-    return {0xFFFD, 1};
-}
-
 // A line break is CR and the character after it (LF in the text a pane gives).
 std::size_t afterLineBreak(std::string_view text, std::size_t i) {
     return i + 1 < text.size() ? i + 1 + characterAtByte(text, i + 1).length : i + 2;
@@ -94,7 +79,7 @@ std::int64_t countTranslatedBytes(std::string_view text, const CodecContext& con
     std::int64_t count = 0;
     std::size_t i = 0;
     while (i < text.size()) {
-        const Character c = characterAtByte(text, i);
+        const Utf8Character c = characterAtByte(text, i);
         if (context.longest < 1) {
             i += c.length;
             continue;
@@ -116,7 +101,7 @@ std::int64_t countTranslatedBytes(std::string_view text, const CodecContext& con
             std::size_t next = 0;
             std::size_t looked = 0;
             for (; looked < kRawBlockSearch && p < text.size(); ++looked) {
-                const Character d = characterAtByte(text, p);
+                const Utf8Character d = characterAtByte(text, p);
                 p += d.length;
                 if (d.value == context.rightEnclosure) {
                     next = p;
@@ -153,7 +138,7 @@ RawBlock readRawBlock(std::string_view text, std::size_t i, const CodecContext& 
     std::size_t current = i;
     const auto withoutLast = [&] { return std::string_view(buffer).substr(0, buffer.size() - lastLength); };
     for (;;) {
-        Character here{0, 1};
+        Utf8Character here{0, 1};
         if (current < text.size()) {
             here = characterAtByte(text, current);
             if (here.value == context.rightEnclosure) {
@@ -167,7 +152,7 @@ RawBlock readRawBlock(std::string_view text, std::size_t i, const CodecContext& 
         current += here.length;
         const bool pastEnd = current >= text.size();
         if (!pastEnd) {
-            const Character next = characterAtByte(text, current);
+            const Utf8Character next = characterAtByte(text, current);
             buffer.append(text.substr(current, next.length));
             lastLength = next.length;
         }
@@ -204,7 +189,7 @@ EncodeResult encodeScript(std::string_view text, const CodecContext& context, co
     std::size_t i = 0;
     int position = 0; // characters before byte i
     while (i < text.size()) {
-        const Character c = characterAtByte(text, i);
+        const Utf8Character c = characterAtByte(text, i);
         if (context.longest < 1) {
             i += c.length;
             ++position;

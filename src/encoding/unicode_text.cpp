@@ -300,4 +300,11 @@ std::optional<std::string> utf8ToEncoding(std::string_view utf8, const std::stri
     return out;
 }
 
+std::string_view trimmedBlanks(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+}
+
 } // namespace tradumar

@@ -50,6 +50,25 @@ inline std::size_t utf8SequenceLength(unsigned char lead) {
 // The character at `at` of well-formed UTF-8 (U+FFFD where it is not).
 char32_t characterAt(std::string_view utf8, std::size_t at);
 
+// The character at byte `i` and its length in bytes, ASCII without
+// decoding; a byte that starts no well-formed sequence is U+FFFD, one byte
+// long, so a walk always moves on.
+struct Utf8Character {
+    char32_t value;
+    std::size_t length;
+};
+inline Utf8Character characterAtByte(std::string_view text, std::size_t i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80)
+        return {lead, 1};
+    if (const auto decoded = decodeUtf8At(text, i))
+        return {decoded->first, decoded->second};
+    return {0xFFFD, 1};
+}
+
+// The text without the spaces, tabs and carriage returns at either end.
+std::string_view trimmedBlanks(std::string_view text);
+
 // Well-formed UTF-8 in Unicode normalisation form C, so that a decomposed
 // "é" becomes the one character the translator sees.
 std::string toNfc(std::string_view utf8);

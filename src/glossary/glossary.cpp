@@ -14,15 +14,8 @@
 namespace tradumar {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool isComment(std::string_view line) {
-    const std::string_view text = trimmed(line);
+    const std::string_view text = trimmedBlanks(line);
     return text.empty() || text.front() == '#';
 }
 
@@ -31,10 +24,10 @@ std::optional<GlossaryPair> pairIn(std::string_view line) {
     const std::size_t sign = line.find('=');
     if (sign == std::string_view::npos)
         return std::nullopt;
-    const std::string_view original = trimmed(line.substr(0, sign));
+    const std::string_view original = trimmedBlanks(line.substr(0, sign));
     if (original.empty())
         return std::nullopt;
-    return GlossaryPair{std::string(original), std::string(trimmed(line.substr(sign + 1)))};
+    return GlossaryPair{std::string(original), std::string(trimmedBlanks(line.substr(sign + 1)))};
 }
 
 // A character that joins its neighbours into one word. Scripts written
@@ -197,8 +190,8 @@ TextFileStatus Glossary::load(const std::string& projectFilePath) {
 }
 
 int Glossary::add(std::string_view original, std::string_view translation) {
-    const std::string term = toNfc(trimmed(original));
-    const std::string agreed = toNfc(trimmed(translation));
+    const std::string term = toNfc(trimmedBlanks(original));
+    const std::string agreed = toNfc(trimmedBlanks(translation));
     if (m_path.empty() || term.empty() || term.find_first_of("=\r\n") != std::string::npos ||
         agreed.find_first_of("\r\n") != std::string::npos || firstInvalidUtf8(term) ||
         firstInvalidUtf8(agreed))
@@ -229,6 +222,10 @@ int Glossary::add(std::string_view original, std::string_view translation) {
     std::string content;
     for (const std::string& line : lines)
         content += line + "\r\n";
+    return writeWhole(content);
+}
+
+int Glossary::writeWhole(const std::string& content) {
     if (const int error = writeFileAtomically(m_path, content); error != 0)
         return error;
     GlossaryParse parse = parseGlossary(content);
@@ -242,13 +239,7 @@ int Glossary::save(const std::vector<GlossaryPair>& pairs) {
         return EINVAL;
     if (m_unwritable)
         return EILSEQ;
-    const std::string content = formatGlossary(pairs);
-    if (const int error = writeFileAtomically(m_path, content); error != 0)
-        return error;
-    GlossaryParse parse = parseGlossary(content);
-    m_pairs = std::move(parse.pairs);
-    m_badLines = std::move(parse.badLines);
-    return 0;
+    return writeWhole(formatGlossary(pairs));
 }
 
 std::vector<GlossaryHit> findGlossaryTerms(const std::vector<GlossaryPair>& pairs, std::string_view original,

@@ -59,6 +59,9 @@ public:
     int save(const std::vector<GlossaryPair>& pairs);
 
 private:
+    // Writes the file atomically and takes its pairs as the glossary.
+    int writeWhole(const std::string& content);
+
     std::string m_path;
     bool m_unwritable = false;
     std::vector<GlossaryPair> m_pairs;

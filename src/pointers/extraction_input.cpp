@@ -8,16 +8,8 @@
 namespace tradumar {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::optional<std::int64_t> hexField(std::string_view text, bool signedValue = false) {
-    text = trimmed(text);
+    text = trimmedBlanks(text);
     const bool negative = signedValue && text.starts_with('-');
     if (negative)
         text.remove_prefix(1);
@@ -61,7 +53,7 @@ ExtractionInputCheck parseExtractionInput(const ExtractionInput& input, std::int
         int line = 0;
         for (const std::string_view raw : splitTextLines(input.ranges)) {
             ++line;
-            const std::string_view text = trimmed(raw);
+            const std::string_view text = trimmedBlanks(raw);
             if (text.empty())
                 continue;
             const std::size_t dash = text.find('-');
@@ -85,10 +77,10 @@ ExtractionInputCheck parseExtractionInput(const ExtractionInput& input, std::int
     }
 
     const auto start = hexField(input.start);
-    const auto count = parseDecimalNumber(trimmed(input.count));
-    const auto step = trimmed(input.step).empty() ? std::optional<std::int64_t>(input.format.size)
-                                                  : parseDecimalNumber(trimmed(input.step));
-    const auto displacement = trimmed(input.displacement).empty() ? std::optional<std::int64_t>(0)
+    const auto count = parseDecimalNumber(trimmedBlanks(input.count));
+    const auto step = trimmedBlanks(input.step).empty() ? std::optional<std::int64_t>(input.format.size)
+                                                  : parseDecimalNumber(trimmedBlanks(input.step));
+    const auto displacement = trimmedBlanks(input.displacement).empty() ? std::optional<std::int64_t>(0)
                                                                   : hexField(input.displacement, true);
     PointerFormat format = input.format;
     if (displacement)
