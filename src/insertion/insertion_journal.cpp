@@ -14,6 +14,7 @@
 
 #include "checksum/rom_checksum.h"
 #include "common/file_io.h"
+#include "glossary/glossary.h"
 #include "insertion/journal_session.h"
 #include "insertion/rom_writer.h"
 #include "pointers/pointer_file.h"
@@ -119,6 +120,7 @@ int moveProjectCompanions(const std::string& oldProjectFile, const std::string& 
         {journalPathFor(oldProjectFile), journalPathFor(newProjectFile)},
         {wordListPathFor(oldProjectFile), wordListPathFor(newProjectFile)},
         {pointerFilePathFor(oldProjectFile), pointerFilePathFor(newProjectFile)},
+        {glossaryPathFor(oldProjectFile), glossaryPathFor(newProjectFile)},
     };
     for (const auto& [from, to] : moves) {
         if (!pathExists(from) || pathExists(to))

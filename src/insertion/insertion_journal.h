@@ -247,8 +247,8 @@ SettleOutcome settleJournal(const ProjectFiles& files, FileOps& ops);
 std::optional<std::string> setJournalAside(const ProjectFiles& files, FileOps& ops, int* error);
 
 // After the project file was written under a new name, its journal, word
-// list and pointer file follow it (unless one already exists under the new
-// name). Returns 0 or the errno of a failed rename.
+// list, glossary and pointer file follow it (unless one already exists
+// under the new name). Returns 0 or the errno of a failed rename.
 int moveProjectCompanions(const std::string& oldProjectFile, const std::string& newProjectFile);
 
 // True when the journal (or the one under the project's old name) holds an

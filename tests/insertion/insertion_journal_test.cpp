@@ -354,14 +354,16 @@ TEST_F(JournalTest, EachProjectFileHasItsOwnJournalAndTakesOverTheOneUnderItsNam
     EXPECT_NE(readBytes(rom), base) << "the copy's undo left the other ROM alone";
     EXPECT_EQ(undoLastStep(copy, ops).kind, UndoOutcome::Kind::Nothing);
 
-    // Written under a new name, the project takes its journal, word list and
-    // pointer file (which remembers where moved scripts live) along.
+    // Written under a new name, the project takes its journal, word list,
+    // glossary and pointer file (which remembers where moved scripts live) along.
     writeBytes(dir.file("Demo.palabras.txt"), "Zelda\r\n");
+    writeBytes(dir.file("Demo.glosario.txt"), "Port Azure=Puerto Azur\r\n");
     writeBytes(dir.file("Demo.tpr.punteros"), "tradumar-punteros 1\nlibre 300-3FF\n");
     EXPECT_EQ(moveProjectCompanions(dir.file("Demo.tpr"), dir.file("Nuevo.tpr")), 0);
     const ProjectFiles renamed = projectFilesFor(projectAt(dir.file("Nuevo.tpr"), "Nuevo", rom));
     EXPECT_TRUE(hasUndoableStep(renamed));
     EXPECT_EQ(readBytes(dir.file("Nuevo.palabras.txt")), "Zelda\r\n");
+    EXPECT_EQ(readBytes(dir.file("Nuevo.glosario.txt")), "Port Azure=Puerto Azur\r\n");
     EXPECT_EQ(readBytes(dir.file("Nuevo.tpr.punteros")), "tradumar-punteros 1\nlibre 300-3FF\n");
 }
 
