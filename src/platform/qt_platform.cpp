@@ -154,4 +154,9 @@ bool QtProcessLauncher::startDetached(const QString& program, const QStringList&
     return QProcess::startDetached(program, arguments);
 }
 
+QSettings programSettings() {
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tradumar"),
+                     QStringLiteral("Tradumar"));
+}
+
 } // namespace tradumar

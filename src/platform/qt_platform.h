@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSettings>
 #include <QStringList>
 
 #include "platform/platform.h"
@@ -23,6 +24,11 @@ class QtClipboard : public Clipboard {
 public:
     void setText(const QString& text) override;
 };
+
+// The user's own settings of the program (~/.config/Tradumar/Tradumar.ini):
+// the window's size and place, the recent projects, the underline. Never
+// stored in a project.
+QSettings programSettings();
 
 class QtProcessLauncher : public ProcessLauncher {
 public:

@@ -12,6 +12,7 @@
 
 #include "platform/platform.h"
 #include "platform/qt_text.h"
+#include "platform/qt_platform.h"
 #include "project/workspace.h"
 #include "spellcheck/spell_highlighter.h"
 #include "spellcheck/suggestions_dialog.h"
@@ -21,11 +22,6 @@ namespace tradumar {
 namespace {
 
 const QString kUnderlineKey = QStringLiteral("Ortografia/Subrayar");
-
-QSettings settings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tradumar"),
-                     QStringLiteral("Tradumar"));
-}
 
 // frmSplashRevisor: a small tool window whose title tells what the check is
 // doing.
@@ -55,7 +51,7 @@ SpellingTools::SpellingTools(QWidget* window, Workspace& workspace, Dialogs& dia
                              QMenu* tools)
     : QObject(window), m_window(window), m_workspace(workspace), m_dialogs(dialogs), m_pane(pane),
       m_highlighter(new SpellHighlighter(pane->document(), workspace)) {
-    const bool underline = settings().value(kUnderlineKey, true).toBool();
+    const bool underline = programSettings().value(kUnderlineKey, true).toBool();
     m_highlighter->setUnderlining(underline);
     m_underline = tools->addAction(QStringLiteral("Subrayar errores ortográficos"));
     m_underline->setObjectName(QStringLiteral("mnuSubrayar"));
@@ -64,7 +60,7 @@ SpellingTools::SpellingTools(QWidget* window, Workspace& workspace, Dialogs& dia
     m_underline->setChecked(underline);
     connect(m_underline, &QAction::toggled, this, [this](bool on) {
         m_highlighter->setUnderlining(on);
-        QSettings stored = settings();
+        QSettings stored = programSettings();
         stored.setValue(kUnderlineKey, on);
     });
 }

@@ -26,6 +26,7 @@
 #include "project/ini_profile.h"
 #include "project/project_dialog.h"
 #include "project/script_files.h"
+#include "platform/qt_platform.h"
 #include "project/workspace.h"
 #include "spellcheck/spell_check.h"
 #include "workspace/emulator.h"
@@ -65,13 +66,6 @@ QLabel* valueLabel(QWidget* parent, const char* name, const QRect& geometry) {
     return label;
 }
 
-// The window's size and place are the user's, not the project's: they live
-// in the user's configuration folder (~/.config/Tradumar/Tradumar.ini).
-QSettings windowSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tradumar"),
-                     QStringLiteral("Tradumar"));
-}
-
 const QSize kDesignedClient(786, 447);
 
 } // namespace
@@ -99,7 +93,7 @@ MainWindow::MainWindow(Workspace& workspace, Platform platform, QString startFol
     // The window opens at the designed size, the client area plus the menu
     // bar, and never gets smaller; a size the user gave it before wins.
     resize(minimumSizeHint());
-    restoreGeometry(windowSettings().value(QStringLiteral("MainWindow/geometry")).toByteArray());
+    restoreGeometry(programSettings().value(QStringLiteral("MainWindow/geometry")).toByteArray());
 
     m_status = std::make_unique<StatusRefresh>(
         m_workspace, m_rtxtTraducido,
@@ -469,7 +463,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         }
         saveScriptIndex();
     }
-    windowSettings().setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
+    programSettings().setValue(QStringLiteral("MainWindow/geometry"), saveGeometry());
     event->accept();
 }
 

@@ -9,6 +9,7 @@
 #include "platform/qt_text.h"
 #include "project/recent_projects.h"
 #include "project/script_filter.h"
+#include "platform/qt_platform.h"
 #include "project/workspace.h"
 #include "workspace/file_list.h"
 #include "workspace/main_window.h"
@@ -18,12 +19,6 @@ namespace tradumar {
 namespace {
 
 const QString kRecentKey = QStringLiteral("Proyectos/Recientes");
-
-// The user's own settings (~/.config/Tradumar/Tradumar.ini), never a project's.
-QSettings programSettings() {
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Tradumar"),
-                     QStringLiteral("Tradumar"));
-}
 
 std::vector<std::string> toPaths(const QStringList& list) {
     std::vector<std::string> paths;

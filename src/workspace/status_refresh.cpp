@@ -84,8 +84,10 @@ QString StatusRefresh::placeTip() const {
     // Where the open script lives now comes from its pointers in the ROM:
     // read only when asked, and only for a script that has pointers.
     const std::string& script = m_workspace.openScriptFile;
+    if (script.empty())
+        return {};
     const PointerFileLoad load = loadPointerFile(pointerFilePathFor(m_workspace.settings.projectFilePath));
-    if (script.empty() || !load.ok())
+    if (!load.ok())
         return {};
     Bytes rom;
     if (!load.file.pointersOf(script).empty())
